@@ -1,0 +1,35 @@
+// The real window: SDL2, drawn purely in software through the window surface.
+#pragma once
+#include <string>
+
+#include "platform/host.h"
+
+struct SDL_Window;
+
+class SDL_HOST : public HOST {
+ public:
+  // SCALE: the window is SCALE times the page, nearest neighbour.
+  explicit SDL_HOST(int32_t SCALE = 1, std::string TITLE = "mazewalk");
+  ~SDL_HOST() override;
+  int32_t OPEN(int32_t WIDTH, int32_t HEIGHT) override;
+  void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) override;
+  int32_t WAIT_RETRACE() override;
+  int32_t KEY_HELD(int32_t SCANCODE) override;
+  void GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS) override;
+  void SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE) override;
+  double TIMER() override;
+  void SLEEP(int32_t MS) override;
+  uint64_t SEED_FROM_TIMER() override;
+
+ private:
+  void PUMP();
+  void SAVE_SCREENSHOT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT);
+
+  int32_t SCALE_;
+  std::string TITLE_;
+  SDL_Window* WINDOW_ = nullptr;
+  int32_t WIDTH_ = 0, HEIGHT_ = 0;
+  bool CLOSE_REQUESTED_ = false;
+  bool SCREENSHOT_REQUESTED_ = false;
+  int32_t WHEEL_ = 0;
+};

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test:
+#   a Release build (unit, golden-frame and real-window tests),
+#   an AddressSanitizer + UndefinedBehaviorSanitizer build (unit tests),
+#   a clang libFuzzer build (short bounded fuzz runs).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+JOBS=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$JOBS"
+ctest --test-dir build --output-on-failure -j "$JOBS" -LE fuzz
+
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAZEWALK_SANITIZE=ON \
+  -DMAZEWALK_BENCH=OFF
+cmake --build build-san -j "$JOBS"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-san --output-on-failure -j "$JOBS" -L unit
+
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_C_COMPILER=clang -DMAZEWALK_FUZZ=ON -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF
+cmake --build build-fuzz -j "$JOBS"
+ctest --test-dir build-fuzz --output-on-failure -L fuzz
