@@ -10,6 +10,7 @@
 #include "main/bench_mode.h"
 #include "main/main_routine.h"
 #include "main/options.h"
+#include "platform/fail.h"
 #include "platform/headless_host.h"
 #include "platform/sdl_host.h"
 
