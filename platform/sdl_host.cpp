@@ -38,8 +38,9 @@ SDL_Scancode SDL_SCANCODE_OF(int32_t PC) {
 }
 }  // namespace
 
-SDL_HOST::SDL_HOST(int32_t SCALE, uint64_t SEED, std::string TITLE)
-    : SCALE_(std::clamp(SCALE, 1, 8)), SEED_(SEED), TITLE_(std::move(TITLE)) {}
+SDL_HOST::SDL_HOST(int32_t SCALE, uint64_t SEED, std::string SHOT_DIR, std::string TITLE)
+    : SCALE_(std::clamp(SCALE, 1, 8)), SEED_(SEED), SHOT_DIR_(std::move(SHOT_DIR)),
+      TITLE_(std::move(TITLE)) {}
 
 SDL_HOST::~SDL_HOST() {
   if (WINDOW_) SDL_DestroyWindow(WINDOW_);
@@ -76,10 +77,11 @@ void SDL_HOST::SAVE_SCREENSHOT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIG
   std::tm LOCAL{};
   localtime_r(&NOW, &LOCAL);
   std::strftime(NAME, sizeof NAME, "screenshot-%Y%m%d-%H%M%S.png", &LOCAL);
-  if (SAVE_PNG(NAME, PAGE, WIDTH, HEIGHT, WIDTH * 4) == 0)
-    std::fprintf(stderr, "mazewalk: saved %s\n", NAME);
+  const std::string PATH = SHOT_DIR_.empty() ? NAME : SHOT_DIR_ + "/" + NAME;
+  if (SAVE_PNG(PATH.c_str(), PAGE, WIDTH, HEIGHT, WIDTH * 4) == 0)
+    std::fprintf(stderr, "mazewalk: saved %s\n", PATH.c_str());
   else
-    std::fprintf(stderr, "mazewalk: cannot write %s\n", NAME);
+    std::fprintf(stderr, "mazewalk: cannot write %s\n", PATH.c_str());
 }
 
 void SDL_HOST::PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) {

@@ -10,7 +10,9 @@ class SDL_HOST : public HOST {
  public:
   // SCALE: the window is SCALE times the page, nearest neighbour. SEED, when not
   // 0, replaces the clock as the random generator's seed.
-  explicit SDL_HOST(int32_t SCALE = 1, uint64_t SEED = 0, std::string TITLE = "mazewalk");
+  // Screenshots (F12) go to SHOT_DIR, or the working directory when it is empty.
+  explicit SDL_HOST(int32_t SCALE = 1, uint64_t SEED = 0, std::string SHOT_DIR = "",
+                    std::string TITLE = "mazewalk");
   ~SDL_HOST() override;
   int32_t OPEN(int32_t WIDTH, int32_t HEIGHT) override;
   void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) override;
@@ -28,6 +30,7 @@ class SDL_HOST : public HOST {
 
   int32_t SCALE_;
   uint64_t SEED_;
+  std::string SHOT_DIR_;
   std::string TITLE_;
   SDL_Window* WINDOW_ = nullptr;
   int32_t WIDTH_ = 0, HEIGHT_ = 0;

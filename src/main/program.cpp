@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     return EXIT_USAGE;
   }
   // Paths on the command line are relative to where the program was started.
+  const std::string START_DIR = ABSOLUTE(".");
   HEADLESS_SETTINGS& HS = O.HEADLESS_SETTINGS_;
   if (!O.INPUT_FILE.empty() && !READ_SCRIPT(O.INPUT_FILE, HS.EVENTS)) return EXIT_USAGE;
   for (SHOT_REQUEST& SHOT : HS.SHOTS) SHOT.FILENAME = ABSOLUTE(SHOT.FILENAME);
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
     return EXIT_USAGE;
   }
   if (O.DEMO && !READ_SCRIPT(DEMO_SCRIPT, HS.EVENTS)) return EXIT_USAGE;
+  // The benchmark walks the tour unless given a script of its own.
+  if (O.BENCH && !O.DEMO && O.INPUT_FILE.empty() && std::filesystem::exists(DEMO_SCRIPT) &&
+      !READ_SCRIPT(DEMO_SCRIPT, HS.EVENTS))
+    return EXIT_USAGE;
 
   if (O.BENCH) return RUN_BENCH(O);
 
@@ -72,7 +77,7 @@ int main(int argc, char** argv) {
     HEADLESS = OWN.get();
     H = std::move(OWN);
   } else {
-    H = std::make_unique<SDL_HOST>(O.SCALE, O.SEED_GIVEN ? HS.SEED : 0);
+    H = std::make_unique<SDL_HOST>(O.SCALE, O.SEED_GIVEN ? HS.SEED : 0, START_DIR);
   }
   HOST_SET(H.get());
   const int32_t STATUS = MAIN_ROUTINE();
