@@ -11,7 +11,7 @@
 #include "main/render_globals.h"
 #include "main/render_queue.h"
 #include "main/scene.h"
-#include "model/obj_loader.h"
+#include "model/model.h"
 #include "platform/platform.h"
 
 FRAME_STATS* FRAME_STATS_SINK = nullptr;
