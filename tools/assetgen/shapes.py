@@ -11,14 +11,9 @@ CUBE_COLOUR = (170, 96, 70)
 def build_cube():
     """A cube of side 2 around its origin; each face shows the whole brick picture, upright."""
     mesh = Mesh()
-    up_y = (0, 1, 0)
-    normals = [(1, 0, 0), (-1, 0, 0), (0, 0, 1), (0, 0, -1), (0, 1, 0), (0, -1, 0)]
-    for n in normals:
-        if n[1] == 0:
-            up = up_y
-        else:
-            up = (0, 0, -n[1])
-        right = cross(up, n)  # right x up = n: the face is seen with right to the right
+    for n in [(1, 0, 0), (-1, 0, 0), (0, 0, 1), (0, 0, -1), (0, 1, 0), (0, -1, 0)]:
+        up = (0, 1, 0) if n[1] == 0 else (0, 0, -n[1])
+        right = cross(up, n)  # right x up = n: seen from the front, right is to the right
         corners, uvs = [], []
         for su, sv in ((-1, -1), (1, -1), (1, 1), (-1, 1)):
             corners.append(tuple(CUBE_HALF * (n[k] + su * right[k] + sv * up[k]) for k in range(3)))
@@ -37,6 +32,7 @@ UFO_PROFILE = [
     ("dome", 0.58, 0.35), ("dome", 0.46, 0.5), ("dome", 0.26, 0.59),
 ]
 UFO_RIM = 1.5
+RIM_BAND = (-0.1, 0.02)  # heights of the rings that bound the windowed band
 UFO_COLOURS = {"bottom": (90, 96, 110), "rim": (200, 200, 190), "top": (160, 168, 180), "dome": (90, 170, 230)}
 
 # Where each part lies on the hull picture (u, v, with v = 0 at the bottom of the image):

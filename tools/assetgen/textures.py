@@ -141,8 +141,7 @@ def dome_disc(u, v, centre):
 def rim_picture(picture, rng):
     """Sixteen strips of polished band, each with two portholes, lit or dark."""
     seg_len = 2 * math.pi * shapes.UFO_RIM / shapes.UFO_SEGMENTS
-    band = [r for r in shapes.UFO_PROFILE if r[0] in ("rim", "top")][:2]
-    band_h = band[1][2] - band[0][2]
+    band_h = shapes.RIM_BAND[1] - shapes.RIM_BAND[0]
     for k in range(shapes.UFO_SEGMENTS):
         u0, v0, u1, v1 = shapes.rim_strip(k)
         x0, x1 = int(u0 * SIZE) - 1, int(math.ceil(u1 * SIZE)) + 1
