@@ -134,7 +134,9 @@ void DRAW_INTEGER_LINE(IMAGE* T, int64_t X1, int64_t Y1, int64_t X2, int64_t Y2,
 
   const int64_t TWO_D = 2 * D, TWO_E = 2 * E;
   const int64_t N0 = K0 * TWO_E + D - BIAS;
-  const int64_t M0 = N0 / TWO_D, M1 = (K1 * TWO_E + D - BIAS) / TWO_D;
+  // An end that was not clipped needs no division: M(0) = 0 and M(D) = E.
+  const int64_t M0 = K0 == 0 ? 0 : N0 / TWO_D;
+  const int64_t M1 = K1 == D ? E : (K1 * TWO_E + D - BIAS) / TWO_D;
   // Both ends of the visible run lie inside, and u and v are monotonic, so every
   // pixel between them does too. The check guards the arithmetic above.
   const int64_t UA = U1 + SU * K0, UB = U1 + SU * K1;
@@ -146,7 +148,7 @@ void DRAW_INTEGER_LINE(IMAGE* T, int64_t X1, int64_t Y1, int64_t X2, int64_t Y2,
   const ptrdiff_t U_STEP = SU * (X_MAJOR ? 1 : ROW_STEP);
   const ptrdiff_t V_STEP = SV * (X_MAJOR ? ROW_STEP : 1);
   uint32_t* P = X_MAJOR ? PIXELS + VA * ROW_STEP + UA : PIXELS + UA * ROW_STEP + VA;
-  int64_t R = N0 % TWO_D;
+  int64_t R = N0 - M0 * TWO_D;
   const unsigned PHASE = unsigned(K0 & 15);
   uint16_t MASK = uint16_t((STYLE << PHASE) | (STYLE >> ((16 - PHASE) & 15)));
   const int64_t COUNT = K1 - K0 + 1;
