@@ -13,12 +13,20 @@
 
 #include "platform/platform.h"
 
-// A path in a scratch folder of this test process.
-inline std::string SCRATCH_PATH(const std::string& NAME) {
-  const auto DIR = std::filesystem::temp_directory_path() / ("mw_platform_" + std::to_string(getpid()));
-  std::filesystem::create_directories(DIR);
-  return (DIR / NAME).string();
+// A path in a scratch folder of this test process, removed when the process ends.
+inline std::filesystem::path SCRATCH_DIR() {
+  return std::filesystem::temp_directory_path() / ("mw_platform_" + std::to_string(getpid()));
 }
+inline std::string SCRATCH_PATH(const std::string& NAME) {
+  std::filesystem::create_directories(SCRATCH_DIR());
+  return (SCRATCH_DIR() / NAME).string();
+}
+inline struct SCRATCH_CLEANUP {
+  ~SCRATCH_CLEANUP() {
+    std::error_code IGNORED;
+    std::filesystem::remove_all(SCRATCH_DIR(), IGNORED);
+  }
+} REMOVE_SCRATCH_AT_EXIT;
 
 inline std::string WRITE_SCRATCH(const std::string& NAME, const std::string& BYTES) {
   const std::string PATH = SCRATCH_PATH(NAME);
