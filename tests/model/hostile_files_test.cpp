@@ -132,7 +132,8 @@ TEST(ObjLoaderFailures, CountBeyondTheMemoryIsOutOfMemory) {
 
 TEST(ObjLoaderFailures, NullRecordIsANullPointer) {
   MODEL_STRUCT* MODEL = nullptr;
-  EXPECT_EXIT(LOAD_OBJ(WRITE_MODEL_FILE("null.obj", ""), MODEL),
+  const std::string PATH = WRITE_MODEL_FILE("null.obj", "");
+  EXPECT_EXIT(LOAD_OBJ(PATH, MODEL),
               testing::ExitedWithCode(ERR_NULL_POINTER), "runtime error 7");
   EXPECT_EXIT(UNLOAD_OBJ(MODEL), testing::ExitedWithCode(ERR_NULL_POINTER), "runtime error 7");
 }
