@@ -38,8 +38,8 @@ SDL_Scancode SDL_SCANCODE_OF(int32_t PC) {
 }
 }  // namespace
 
-SDL_HOST::SDL_HOST(int32_t SCALE, std::string TITLE)
-    : SCALE_(std::clamp(SCALE, 1, 8)), TITLE_(std::move(TITLE)) {}
+SDL_HOST::SDL_HOST(int32_t SCALE, uint64_t SEED, std::string TITLE)
+    : SCALE_(std::clamp(SCALE, 1, 8)), SEED_(SEED), TITLE_(std::move(TITLE)) {}
 
 SDL_HOST::~SDL_HOST() {
   if (WINDOW_) SDL_DestroyWindow(WINDOW_);
@@ -159,5 +159,5 @@ void SDL_HOST::SLEEP(int32_t MS) {
 }
 
 uint64_t SDL_HOST::SEED_FROM_TIMER() {
-  return SDL_GetPerformanceCounter();
+  return SEED_ ? SEED_ : SDL_GetPerformanceCounter();
 }

@@ -8,8 +8,9 @@ struct SDL_Window;
 
 class SDL_HOST : public HOST {
  public:
-  // SCALE: the window is SCALE times the page, nearest neighbour.
-  explicit SDL_HOST(int32_t SCALE = 1, std::string TITLE = "mazewalk");
+  // SCALE: the window is SCALE times the page, nearest neighbour. SEED, when not
+  // 0, replaces the clock as the random generator's seed.
+  explicit SDL_HOST(int32_t SCALE = 1, uint64_t SEED = 0, std::string TITLE = "mazewalk");
   ~SDL_HOST() override;
   int32_t OPEN(int32_t WIDTH, int32_t HEIGHT) override;
   void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) override;
@@ -26,6 +27,7 @@ class SDL_HOST : public HOST {
   void SAVE_SCREENSHOT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT);
 
   int32_t SCALE_;
+  uint64_t SEED_;
   std::string TITLE_;
   SDL_Window* WINDOW_ = nullptr;
   int32_t WIDTH_ = 0, HEIGHT_ = 0;

@@ -20,3 +20,5 @@ float* ZBUFF = nullptr;
 float ZNEAR = 0.0f, ZFAR = 0.0f;
 float FOV = 0.0f;
 float ASPECT = 0.0f;
+
+NMATHF::MATRIX PROJECTION_MATRIX(0.0f);

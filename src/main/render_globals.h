@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "mathfuncf/matrix.h"
 #include "platform/platform.h"
 
 extern int32_t SCR_W, SCR_H;    // the window: 640 x 480
@@ -26,3 +27,6 @@ extern float* ZBUFF;        // 1/z per back-buffer pixel, larger is nearer, clea
 extern float ZNEAR, ZFAR;  // 2 and 500 once set
 extern float FOV;          // vertical field of view in degrees: 60 once set
 extern float ASPECT;       // 4/3 once set
+
+// PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR), rebuilt with the buffers.
+extern NMATHF::MATRIX PROJECTION_MATRIX;

@@ -1,0 +1,19 @@
+// Bringing the back buffer to the screen: 2 x 2 averaging and 2 x 2 doubling.
+#pragma once
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// Stands for the screen page as the target of ANTIALIAS4X.
+inline IMAGE* const SCREEN_TARGET = reinterpret_cast<IMAGE*>(~uintptr_t(0));
+
+// Writes the 2 x 2 box average of INBUFF to OUTBUFF (an image, or SCREEN_TARGET).
+// Each byte of a pixel is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2) with truncating
+// halvings, so four bytes of 255 give 254. The output is floor(W/2) x floor(H/2)
+// pixels, cut to the target. Does nothing for a null image or BPP other than 4.
+// Returns 0.
+int32_t ANTIALIAS4X(const IMAGE* INBUFF, IMAGE* OUTBUFF);
+
+// Writes SRC doubled in both directions to DST (an image, or null for the screen
+// page), each pixel as a 2 x 2 block, cut to the target.
+void SCALE2(IMAGE* DST, const IMAGE* SRC);
