@@ -32,7 +32,16 @@ const char* FORMAT_ERROR_REPORT(int32_t NUMBER, int32_t LINE, const char* MODULE
   return OUT;
 }
 
+namespace {
+FAILURE_HANDLER CURRENT_HANDLER = nullptr;
+}
+
+void SET_FAILURE_HANDLER(FAILURE_HANDLER HANDLER) {
+  CURRENT_HANDLER = HANDLER;
+}
+
 void RUNTIME_ERROR(int32_t NUMBER, int32_t LINE, const char* MODULE, const char* ROUTINE) {
+  if (CURRENT_HANDLER) CURRENT_HANDLER(NUMBER);
   char TEXT[512];
   FORMAT_ERROR_REPORT(NUMBER, LINE, MODULE, ROUTINE, TEXT, sizeof TEXT);
   std::fflush(stdout);

@@ -21,8 +21,16 @@ const char* FORMAT_ERROR_REPORT(int32_t NUMBER, int32_t LINE, const char* MODULE
                                 const char* ROUTINE, char* OUT, int OUT_SIZE);
 
 // Prints the report to standard error and ends the process with NUMBER.
+// With a failure handler installed it calls the handler instead (see below).
 [[noreturn]] void RUNTIME_ERROR(int32_t NUMBER, int32_t LINE, const char* MODULE,
                                 const char* ROUTINE);
+
+// Test hook for harnesses that must survive a failure report (fuzzers): when a
+// handler is set, RUNTIME_ERROR prints nothing and calls HANDLER(NUMBER) instead
+// of ending the process. The handler must not return: it throws or longjmps.
+// Should it return anyway, the process ends as usual. Null restores the default.
+using FAILURE_HANDLER = void (*)(int32_t NUMBER);
+void SET_FAILURE_HANDLER(FAILURE_HANDLER HANDLER);
 
 // The source file's name without its folders.
 constexpr const char* MODULE_NAME(const char* PATH) {
