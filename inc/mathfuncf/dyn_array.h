@@ -8,9 +8,12 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/fail.h"
-
 namespace NMATHF {
+
+// Stops the program with error 6, "out of bounds array access". Kept out of
+// line so that this header does not bring the FAIL macro (which would clash
+// with GoogleTest's FAIL()) into every file that uses the math library.
+[[noreturn]] void DYN_ARRAY_OUT_OF_BOUNDS();
 
 template <class T>
 class DYN_ARRAY {
@@ -30,11 +33,11 @@ class DYN_ARRAY {
   bool HOLDS(int64_t I) const { return I >= LOWER && I <= UPPER; }
 
   T& operator()(int64_t I) {
-    if (!HOLDS(I)) FAIL(ERR_OUT_OF_BOUNDS, "DYN_ARRAY");
+    if (!HOLDS(I)) DYN_ARRAY_OUT_OF_BOUNDS();
     return ITEMS[std::size_t(I - LOWER)];
   }
   const T& operator()(int64_t I) const {
-    if (!HOLDS(I)) FAIL(ERR_OUT_OF_BOUNDS, "DYN_ARRAY");
+    if (!HOLDS(I)) DYN_ARRAY_OUT_OF_BOUNDS();
     return ITEMS[std::size_t(I - LOWER)];
   }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/fail.h"
+
 namespace NMATHF {
 
 namespace {
