@@ -29,5 +29,6 @@ IMAGE* IMAGE_CREATE(int64_t WIDTH, int64_t HEIGHT, uint32_t FILL) {
 }
 
 void IMAGE_DESTROY(IMAGE* IMG) {
+  FORGET_PEN(IMG);
   std::free(IMG);
 }

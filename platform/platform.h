@@ -71,6 +71,9 @@ void DRAW_LINE(IMAGE* TARGET, float X1, float Y1, float X2, float Y2, uint32_t C
                uint16_t STYLE = 0xFFFF);
 // Draws from the pen position to (X2, Y2).
 void DRAW_LINE_TO(IMAGE* TARGET, float X2, float Y2, uint32_t COL, uint16_t STYLE = 0xFFFF);
+// Drops the pen position of an image (IMAGE_DESTROY calls it), so that a new
+// image at the same address starts with its pen at (0, 0).
+void FORGET_PEN(const IMAGE* IMG);
 
 // ---------------------------------------------------------------- text
 // Text cursor, row and column counted from 1, in 8 x 8 cells of the page.

@@ -7,7 +7,8 @@
 
 int32_t SAVE_PNG(const char* FILENAME, const uint32_t* PIXELS, int32_t WIDTH, int32_t HEIGHT,
                  int32_t PITCH) {
-  if (!FILENAME || !PIXELS || WIDTH <= 0 || HEIGHT <= 0 || PITCH < WIDTH * 4) return ERR_FILE_IO;
+  if (!FILENAME || !PIXELS || WIDTH <= 0 || HEIGHT <= 0 || PITCH < int64_t(WIDTH) * 4)
+    return ERR_FILE_IO;
   std::FILE* OUT = std::fopen(FILENAME, "wb");
   if (!OUT) return ERR_FILE_IO;
   png_structp PNG = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

@@ -39,6 +39,6 @@ void PRINT_LINE(const std::string& TEXT) {
       DRAW_GLYPH(PAGE, INFO, int32_t(CELL_X), CURSOR_ROW - 1, static_cast<unsigned char>(TEXT[I]));
     }
   }
-  ++CURSOR_ROW;
+  if (CURSOR_ROW < INT32_MAX) ++CURSOR_ROW;  // a cursor placed at the last row stays there
   CURSOR_COLUMN = 1;
 }
