@@ -110,7 +110,7 @@ class LIGHTING_TEST : public TRANSFORM_TEST {
     FCNT = 0;
     RUN(*MODEL, M, LIGHT);
     EXPECT_EQ(FCNT, 1);
-    return RBUFFER[0];
+    return RBUFFER(0);
   }
   std::unique_ptr<MEMORY_MODEL> MODEL;
 };
