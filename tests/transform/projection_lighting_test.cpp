@@ -164,10 +164,4 @@ TEST_F(LIGHTING_TEST, LightIsCarriedIntoModelSpace) {
   EXPECT_EQ(E.SHADE, 64);
 }
 
-TEST_F(LIGHTING_TEST, LightAtTheLightingPointGivesBlack) {
-  const SORT_STRUCT& E = LIGHT_FROM(VEC3F(0, 0, 0));
-  EXPECT_EQ(E.COL, 0xFF000000u);
-  EXPECT_EQ(E.SHADE, -128);
-}
-
 }  // namespace

@@ -96,16 +96,6 @@ TEST_F(TRANSFORM_TEST, ModelWithoutTrianglesQueuesNothing) {
   EXPECT_EQ(POINTS_ONLY->MAX_RVERTS, 2u);
 }
 
-TEST_F(TRANSFORM_TEST, EntriesFollowCallOrderThenTriangleOrder) {
-  MEMORY_MODEL A = ROW_OF_TRIANGLES(3, -2.0f);
-  MEMORY_MODEL B = ROW_OF_TRIANGLES(2, 2.0f);
-  RUN(A);
-  RUN(B);
-  ASSERT_EQ(FCNT, 5);
-  for (int I = 0; I < 3; ++I) EXPECT_TRUE(SAME(RBUFFER(I).VEC(0), A->PVERTICES[3 * I])) << I;
-  for (int I = 0; I < 2; ++I) EXPECT_TRUE(SAME(RBUFFER(3 + I).VEC(0), B->PVERTICES[3 * I])) << I;
-}
-
 // A frame that would queue more than the queue holds keeps the first entries,
 // drops the rest and counts them; FCNT stops at the queue's size.
 TEST_F(TRANSFORM_TEST, FullQueueDropsAndCountsTheRest) {
