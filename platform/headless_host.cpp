@@ -1,7 +1,9 @@
 #include "platform/headless_host.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "platform/platform.h"

@@ -115,14 +115,6 @@ TEST(DerivedGeometry, EveryMatchingEdgeOfTheLaterTriangleIsConnected) {
   EXPECT_CON(M, 1, 1, 1, 0);
 }
 
-TEST(DerivedGeometry, EdgesMatchByIndexNotByPosition) {
-  // Triangle 1 reaches the same points through separate vertex entries.
-  LOADED_MODEL M(MODEL_TEXT({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 1, 0}},
-                            {{0, 1, 2}, {3, 4, 5}}));
-  EXPECT_CON(M, 0, 0, 0, 0);
-  EXPECT_CON(M, 1, 0, 0, 0);
-}
-
 TEST(DerivedGeometry, ClosedMeshConnectsEveryEdgeBothWays) {
   // A tetrahedron: each triangle meets the three others.
   LOADED_MODEL M(INDEX_ONLY_MODEL({{0, 1, 2}, {0, 3, 1}, {1, 3, 2}, {2, 3, 0}}));
