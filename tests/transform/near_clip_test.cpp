@@ -77,7 +77,7 @@ TEST_F(NEAR_CLIP_TEST, PiecesLieBeyondTheNearPlaneAndLandOnScreen) {
   }
   // The floor lies below the horizon: every piece's corners on the lower half.
   for (int E = 1; E < FCNT; ++E)
-    for (int K = 0; K < 3; ++K) EXPECT_GT(RBUFFER[E].VEC(K).Y, 240.0f) << E << " " << K;
+    for (int K = 0; K < 3; ++K) EXPECT_GT(RBUFFER(E).VEC(K).Y, 240.0f) << E << " " << K;
 }
 
 // A new corner's texture coordinate is interpolated along its edge: here
@@ -90,7 +90,7 @@ TEST_F(NEAR_CLIP_TEST, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
   const float CLIP_X_PER_X = PROJECTION_MATRIX.M[0];
   for (uint32_t I = MODEL->MAX_TRIANGLES; I < MODEL->MAX_RTRIS; ++I) {
     const TRIANGLE_STRUCT& T = MODEL->RTRIANGLES[I];
-    const SORT_STRUCT& E = RBUFFER[I - MODEL->MAX_TRIANGLES + 1];
+    const SORT_STRUCT& E = RBUFFER(I - MODEL->MAX_TRIANGLES + 1);
     for (int K = 1; K <= 3; ++K) {
       const uint32_t ID = T.POINT_ID(K);
       const VEC2F UV = T.NTCOORD(K);
@@ -132,8 +132,8 @@ TEST_F(NEAR_CLIP_TEST, PiecesAreLitAsTheWholeTriangle) {
         FLAT_LIGHT(T.NORMAL, CLIP_CENTROID(MODEL->RVERTICES, T), LIGHT, T.COL);
     // Entry 1 is the first triangle's piece, entries 2 and 3 the second's.
     for (int E = ORIGINAL == 0 ? 1 : 2; E <= (ORIGINAL == 0 ? 1 : 3); ++E) {
-      EXPECT_EQ(RBUFFER[E].COL, WHOLE.COL) << E;
-      EXPECT_EQ(RBUFFER[E].SHADE, WHOLE.SHADE) << E;
+      EXPECT_EQ(RBUFFER(E).COL, WHOLE.COL) << E;
+      EXPECT_EQ(RBUFFER(E).SHADE, WHOLE.SHADE) << E;
     }
   }
 }
@@ -144,7 +144,7 @@ TEST_F(NEAR_CLIP_TEST, TrianglesNotCrossingAreUntouched) {
   MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
   RUN_TWICE(MODEL);
   ASSERT_GE(FCNT, 1);
-  const SORT_STRUCT WITH_FLOOR = RBUFFER[0];
+  const SORT_STRUCT WITH_FLOOR = RBUFFER(0);
 
   std::vector<VEC3F> V;
   std::vector<FACE> F;
@@ -153,7 +153,7 @@ TEST_F(NEAR_CLIP_TEST, TrianglesNotCrossingAreUntouched) {
   FCNT = 0;
   RUN_TWICE(ALONE);
   ASSERT_EQ(FCNT, 1);
-  const SORT_STRUCT& E = RBUFFER[0];
+  const SORT_STRUCT& E = RBUFFER(0);
   EXPECT_EQ(WITH_FLOOR.MIDPOINT, E.MIDPOINT);
   for (int K = 0; K < 3; ++K) {
     EXPECT_EQ(std::memcmp(&WITH_FLOOR.VEC(K), &E.VEC(K), sizeof(VEC3F)), 0) << K;

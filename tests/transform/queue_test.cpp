@@ -27,7 +27,7 @@ TEST_F(TRANSFORM_TEST, EntryCarriesCornersDepthKeyTextureAndFlags) {
 
   RUN(MODEL, IDENTITY(), VEC3F(0, 0, 0), -1, nullptr, VEC2F(0.0f, 0.0f), 1.5f);
   ASSERT_EQ(FCNT, 1);
-  const SORT_STRUCT& E = RBUFFER[0];
+  const SORT_STRUCT& E = RBUFFER(0);
   for (int K = 0; K < 3; ++K) EXPECT_TRUE(SAME(E.VEC(K), MODEL->PVERTICES[K])) << K;
   const float CENTROID_Z =
       ((MODEL->RVERTICES[0].Z + MODEL->RVERTICES[1].Z) + MODEL->RVERTICES[2].Z) * ONED3;
@@ -37,9 +37,9 @@ TEST_F(TRANSFORM_TEST, EntryCarriesCornersDepthKeyTextureAndFlags) {
 
   RUN(MODEL, IDENTITY(), VEC3F(0, 0, 0), 0, &OTHER);
   ASSERT_EQ(FCNT, 2);
-  EXPECT_EQ(RBUFFER[1].TEXTURE, &OTHER);
-  EXPECT_EQ(RBUFFER[1].USE_TEX, 0);
-  EXPECT_EQ(RBUFFER[1].MIDPOINT, CENTROID_Z);
+  EXPECT_EQ(RBUFFER(1).TEXTURE, &OTHER);
+  EXPECT_EQ(RBUFFER(1).USE_TEX, 0);
+  EXPECT_EQ(RBUFFER(1).MIDPOINT, CENTROID_Z);
 }
 
 // The entry's coordinates come from the copy taken before the refresh: zero
@@ -54,7 +54,7 @@ TEST_F(TRANSFORM_TEST, TextureCoordinatesLagOneCallBehindTheViewVolumeTest) {
 
   RUN(MODEL, IDENTITY(), VEC3F(0, 0, 0), -1, nullptr, SHIFT);
   ASSERT_EQ(FCNT, 1);
-  for (int K = 0; K < 3; ++K) EXPECT_TRUE(SAME(RBUFFER[0].UV(K), SHIFT)) << K;
+  for (int K = 0; K < 3; ++K) EXPECT_TRUE(SAME(RBUFFER(0).UV(K), SHIFT)) << K;
   EXPECT_TRUE(SAME(MODEL->TRIANGLES[0].NTCOORD(1), VEC2F(1.0f, 2.0f)));
   EXPECT_TRUE(SAME(MODEL->TRIANGLES[1].NTCOORD(1), VEC2F(0.0f, 0.0f)));
 
@@ -66,8 +66,8 @@ TEST_F(TRANSFORM_TEST, TextureCoordinatesLagOneCallBehindTheViewVolumeTest) {
   ASSERT_EQ(FCNT, 2);
   for (int K = 0; K < 3; ++K) {
     const VEC2F OWN = MODEL->TRIANGLES[0].TCOORD(K + 1);
-    EXPECT_TRUE(SAME(RBUFFER[0].UV(K), VEC2F(OWN.X + SHIFT.X, OWN.Y + SHIFT.Y))) << K;
-    EXPECT_TRUE(SAME(RBUFFER[1].UV(K), SHIFT)) << K;  // first call in view
+    EXPECT_TRUE(SAME(RBUFFER(0).UV(K), VEC2F(OWN.X + SHIFT.X, OWN.Y + SHIFT.Y))) << K;
+    EXPECT_TRUE(SAME(RBUFFER(1).UV(K), SHIFT)) << K;  // first call in view
   }
   EXPECT_TRUE(SAME(MODEL->TRIANGLES[1].NTCOORD(3), VEC2F(5.0f, 6.0f)));
 }
@@ -96,27 +96,17 @@ TEST_F(TRANSFORM_TEST, ModelWithoutTrianglesQueuesNothing) {
   EXPECT_EQ(POINTS_ONLY->MAX_RVERTS, 2u);
 }
 
-TEST_F(TRANSFORM_TEST, EntriesFollowCallOrderThenTriangleOrder) {
-  MEMORY_MODEL A = ROW_OF_TRIANGLES(3, -2.0f);
-  MEMORY_MODEL B = ROW_OF_TRIANGLES(2, 2.0f);
-  RUN(A);
-  RUN(B);
-  ASSERT_EQ(FCNT, 5);
-  for (int I = 0; I < 3; ++I) EXPECT_TRUE(SAME(RBUFFER[I].VEC(0), A->PVERTICES[3 * I])) << I;
-  for (int I = 0; I < 2; ++I) EXPECT_TRUE(SAME(RBUFFER[3 + I].VEC(0), B->PVERTICES[3 * I])) << I;
-}
-
 // A frame that would queue more than the queue holds keeps the first entries,
 // drops the rest and counts them; FCNT stops at the queue's size.
 TEST_F(TRANSFORM_TEST, FullQueueDropsAndCountsTheRest) {
   MEMORY_MODEL MODEL = ROW_OF_TRIANGLES(5);
-  RBUFFER[RBUFFER_SIZE - 4].COL = 0x12345678u;  // before the room left: untouched
+  RBUFFER(RBUFFER_SIZE - 4).COL = 0x12345678u;  // before the room left: untouched
   FCNT = RBUFFER_SIZE - 3;
   RUN(MODEL);
   EXPECT_EQ(FCNT, RBUFFER_SIZE);
   EXPECT_EQ(DROPPED_TRIANGLES, 2);
-  EXPECT_EQ(RBUFFER[RBUFFER_SIZE - 4].COL, 0x12345678u);
-  EXPECT_TRUE(SAME(RBUFFER[RBUFFER_SIZE - 1].VEC(0), MODEL->PVERTICES[6]));
+  EXPECT_EQ(RBUFFER(RBUFFER_SIZE - 4).COL, 0x12345678u);
+  EXPECT_TRUE(SAME(RBUFFER(RBUFFER_SIZE - 1).VEC(0), MODEL->PVERTICES[6]));
 
   RUN(MODEL);
   EXPECT_EQ(FCNT, RBUFFER_SIZE);
