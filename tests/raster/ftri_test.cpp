@@ -1,6 +1,5 @@
 // The flat rasterizer: coverage, span rounding, rejection, the depth test,
 // clipping and edge sharing.
-#define GTEST_DONT_DEFINE_FAIL 1
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 // Hostile corners on small odd-sized targets: whatever the corners hold, both
 // rasterizers write only inside the target's pixels and the depth entries, and
 // read only texels of the texture.
-#define GTEST_DONT_DEFINE_FAIL 1
 #include <gtest/gtest.h>
 
 #include <cfloat>

@@ -1,6 +1,5 @@
 // The textured rasterizer: same coverage and depths as the flat one, texel
 // addressing and wrapping, brightening and darkening, perspective.
-#define GTEST_DONT_DEFINE_FAIL 1
 #include <gtest/gtest.h>
 
 #include <cmath>
