@@ -23,29 +23,16 @@ int32_t ANTIALIAS4X(const IMAGE* INBUFF, IMAGE* OUTBUFF) {
   if (!INBUFF || !OUTBUFF || INBUFF->BPP != 4) return 0;
   const uint32_t XX = INBUFF->WIDTH / 2, YY = INBUFF->HEIGHT / 2;
 
-  uint8_t* OUT;
-  uint32_t OUT_W, OUT_H, OUT_PITCH;
-  if (OUTBUFF == SCREEN_TARGET) {
-    const SCREEN_INFO_STRUCT INFO = SCREEN_INFO();
-    OUT = reinterpret_cast<uint8_t*>(SCREEN_PTR());
-    if (!OUT) return 0;
-    OUT_W = uint32_t(INFO.WIDTH);
-    OUT_H = uint32_t(INFO.HEIGHT);
-    OUT_PITCH = uint32_t(INFO.PITCH);
-  } else {
-    OUT = reinterpret_cast<uint8_t*>(OUTBUFF->PIXELS());
-    OUT_W = OUTBUFF->WIDTH;
-    OUT_H = OUTBUFF->HEIGHT;
-    OUT_PITCH = OUTBUFF->PITCH;
-  }
-  const uint32_t W = std::min(XX, OUT_W), H = std::min(YY, OUT_H);
+  const FILTER_TARGET OUT = RESOLVE_TARGET(OUTBUFF);
+  if (!OUT.PIXELS) return 0;
+  const uint32_t W = std::min(XX, OUT.WIDTH), H = std::min(YY, OUT.HEIGHT);
   const uint8_t* IN = reinterpret_cast<const uint8_t*>(INBUFF->PIXELS());
   const size_t PIT = INBUFF->PITCH;
 
   for (uint32_t Y = 0; Y < H; ++Y) {
     const uint8_t* TOP_ROW = IN + size_t(2 * Y) * PIT;
     const uint8_t* LOW_ROW = TOP_ROW + PIT;
-    uint32_t* DST = reinterpret_cast<uint32_t*>(OUT + size_t(Y) * OUT_PITCH);
+    uint32_t* DST = reinterpret_cast<uint32_t*>(OUT.PIXELS + size_t(Y) * OUT.PITCH);
     for (uint32_t X = 0; X < W; ++X) {
       uint64_t UPPER, LOWER;
       std::memcpy(&UPPER, TOP_ROW + size_t(X) * 8, 8);
@@ -54,4 +41,12 @@ int32_t ANTIALIAS4X(const IMAGE* INBUFF, IMAGE* OUTBUFF) {
     }
   }
   return 0;
+}
+
+FILTER_TARGET RESOLVE_TARGET(IMAGE* IMG) {
+  if (IMG && IMG != SCREEN_TARGET)
+    return {reinterpret_cast<uint8_t*>(IMG->PIXELS()), IMG->WIDTH, IMG->HEIGHT, IMG->PITCH};
+  const SCREEN_INFO_STRUCT INFO = SCREEN_INFO();
+  return {reinterpret_cast<uint8_t*>(SCREEN_PTR()), uint32_t(INFO.WIDTH), uint32_t(INFO.HEIGHT),
+          uint32_t(INFO.PITCH)};
 }

@@ -18,14 +18,7 @@ float RATIO(int32_t W, int32_t H) {
 
 int32_t INIT_BUFFERS() {
   int32_t NEW_W, NEW_H;
-  if (ISCALE && ANTI_ALIAS) {
-    ASPECT = RATIO(SCR_W, SCR_H);
-    TSCRW = SCR_W2;
-    TSCRH = SCR_H2;
-    TOP = SCR_H;
-    BUFFW = NEW_W = SCR_W;
-    BUFFH = NEW_H = SCR_H;
-  } else if (ISCALE) {
+  if (ISCALE && !ANTI_ALIAS) {  // half size, doubled onto the screen
     ASPECT = RATIO(SCR_W / 2, SCR_H / 2);
     TSCRW = SCR_W2 / 2;
     TSCRH = SCR_H2 / 2;
@@ -34,14 +27,14 @@ int32_t INIT_BUFFERS() {
     BUFFH = SCR_H2;
     NEW_W = HALF_NEAREST(SCR_W);
     NEW_H = HALF_NEAREST(SCR_H);
-  } else if (ANTI_ALIAS) {
+  } else if (!ISCALE && ANTI_ALIAS) {  // twice the size, averaged onto the screen
     ASPECT = RATIO(2 * SCR_W, 2 * SCR_H);
     TSCRW = 2 * SCR_W2;
     TSCRH = 2 * SCR_H2;
     TOP = 2 * SCR_H;
     BUFFW = NEW_W = 2 * SCR_W;
     BUFFH = NEW_H = 2 * SCR_H;
-  } else {
+  } else {  // screen size: copied, or averaged to half size and doubled back
     ASPECT = RATIO(SCR_W, SCR_H);
     TSCRW = SCR_W2;
     TSCRH = SCR_H2;
