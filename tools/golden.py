@@ -14,8 +14,17 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pngio import read_png  # noqa: E402
 
-# Demo-tour frames: (golden name, frame number).
-DEMO_FRAMES = []
+# Demo-tour frames (res/demo/tour.txt): (golden name, frame number). A new tour moves the
+# views: choose the frames again (tools/tour_sim.py check --at ...) and look at them.
+DEMO_FRAMES = [
+    ("tour-room", 283),               # down in the room: ramp, step, platform, cubes, UFOs
+    ("tour-platform", 497),           # on the platform, looking north across the room
+    ("tour-corridor", 649),           # in the corridor east of the room, a cube ahead
+    ("tour-wire-frame", 1047),        # wire frame on
+    ("tour-flat", 1197),              # textures off: flat colours
+    ("tour-full-resolution", 1347),   # half resolution off: drawn at 1280 x 960, averaged down
+    ("tour-no-anti-aliasing", 1497),  # anti-aliasing off: drawn at 320 x 240, doubled
+]
 
 
 def write_bmp(path, width, height, pixel):
