@@ -14,7 +14,7 @@ fi
 echo "No display could be opened: running the headless demo tour, frames go to out/."
 mkdir -p out
 SHOTS=()
-for F in 1 60 120 180 240 300 360 420 480 540 600 660 720 780 840 900; do
+for F in $(seq 100 100 1500); do
   SHOTS+=(--shot "$F:out/frame-$(printf %04d "$F").png")
 done
 ./build/mazewalk --headless --demo "${SHOTS[@]}"
