@@ -22,3 +22,4 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_
   -DCMAKE_C_COMPILER=clang -DMAZEWALK_FUZZ=ON -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF
 cmake --build build-fuzz -j "$JOBS"
 ctest --test-dir build-fuzz --output-on-failure -L fuzz
+grep -h "stat::number_of_executed_units" build-fuzz/Testing/Temporary/LastTest.log 2>/dev/null || true
