@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "mathfuncf/mathfuncf.h"
+#include "math/nmathf.h"
 
 using namespace NMATHF;
 

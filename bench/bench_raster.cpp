@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "main/render_globals.h"
+#include "render/render_globals.h"
 #include "platform/platform.h"
 #include "raster/ftri.h"
 #include "raster/tfpcsptri.h"

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "main/model_transform.h"
-#include "main/render_globals.h"
-#include "main/render_queue.h"
+#include "render/model_transform.h"
+#include "render/render_globals.h"
+#include "render/render_queue.h"
 
 using NMATHF::MATRIX;
 using NMATHF::VEC3F;

@@ -2,7 +2,7 @@
 // unit normal and the connections of its edges to the triangles sharing them.
 #include <cstdint>
 
-#include "mathfuncf/geometry.h"
+#include "math/geometry.h"
 #include "model/model.h"
 
 using NMATHF::VEC3F;

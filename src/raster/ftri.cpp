@@ -1,8 +1,8 @@
 #include "raster/ftri.h"
 
-#include "raster/raster_target.h"
-#include "raster/tri_setup.h"
-#include "raster/tri_walk.h"
+#include "raster_target.h"
+#include "tri_setup.h"
+#include "tri_walk.h"
 
 namespace {
 // One span: the depth test and at most two stores per pixel.

@@ -1,6 +1,6 @@
-#include "raster/raster_target.h"
+#include "raster_target.h"
 
-#include "main/render_globals.h"
+#include "render/render_globals.h"
 
 namespace {
 // Rows of 32-bit pixels need a pitch that is a whole number of pixels and at

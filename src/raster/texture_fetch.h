@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "raster/round_half_even.h"
+#include "math/rounding.h"
 
 // Masks and shift: texel (u, v) -> word at (v AND SH) << SHIFT bytes + (u AND SW) words.
 struct POW2_TEXTURE {

@@ -1,10 +1,10 @@
 #include "raster/tfpcsptri.h"
 
-#include "raster/raster_target.h"
-#include "raster/texel_shade.h"
-#include "raster/texture_fetch.h"
-#include "raster/tri_setup.h"
-#include "raster/tri_walk.h"
+#include "raster_target.h"
+#include "texel_shade.h"
+#include "texture_fetch.h"
+#include "tri_setup.h"
+#include "tri_walk.h"
 
 namespace {
 // Values carried along the edges and spans: 1/z, u/z, v/z.

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "raster/raster_target.h"
-#include "raster/round_half_even.h"
-#include "raster/tri_setup.h"
+#include "raster_target.h"
+#include "math/rounding.h"
+#include "tri_setup.h"
 
 // Edge A: the left end of every span. It carries x and the N values.
 template <int N>

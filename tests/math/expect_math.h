@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "mathfuncf/vec.h"
+#include "math/vec.h"
 
 #define EXPECT_VEC3(V, EX, EY, EZ) \
   do {                              \

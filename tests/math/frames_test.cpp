@@ -2,8 +2,8 @@
 #include <cmath>
 #include <random>
 
-#include "mathfuncf/mathfuncf.h"
-#include "tests/math/expect_math.h"
+#include "math/nmathf.h"
+#include "expect_math.h"
 
 using namespace NMATHF;
 

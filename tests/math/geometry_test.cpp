@@ -4,8 +4,8 @@
 #include <limits>
 #include <random>
 
-#include "mathfuncf/geometry.h"
-#include "tests/math/expect_math.h"
+#include "math/geometry.h"
+#include "expect_math.h"
 
 using namespace NMATHF;
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <random>
 
-#include "mathfuncf/matrix.h"
-#include "tests/math/expect_math.h"
+#include "math/matrix.h"
+#include "expect_math.h"
 
 using namespace NMATHF;
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <random>
 
-#include "tests/math/expect_math.h"
+#include "expect_math.h"
 
 using namespace NMATHF;
 

@@ -1,7 +1,7 @@
 // The failure report and the bounded arrays that stop with it.
 #include "test_support.h"
 
-#include "platform/bounded.h"
+#include "platform/checked_array.h"
 
 namespace {
 std::string REPORT(int32_t NUMBER, int32_t LINE, const char* MODULE, const char* ROUTINE) {

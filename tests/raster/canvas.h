@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "main/render_globals.h"
+#include "render/render_globals.h"
 #include "platform/platform.h"
 
 class CANVAS {

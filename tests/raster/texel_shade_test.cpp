@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <random>
 
-#include "raster/texel_shade.h"
+#include "texel_shade.h"
 
 namespace {
 template <class BYTE_OP>

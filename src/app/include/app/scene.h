@@ -1,0 +1,11 @@
+// The scene: the maze at the origin and fifty cubes and UFOs spinning around it.
+#pragma once
+#include "app/app_state.h"
+
+// Binds each model's texture, scales its texture coordinates to texels and gives
+// every triangle a random colour.
+void PREPARE_MODELS(APP_STATE& S);
+// Puts the maze at the origin and fifty random cubes and UFOs around it.
+void PLACE_ENTITIES(APP_STATE& S);
+// Hands every entity to the model transform, then advances its spin.
+void SUBMIT_ENTITIES(APP_STATE& S);

@@ -1,0 +1,77 @@
+// Model records: a triangle mesh read from an OBJ file, its per-frame working
+// copies, and the reader and release routines.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+#include "math/vec.h"
+#include "platform/checked_array.h"
+#include "platform/platform.h"
+
+// A face colour: 0 to 255 in the model files.
+struct RGB_STRUCT {
+  uint32_t R;
+  uint32_t G;
+  uint32_t B;
+};
+
+// One triangle. The corner arrays and their companions count from 1 to 3.
+struct TRIANGLE_STRUCT {
+  IMAGE* TEXTURE;                      // null after loading
+  int32_t USE_TEX;                     // 0 after loading
+  BOUNDED<uint32_t, 1, 3> POINT_ID;    // 0-based indices into VERTICES
+  BOUNDED<NMATHF::VEC2F, 1, 3> TCOORD; // texture coordinate per corner, v flipped
+  BOUNDED<NMATHF::VEC2F, 1, 3> NTCOORD;
+  BOUNDED<uint32_t, 1, 3> NEIGHBOR;    // never written
+  BOUNDED<int32_t, 1, 3> CON;          // edge k (corner k to k mod 3 + 1): index + 1 of the
+                                       // triangle sharing it, 0 for none
+  int32_t CULLED;
+  RGB_STRUCT COL;
+  NMATHF::VEC3F NORMAL;                // unit face normal, zero for a triangle without area
+  NMATHF::VEC3F TNORMAL;
+  NMATHF::VEC4F PLANE;                 // un-normalized normal and distance term
+  NMATHF::VEC3F MIDPOINT;
+};
+
+// A loaded model. The caller owns the record and zero-fills it before LOAD_OBJ;
+// the record owns the six arrays, which only UNLOAD_OBJ releases. The R and P
+// copies have room for twice the entries of the arrays they copy.
+struct MODEL_STRUCT {
+  uint32_t MAX_VERTICES;
+  uint32_t MAX_TRIANGLES;
+  uint32_t MAX_RVERTS;
+  uint32_t MAX_RTRIS;
+  NMATHF::VEC3F* VERTICES;
+  NMATHF::VEC4F* RVERTICES;
+  NMATHF::VEC4F* TVERTICES;
+  NMATHF::VEC3F* PVERTICES;
+  NMATHF::VEC3F* TNORMALS;             // never allocated
+  TRIANGLE_STRUCT* TRIANGLES;
+  TRIANGLE_STRUCT* RTRIANGLES;
+};
+
+// Zero-filled memory (calloc) must hold valid records, and copies are plain copies.
+static_assert(std::is_trivially_copyable_v<TRIANGLE_STRUCT>);
+static_assert(std::is_trivially_destructible_v<TRIANGLE_STRUCT>);
+static_assert(std::is_trivially_copyable_v<MODEL_STRUCT>);
+static_assert(std::is_trivially_destructible_v<MODEL_STRUCT>);
+
+// The largest vertex or face count a model file may declare: twice it still
+// indexes every array with a signed 32-bit integer.
+constexpr uint32_t MAX_MODEL_COUNT = 0x3FFFFFFF;
+
+// Reads the OBJ subset of FILENAME into the caller's zero-filled record, then
+// derives planes, normals and edge connections. A file that cannot be opened,
+// a failed close, a bad header count and any line that would index outside the
+// arrays stop the program with a failure report.
+void LOAD_OBJ(const std::string& FILENAME, MODEL_STRUCT*& MODEL);
+
+// Sets both counts to 0 and releases the six arrays, leaving their pointers null.
+// The record itself stays the caller's.
+void UNLOAD_OBJ(MODEL_STRUCT*& MODEL);
+
+// Derived geometry, run once by LOAD_OBJ in this order.
+void CALC_PLANES(MODEL_STRUCT*& MODEL);
+void CALC_NORMALS(MODEL_STRUCT*& MODEL);
+void SET_POLY_NEIGHBORS(MODEL_STRUCT*& MODEL);

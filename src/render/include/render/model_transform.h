@@ -1,0 +1,32 @@
+// The per-model stage of the render pipeline: carries a model's vertices to
+// the screen, culls whole triangles against the view volume, drops back faces
+// and triangles beyond the far limit, gives each remaining triangle one flat
+// light value and appends it to the render queue RBUFFER. It draws nothing.
+#pragma once
+#include <cstdint>
+
+#include "math/nmathf.h"
+#include "model/model.h"
+#include "platform/platform.h"
+
+// Triangles that found the render queue full and were left out. It only ever
+// grows here; whoever reports it sets it back to 0.
+extern int64_t DROPPED_TRIANGLES;
+
+// One call per entity per frame. M is the entity's view x model matrix,
+// LIGHT_POSITION the light in view space. Every visible, front-facing
+// triangle is written to RBUFFER(FCNT) and FCNT grows by one; FCNT never
+// exceeds the queue's size. COLOR_MULT is not read. A non-null TEXTURE
+// replaces the triangles' own textures; TCOORD is added to every corner's
+// texture coordinate.
+//
+// The model's per-frame arrays are rewritten: TVERTICES, RVERTICES and
+// PVERTICES, RTRIANGLES, MAX_RVERTS, MAX_RTRIS and every triangle's CULLED;
+// a triangle's NTCOORD carries over to the next call. Triangles that cross
+// the near plane are cut there: their pieces are appended in the spare room
+// of RVERTICES, PVERTICES and RTRIANGLES (which raises MAX_RVERTS and
+// MAX_RTRIS) and the crossing triangle's RTRIANGLES copy is marked culled.
+void MODEL_TRANSFORM(MODEL_STRUCT* MODEL, const NMATHF::MATRIX& M, int32_t& FCNT,
+                     const NMATHF::VEC3F& LIGHT_POSITION, float& COLOR_MULT,
+                     const float& DEPTH_OFFSET, int32_t USE_TEX, const IMAGE* TEXTURE,
+                     const NMATHF::VEC2F& TCOORD);

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "render/render_buffers.h"
+#include "render/render_globals.h"
+
+namespace {
+class RenderBuffers : public testing::Test {
+ protected:
+  void SetUp() override {
+    SCR_W = 640, SCR_H = 480, SCR_W2 = 320, SCR_H2 = 240;
+    ZNEAR = 2, ZFAR = 500, FOV = 60;
+  }
+  void TearDown() override {
+    FREE_BUFFERS();
+    ANTI_ALIAS = ISCALE = -1;
+  }
+  static void EXPECT_ZBUFF_CLEAR() {
+    for (int32_t I = 0; I < BUFFSIZE; ++I) ASSERT_EQ(ZBUFF[I], 0.0f);
+  }
+};
+}  // namespace
+
+TEST_F(RenderBuffers, BothSwitchesOnDrawsAtScreenSizeWithAHalfSizeSecondBuffer) {
+  ISCALE = ANTI_ALIAS = -1;
+  EXPECT_EQ(INIT_BUFFERS(), 1);
+  EXPECT_EQ(BUFFW, 640);
+  EXPECT_EQ(BUFFH, 480);
+  EXPECT_EQ(TSCRW, 320);
+  EXPECT_EQ(TSCRH, 240);
+  EXPECT_EQ(TOP, 480);
+  EXPECT_EQ(BUFFSIZE, 307200);
+  ASSERT_NE(BACKBUFFER2, nullptr);
+  EXPECT_EQ(BACKBUFFER2->WIDTH, 320u);
+  EXPECT_EQ(BACKBUFFER2->HEIGHT, 240u);
+  EXPECT_EQ(BACKBUFFER->WIDTH, 640u);
+  EXPECT_EQ(BACKBUFFER->PITCH, 2560u);
+  EXPECT_FLOAT_EQ(ASPECT, 4.0f / 3.0f);
+  EXPECT_EQ(PROJECTION_MATRIX.M[0], 1.2990381f);
+  EXPECT_ZBUFF_CLEAR();
+}
+
+TEST_F(RenderBuffers, AntiAliasAloneDrawsAtTwiceTheSize) {
+  ISCALE = 0, ANTI_ALIAS = -1;
+  INIT_BUFFERS();
+  EXPECT_EQ(BUFFW, 1280);
+  EXPECT_EQ(BUFFH, 960);
+  EXPECT_EQ(TSCRW, 640);
+  EXPECT_EQ(TSCRH, 480);
+  EXPECT_EQ(TOP, 960);
+  EXPECT_EQ(BUFFSIZE, 1228800);
+  EXPECT_EQ(BACKBUFFER->WIDTH, 1280u);
+  EXPECT_EQ(BACKBUFFER2, nullptr);
+  EXPECT_ZBUFF_CLEAR();
+}
+
+TEST_F(RenderBuffers, HalfResolutionKeepsAnEarlierSecondBuffer) {
+  ISCALE = ANTI_ALIAS = -1;
+  INIT_BUFFERS();
+  IMAGE* KEPT = BACKBUFFER2;
+  ANTI_ALIAS = 0;
+  INIT_BUFFERS();
+  EXPECT_EQ(BUFFW, 320);
+  EXPECT_EQ(BUFFH, 240);
+  EXPECT_EQ(TSCRW, 160);
+  EXPECT_EQ(TSCRH, 120);
+  EXPECT_EQ(TOP, 240);
+  EXPECT_EQ(BUFFSIZE, 76800);
+  EXPECT_EQ(BACKBUFFER->WIDTH, 320u);
+  EXPECT_EQ(BACKBUFFER2, KEPT);
+  EXPECT_FLOAT_EQ(ASPECT, 4.0f / 3.0f);
+}
+
+TEST_F(RenderBuffers, BothOffDrawsAtScreenSize) {
+  ISCALE = ANTI_ALIAS = 0;
+  INIT_BUFFERS();
+  EXPECT_EQ(BUFFW, 640);
+  EXPECT_EQ(BUFFH, 480);
+  EXPECT_EQ(TOP, 480);
+  EXPECT_EQ(BUFFSIZE, 307200);
+  EXPECT_ZBUFF_CLEAR();
+}
