@@ -14,101 +14,101 @@
 namespace {
 
 // Files written for the benchmarks, removed when the program ends.
-struct BENCH_FILES {
-  std::vector<std::filesystem::path> PATHS;
-  ~BENCH_FILES() {
-    std::error_code IGNORED;
-    for (const auto& PATH : PATHS) std::filesystem::remove(PATH, IGNORED);
+struct BenchFiles {
+  std::vector<std::filesystem::path> paths;
+  ~BenchFiles() {
+    std::error_code ignored;
+    for (const auto& path : paths) std::filesystem::remove(path, ignored);
   }
 };
 
-std::string BENCH_FILE(const std::string& NAME, const std::string& TEXT) {
-  static BENCH_FILES FILES;
-  const auto PATH = std::filesystem::temp_directory_path() /
-                    ("mazewalk_bench_" + std::to_string(getpid()) + "_" + NAME);
-  std::ofstream(PATH, std::ios::binary) << TEXT;
-  FILES.PATHS.push_back(PATH);
-  return PATH.string();
+std::string bench_file(const std::string& name, const std::string& text) {
+  static BenchFiles files;
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("mazewalk_bench_" + std::to_string(getpid()) + "_" + name);
+  std::ofstream(path, std::ios::binary) << text;
+  files.paths.push_back(path);
+  return path.string();
 }
 
-void APPEND_FACE(std::string& TEXT, int A, int B, int C) {
-  char LINE[160];
-  std::snprintf(LINE, sizeof LINE, "vt 0.25 0.5\nvt 0.75 0.5\nvt 0.5 1\nf %d/1/1 %d/2/1 %d/3/1\n",
-                A + 1, B + 1, C + 1);
-  TEXT += LINE;
+void append_face(std::string& text, int a, int b, int c) {
+  char line[160];
+  std::snprintf(line, sizeof line, "vt 0.25 0.5\nvt 0.75 0.5\nvt 0.5 1\nf %d/1/1 %d/2/1 %d/3/1\n",
+                a + 1, b + 1, c + 1);
+  text += line;
 }
 
 // A floor of COLUMNS x ROWS quads, two triangles each, sharing their vertices:
 // every inner edge connects two triangles, as in the maze.
-std::string GRID_MODEL(int COLUMNS, int ROWS) {
-  const int VERTICES = (COLUMNS + 1) * (ROWS + 1);
-  std::string TEXT = "# Vertices: " + std::to_string(VERTICES) + "\n# Faces: " +
-                     std::to_string(2 * COLUMNS * ROWS) + "\nusemtl col_200_180_120\n";
-  char LINE[96];
-  for (int Z = 0; Z <= ROWS; ++Z)
-    for (int X = 0; X <= COLUMNS; ++X) {
-      std::snprintf(LINE, sizeof LINE, "v %d.5 0 %d.25\n", X * 4, Z * 4);
-      TEXT += LINE;
+std::string grid_model(int columns, int rows) {
+  const int vertices = (columns + 1) * (rows + 1);
+  std::string text = "# Vertices: " + std::to_string(vertices) + "\n# Faces: " +
+                     std::to_string(2 * columns * rows) + "\nusemtl col_200_180_120\n";
+  char line[96];
+  for (int z = 0; z <= rows; ++z)
+    for (int x = 0; x <= columns; ++x) {
+      std::snprintf(line, sizeof line, "v %d.5 0 %d.25\n", x * 4, z * 4);
+      text += line;
     }
-  for (int Z = 0; Z < ROWS; ++Z)
-    for (int X = 0; X < COLUMNS; ++X) {
-      const int A = Z * (COLUMNS + 1) + X, B = A + 1, C = A + COLUMNS + 1, D = C + 1;
-      APPEND_FACE(TEXT, A, C, B);
-      APPEND_FACE(TEXT, B, C, D);
+  for (int z = 0; z < rows; ++z)
+    for (int x = 0; x < columns; ++x) {
+      const int a = z * (columns + 1) + x, b = a + 1, c = a + columns + 1, d = c + 1;
+      append_face(text, a, c, b);
+      append_face(text, b, c, d);
     }
-  return TEXT;
+  return text;
 }
 
 // TRIANGLES triangles that share no vertex: no edge ever matches, so the
 // connection search compares every pair.
-std::string SOUP_MODEL(int TRIANGLES) {
-  std::string TEXT = "# Vertices: " + std::to_string(3 * TRIANGLES) + "\n# Faces: " +
-                     std::to_string(TRIANGLES) + "\n";
-  char LINE[96];
-  for (int I = 0; I < 3 * TRIANGLES; ++I) {
-    std::snprintf(LINE, sizeof LINE, "v %d %d 0\n", I % 97, I / 3);
-    TEXT += LINE;
+std::string soup_model(int triangles) {
+  std::string text = "# Vertices: " + std::to_string(3 * triangles) + "\n# Faces: " +
+                     std::to_string(triangles) + "\n";
+  char line[96];
+  for (int i = 0; i < 3 * triangles; ++i) {
+    std::snprintf(line, sizeof line, "v %d %d 0\n", i % 97, i / 3);
+    text += line;
   }
-  for (int I = 0; I < TRIANGLES; ++I) APPEND_FACE(TEXT, 3 * I, 3 * I + 1, 3 * I + 2);
-  return TEXT;
+  for (int i = 0; i < triangles; ++i) append_face(text, 3 * i, 3 * i + 1, 3 * i + 2);
+  return text;
 }
 
-void LOAD_AND_UNLOAD(benchmark::State& STATE, const std::string& PATH) {
-  uint32_t TRIANGLES = 0;
-  for (auto _ : STATE) {
-    MODEL_STRUCT RECORD{};
-    MODEL_STRUCT* MODEL = &RECORD;
-    LOAD_OBJ(PATH, MODEL);
-    TRIANGLES = MODEL->MAX_TRIANGLES;
-    benchmark::DoNotOptimize(MODEL->TRIANGLES);
-    UNLOAD_OBJ(MODEL);
+void load_and_unload(benchmark::State& state, const std::string& path) {
+  uint32_t triangles = 0;
+  for (auto _ : state) {
+    MODEL_STRUCT record{};
+    MODEL_STRUCT* model = &record;
+    LOAD_OBJ(path, model);
+    triangles = model->MAX_TRIANGLES;
+    benchmark::DoNotOptimize(model->TRIANGLES);
+    UNLOAD_OBJ(model);
   }
-  STATE.counters["triangles"] = TRIANGLES;
+  state.counters["triangles"] = triangles;
 }
 
 }  // namespace
 
 // 60 x 50 quads: 6000 triangles, the largest maze the data files may hold.
-static void BM_LOAD_OBJ_GRID_6000(benchmark::State& STATE) {
-  static const std::string PATH = BENCH_FILE("grid.obj", GRID_MODEL(60, 50));
-  LOAD_AND_UNLOAD(STATE, PATH);
+static void bm_load_obj_grid_6000(benchmark::State& state) {
+  static const std::string PATH = bench_file("grid.obj", grid_model(60, 50));
+  load_and_unload(state, PATH);
 }
-BENCHMARK(BM_LOAD_OBJ_GRID_6000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bm_load_obj_grid_6000)->Unit(benchmark::kMillisecond);
 
 // The worst case of the connection search at the same size.
-static void BM_LOAD_OBJ_UNCONNECTED_6000(benchmark::State& STATE) {
-  static const std::string PATH = BENCH_FILE("soup.obj", SOUP_MODEL(6000));
-  LOAD_AND_UNLOAD(STATE, PATH);
+static void bm_load_obj_unconnected_6000(benchmark::State& state) {
+  static const std::string PATH = bench_file("soup.obj", soup_model(6000));
+  load_and_unload(state, PATH);
 }
-BENCHMARK(BM_LOAD_OBJ_UNCONNECTED_6000)->Unit(benchmark::kMillisecond);
+BENCHMARK(bm_load_obj_unconnected_6000)->Unit(benchmark::kMillisecond);
 
 // The maze the program loads, when the data files are there.
-static void BM_LOAD_OBJ_MAZE(benchmark::State& STATE) {
-  const std::string PATH = std::string(MW_SOURCE_DIR) + "/res/model/maze.obj";
-  if (!std::filesystem::is_regular_file(PATH)) {
-    STATE.SkipWithError("res/model/maze.obj not present");
+static void bm_load_obj_maze(benchmark::State& state) {
+  const std::string path = std::string(MW_SOURCE_DIR) + "/res/model/maze.obj";
+  if (!std::filesystem::is_regular_file(path)) {
+    state.SkipWithError("res/model/maze.obj not present");
     return;
   }
-  LOAD_AND_UNLOAD(STATE, PATH);
+  load_and_unload(state, path);
 }
-BENCHMARK(BM_LOAD_OBJ_MAZE)->Unit(benchmark::kMillisecond);
+BENCHMARK(bm_load_obj_maze)->Unit(benchmark::kMillisecond);

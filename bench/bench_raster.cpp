@@ -18,118 +18,118 @@ namespace {
 constexpr int32_t W = 640, H = 480;
 
 // The back buffer, its depth buffer and a 256 x 256 texture.
-struct RASTER_BENCH_SCENE {
-  IMAGE* TARGET = IMAGE_CREATE(W, H, 0);
-  IMAGE* TEXTURE = IMAGE_CREATE(256, 256);
-  std::vector<float> DEPTH = std::vector<float>(size_t(W) * H, 0.0f);
-  int32_t STEP = 0;  // draws since the last clear
+struct RasterBenchScene {
+  IMAGE* target = image_create(W, H, 0);
+  IMAGE* texture = image_create(256, 256);
+  std::vector<float> depth = std::vector<float>(size_t(W) * H, 0.0f);
+  int32_t step = 0;  // draws since the last clear
 
-  RASTER_BENCH_SCENE() {
-    std::mt19937 RNG(3);
-    for (uint32_t Y = 0; Y < 256; ++Y)
-      for (uint32_t X = 0; X < 256; ++X) TEXTURE->ROW(Y)[X] = RNG() | 0xFF000000u;
-    ZBUFF = DEPTH.data();
+  RasterBenchScene() {
+    std::mt19937 rng(3);
+    for (uint32_t y = 0; y < 256; ++y)
+      for (uint32_t x = 0; x < 256; ++x) texture->row(y)[x] = rng() | 0xFF000000u;
+    ZBUFF = depth.data();
   }
-  ~RASTER_BENCH_SCENE() {
+  ~RasterBenchScene() {
     ZBUFF = nullptr;
-    IMAGE_DESTROY(TARGET);
-    IMAGE_DESTROY(TEXTURE);
+    image_destroy(target);
+    image_destroy(texture);
   }
   // A depth scale that shrinks with every draw, so each draw lies in front.
-  float NEXT_SCALE(benchmark::State& STATE, int32_t STEPS) {
-    if (STEP == STEPS) {
-      STATE.PauseTiming();
-      std::fill(DEPTH.begin(), DEPTH.end(), 0.0f);
-      STEP = 0;
-      STATE.ResumeTiming();
+  float next_scale(benchmark::State& state, int32_t steps) {
+    if (step == steps) {
+      state.PauseTiming();
+      std::fill(depth.begin(), depth.end(), 0.0f);
+      step = 0;
+      state.ResumeTiming();
     }
-    return 1.0f - 0.0004f * float(STEP++);
+    return 1.0f - 0.0004f * float(step++);
   }
-  int64_t DRAWN_PIXELS() const {
-    return std::count_if(DEPTH.begin(), DEPTH.end(), [](float Z) { return Z != 0.0f; });
+  int64_t drawn_pixels() const {
+    return std::count_if(depth.begin(), depth.end(), [](float z) { return z != 0.0f; });
   }
 };
 
-void SET_RATES(benchmark::State& STATE, double PIXELS_PER_DRAW, double TRIANGLES_PER_DRAW) {
-  const double N = double(STATE.iterations());
+void set_rates(benchmark::State& state, double pixels_per_draw, double triangles_per_draw) {
+  const double n = double(state.iterations());
   // Shown per second with SI prefixes: pixels=1.1G/s is 1100 Mpixels/s.
-  STATE.counters["pixels"] = benchmark::Counter(N * PIXELS_PER_DRAW, benchmark::Counter::kIsRate);
-  STATE.counters["triangles"] =
-      benchmark::Counter(N * TRIANGLES_PER_DRAW, benchmark::Counter::kIsRate);
+  state.counters["pixels"] = benchmark::Counter(n * pixels_per_draw, benchmark::Counter::kIsRate);
+  state.counters["triangles"] =
+      benchmark::Counter(n * triangles_per_draw, benchmark::Counter::kIsRate);
 }
 
 // The whole 640 x 480 buffer as two triangles, flat.
-void BM_FTRI_FULL_SCREEN(benchmark::State& STATE) {
-  RASTER_BENCH_SCENE S;
-  for (auto _ : STATE) {
-    const float Z = 10.0f * S.NEXT_SCALE(STATE, 2000);
-    FTRI(S.TARGET, 0, 0, Z, W, 0, Z * 1.5f, 0, H, Z * 0.7f, 0xFF336699u);
-    FTRI(S.TARGET, W, 0, Z * 1.5f, W, H, Z * 1.2f, 0, H, Z * 0.7f, 0xFF336699u);
+void bm_ftri_full_screen(benchmark::State& state) {
+  RasterBenchScene s;
+  for (auto _ : state) {
+    const float z = 10.0f * s.next_scale(state, 2000);
+    FTRI(s.target, 0, 0, z, W, 0, z * 1.5f, 0, H, z * 0.7f, 0xFF336699u);
+    FTRI(s.target, W, 0, z * 1.5f, W, H, z * 1.2f, 0, H, z * 0.7f, 0xFF336699u);
   }
-  SET_RATES(STATE, double(S.DRAWN_PIXELS()), 2);
+  set_rates(state, double(s.drawn_pixels()), 2);
 }
-BENCHMARK(BM_FTRI_FULL_SCREEN);
+BENCHMARK(bm_ftri_full_screen);
 
 // The same, textured in perspective like a floor receding from z = 2 to 40,
 // the 256 x 256 texture repeated eight times across, brightened.
-void BM_TFPCSPTRI_FULL_SCREEN(benchmark::State& STATE) {
-  RASTER_BENCH_SCENE S;
-  for (auto _ : STATE) {
-    const float K = S.NEXT_SCALE(STATE, 2000), NEAR_Z = 2 * K, FAR_Z = 40 * K;
-    TFPCSPTRI_ORIG(S.TARGET, 0, 0, FAR_Z, 0, 0, W, 0, FAR_Z, 2048, 0, 0, H, NEAR_Z, 0, 2048, 30,
-                   S.TEXTURE);
-    TFPCSPTRI_ORIG(S.TARGET, W, 0, FAR_Z, 2048, 0, W, H, NEAR_Z, 2048, 2048, 0, H, NEAR_Z, 0,
-                   2048, 30, S.TEXTURE);
+void bm_tfpcsptri_full_screen(benchmark::State& state) {
+  RasterBenchScene s;
+  for (auto _ : state) {
+    const float k = s.next_scale(state, 2000), near_z = 2 * k, far_z = 40 * k;
+    TFPCSPTRI_ORIG(s.target, 0, 0, far_z, 0, 0, W, 0, far_z, 2048, 0, 0, H, near_z, 0, 2048, 30,
+                   s.texture);
+    TFPCSPTRI_ORIG(s.target, W, 0, far_z, 2048, 0, W, H, near_z, 2048, 2048, 0, H, near_z, 0,
+                   2048, 30, s.texture);
   }
-  SET_RATES(STATE, double(S.DRAWN_PIXELS()), 2);
+  set_rates(state, double(s.drawn_pixels()), 2);
 }
-BENCHMARK(BM_TFPCSPTRI_FULL_SCREEN);
+BENCHMARK(bm_tfpcsptri_full_screen);
 
 // Hidden pixels: the full-screen flat quad behind what is already there.
-void BM_FTRI_FULL_SCREEN_HIDDEN(benchmark::State& STATE) {
-  RASTER_BENCH_SCENE S;
-  std::fill(S.DEPTH.begin(), S.DEPTH.end(), 1.0f);
-  for (auto _ : STATE) {
-    FTRI(S.TARGET, 0, 0, 10, W, 0, 15, 0, H, 7, 0xFF336699u);
-    FTRI(S.TARGET, W, 0, 15, W, H, 12, 0, H, 7, 0xFF336699u);
+void bm_ftri_full_screen_hidden(benchmark::State& state) {
+  RasterBenchScene s;
+  std::fill(s.depth.begin(), s.depth.end(), 1.0f);
+  for (auto _ : state) {
+    FTRI(s.target, 0, 0, 10, W, 0, 15, 0, H, 7, 0xFF336699u);
+    FTRI(s.target, W, 0, 15, W, H, 12, 0, H, 7, 0xFF336699u);
   }
-  SET_RATES(STATE, double(W) * H, 2);
+  set_rates(state, double(W) * H, 2);
 }
-BENCHMARK(BM_FTRI_FULL_SCREEN_HIDDEN);
+BENCHMARK(bm_ftri_full_screen_hidden);
 
 // Small triangles of about ten pixels scattered over the buffer, in batches of
 // 1024 with fixed corners, the depth stepping nearer each batch.
-struct SMALL_TRIANGLES {
-  std::vector<float> P;  // x, y per corner, 6 per triangle
-  SMALL_TRIANGLES() {
-    std::mt19937 RNG(9);
-    std::uniform_real_distribution<float> X(8, W - 8), Y(8, H - 8), JIT(-0.4f, 0.4f);
-    for (int32_t I = 0; I < 1024; ++I) {
-      const float CX = X(RNG), CY = Y(RNG);
-      P.insert(P.end(), {CX, CY, CX + 4.5f + JIT(RNG), CY + JIT(RNG), CX + JIT(RNG), CY + 4.5f});
+struct SmallTriangles {
+  std::vector<float> p;  // x, y per corner, 6 per triangle
+  SmallTriangles() {
+    std::mt19937 rng(9);
+    std::uniform_real_distribution<float> x(8, W - 8), y(8, H - 8), jit(-0.4f, 0.4f);
+    for (int32_t i = 0; i < 1024; ++i) {
+      const float cx = x(rng), cy = y(rng);
+      p.insert(p.end(), {cx, cy, cx + 4.5f + jit(rng), cy + jit(rng), cx + jit(rng), cy + 4.5f});
     }
   }
 };
 
 template <bool TEXTURED>
-void BM_SMALL_TRIANGLES(benchmark::State& STATE) {
-  RASTER_BENCH_SCENE S;
-  const SMALL_TRIANGLES T;
-  int64_t PIXELS = 0;
-  for (auto _ : STATE) {
-    const float Z = 10.0f * S.NEXT_SCALE(STATE, 2000);
-    for (size_t I = 0; I < T.P.size(); I += 6) {
-      const float* C = &T.P[I];
+void bm_small_triangles(benchmark::State& state) {
+  RasterBenchScene s;
+  const SmallTriangles t;
+  int64_t pixels = 0;
+  for (auto _ : state) {
+    const float z = 10.0f * s.next_scale(state, 2000);
+    for (size_t i = 0; i < t.p.size(); i += 6) {
+      const float* c = &t.p[i];
       if (TEXTURED)
-        TFPCSPTRI_ORIG(S.TARGET, C[0], C[1], Z, 0, 0, C[2], C[3], Z, 40, 0, C[4], C[5], Z * 1.1f, 0,
-                       40, -20, S.TEXTURE);
+        TFPCSPTRI_ORIG(s.target, c[0], c[1], z, 0, 0, c[2], c[3], z, 40, 0, c[4], c[5], z * 1.1f, 0,
+                       40, -20, s.texture);
       else
-        FTRI(S.TARGET, C[0], C[1], Z, C[2], C[3], Z, C[4], C[5], Z * 1.1f, 0xFF996633u);
+        FTRI(s.target, c[0], c[1], z, c[2], c[3], z, c[4], c[5], z * 1.1f, 0xFF996633u);
     }
-    if (PIXELS == 0) PIXELS = S.DRAWN_PIXELS();  // the first batch, before any overlap is redrawn
+    if (pixels == 0) pixels = s.drawn_pixels();  // the first batch, before any overlap is redrawn
   }
-  SET_RATES(STATE, double(PIXELS), 1024);
+  set_rates(state, double(pixels), 1024);
 }
-BENCHMARK(BM_SMALL_TRIANGLES<false>)->Name("BM_FTRI_SMALL_10PX");
-BENCHMARK(BM_SMALL_TRIANGLES<true>)->Name("BM_TFPCSPTRI_SMALL_10PX");
+BENCHMARK(bm_small_triangles<false>)->Name("BM_FTRI_SMALL_10PX");
+BENCHMARK(bm_small_triangles<true>)->Name("BM_TFPCSPTRI_SMALL_10PX");
 }  // namespace

@@ -20,86 +20,86 @@ using NMATHF::VEC4F;
 
 namespace {
 
-MODEL_STRUCT* ALLOCATE_MODEL(uint32_t NV, uint32_t NT) {
-  auto* M = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
-  M->MAX_VERTICES = NV;
-  M->MAX_TRIANGLES = NT;
-  M->VERTICES = static_cast<VEC3F*>(std::calloc(NV, sizeof(VEC3F)));
-  M->RVERTICES = static_cast<VEC4F*>(std::calloc(2 * size_t(NV), sizeof(VEC4F)));
-  M->TVERTICES = static_cast<VEC4F*>(std::calloc(NV, sizeof(VEC4F)));
-  M->PVERTICES = static_cast<VEC3F*>(std::calloc(2 * size_t(NV), sizeof(VEC3F)));
-  M->TRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(NT, sizeof(TRIANGLE_STRUCT)));
-  M->RTRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(2 * size_t(NT), sizeof(TRIANGLE_STRUCT)));
-  return M;
+MODEL_STRUCT* allocate_model(uint32_t nv, uint32_t nt) {
+  auto* m = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
+  m->MAX_VERTICES = nv;
+  m->MAX_TRIANGLES = nt;
+  m->VERTICES = static_cast<VEC3F*>(std::calloc(nv, sizeof(VEC3F)));
+  m->RVERTICES = static_cast<VEC4F*>(std::calloc(2 * size_t(nv), sizeof(VEC4F)));
+  m->TVERTICES = static_cast<VEC4F*>(std::calloc(nv, sizeof(VEC4F)));
+  m->PVERTICES = static_cast<VEC3F*>(std::calloc(2 * size_t(nv), sizeof(VEC3F)));
+  m->TRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(nt, sizeof(TRIANGLE_STRUCT)));
+  m->RTRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(2 * size_t(nt), sizeof(TRIANGLE_STRUCT)));
+  return m;
 }
 
-void SET_TRIANGLE(MODEL_STRUCT* M, uint32_t I, uint32_t A, uint32_t B, uint32_t C) {
-  TRIANGLE_STRUCT& T = M->TRIANGLES[I];
-  T.POINT_ID(1) = A;
-  T.POINT_ID(2) = B;
-  T.POINT_ID(3) = C;
-  for (int K = 1; K <= 3; ++K) T.TCOORD(K) = NMATHF::VEC2F(64.0f * K, 32.0f * K);
-  T.COL = {uint32_t(37 * I % 256), uint32_t(91 * I % 256), uint32_t(53 * I % 256)};
-  const VEC3F& P = M->VERTICES[A];
-  const VEC3F E1 = M->VERTICES[B] - P, E2 = M->VERTICES[C] - P;
-  T.NORMAL = E1.CROSS(E2);
-  T.NORMAL.NORMALIZE();
+void set_triangle(MODEL_STRUCT* m, uint32_t i, uint32_t a, uint32_t b, uint32_t c) {
+  TRIANGLE_STRUCT& t = m->TRIANGLES[i];
+  t.POINT_ID(1) = a;
+  t.POINT_ID(2) = b;
+  t.POINT_ID(3) = c;
+  for (int k = 1; k <= 3; ++k) t.TCOORD(k) = NMATHF::VEC2F(64.0f * k, 32.0f * k);
+  t.COL = {uint32_t(37 * i % 256), uint32_t(91 * i % 256), uint32_t(53 * i % 256)};
+  const VEC3F& p = m->VERTICES[a];
+  const VEC3F e1 = m->VERTICES[b] - p, e2 = m->VERTICES[c] - p;
+  t.NORMAL = e1.CROSS(e2);
+  t.NORMAL.NORMALIZE();
 }
 
 // A 45 x 45 grid of 4-unit floor tiles around the origin: 4050 triangles.
-MODEL_STRUCT* GENERATED_FLOOR() {
-  const uint32_t N = 45, NV = (N + 1) * (N + 1);
-  MODEL_STRUCT* M = ALLOCATE_MODEL(NV, 2 * N * N);
-  for (uint32_t Z = 0; Z <= N; ++Z)
-    for (uint32_t X = 0; X <= N; ++X)
-      M->VERTICES[Z * (N + 1) + X] = VEC3F(4.0f * X - 90.0f, 0.0f, 4.0f * Z - 90.0f);
-  uint32_t T = 0;
-  for (uint32_t Z = 0; Z < N; ++Z)
-    for (uint32_t X = 0; X < N; ++X) {
-      const uint32_t A = Z * (N + 1) + X, B = A + 1, C = A + N + 1, D = C + 1;
-      SET_TRIANGLE(M, T++, A, C, B);  // facing up
-      SET_TRIANGLE(M, T++, B, C, D);
+MODEL_STRUCT* generated_floor() {
+  const uint32_t n = 45, nv = (n + 1) * (n + 1);
+  MODEL_STRUCT* m = allocate_model(nv, 2 * n * n);
+  for (uint32_t z = 0; z <= n; ++z)
+    for (uint32_t x = 0; x <= n; ++x)
+      m->VERTICES[z * (n + 1) + x] = VEC3F(4.0f * x - 90.0f, 0.0f, 4.0f * z - 90.0f);
+  uint32_t t = 0;
+  for (uint32_t z = 0; z < n; ++z)
+    for (uint32_t x = 0; x < n; ++x) {
+      const uint32_t a = z * (n + 1) + x, b = a + 1, c = a + n + 1, d = c + 1;
+      set_triangle(m, t++, a, c, b);  // facing up
+      set_triangle(m, t++, b, c, d);
     }
-  return M;
+  return m;
 }
 
 // A saucer of 11 rings by 15 segments: 300 triangles, about 3 across.
-MODEL_STRUCT* GENERATED_SAUCER() {
-  const uint32_t RINGS = 11, SEGS = 15;
-  MODEL_STRUCT* M = ALLOCATE_MODEL(RINGS * SEGS, 2 * (RINGS - 1) * SEGS);
-  for (uint32_t R = 0; R < RINGS; ++R) {
-    const double PHI = 3.14159265358979 * (R + 0.5) / RINGS;
-    for (uint32_t S = 0; S < SEGS; ++S) {
-      const double THETA = 2 * 3.14159265358979 * S / SEGS;
-      M->VERTICES[R * SEGS + S] = VEC3F(float(1.5 * std::sin(PHI) * std::cos(THETA)),
-                                        float(0.5 * std::cos(PHI)),
-                                        float(1.5 * std::sin(PHI) * std::sin(THETA)));
+MODEL_STRUCT* generated_saucer() {
+  const uint32_t rings = 11, segs = 15;
+  MODEL_STRUCT* m = allocate_model(rings * segs, 2 * (rings - 1) * segs);
+  for (uint32_t r = 0; r < rings; ++r) {
+    const double phi = 3.14159265358979 * (r + 0.5) / rings;
+    for (uint32_t s = 0; s < segs; ++s) {
+      const double theta = 2 * 3.14159265358979 * s / segs;
+      m->VERTICES[r * segs + s] = VEC3F(float(1.5 * std::sin(phi) * std::cos(theta)),
+                                        float(0.5 * std::cos(phi)),
+                                        float(1.5 * std::sin(phi) * std::sin(theta)));
     }
   }
-  uint32_t T = 0;
-  for (uint32_t R = 0; R + 1 < RINGS; ++R)
-    for (uint32_t S = 0; S < SEGS; ++S) {
-      const uint32_t A = R * SEGS + S, B = R * SEGS + (S + 1) % SEGS;
-      SET_TRIANGLE(M, T++, A, B, A + SEGS);
-      SET_TRIANGLE(M, T++, B, B + SEGS, A + SEGS);
+  uint32_t t = 0;
+  for (uint32_t r = 0; r + 1 < rings; ++r)
+    for (uint32_t s = 0; s < segs; ++s) {
+      const uint32_t a = r * segs + s, b = r * segs + (s + 1) % segs;
+      set_triangle(m, t++, a, b, a + segs);
+      set_triangle(m, t++, b, b + segs, a + segs);
     }
-  return M;
+  return m;
 }
 
 // The model file when the data files are there, else the generated stand-in.
-MODEL_STRUCT* MODEL_OR(const char* FILE, MODEL_STRUCT* (*MAKE)(), const char*& SOURCE) {
-  const std::string PATH = std::string(MW_SOURCE_DIR) + "/" + FILE;
-  if (std::filesystem::exists(PATH)) {
-    auto* M = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
-    LOAD_OBJ(PATH, M);
-    SOURCE = FILE;
-    return M;
+MODEL_STRUCT* model_or(const char* file, MODEL_STRUCT* (*make)(), const char*& source) {
+  const std::string path = std::string(MW_SOURCE_DIR) + "/" + file;
+  if (std::filesystem::exists(path)) {
+    auto* m = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
+    LOAD_OBJ(path, m);
+    source = file;
+    return m;
   }
-  SOURCE = "generated";
-  return MAKE();
+  source = "generated";
+  return make();
 }
 
-void SET_FRAME() {
+void set_frame() {
   TSCRW = 320;
   TSCRH = 240;
   TOP = 480;
@@ -111,61 +111,61 @@ void SET_FRAME() {
 
 // The view from eye height (4 above the floor) along a corridor, a little
 // downwards; or steeply down at the floor, where the near-plane cut has work.
-MATRIX VIEW(float DROP = 0.2f) {
-  MATRIX L(0.0f);
-  L.LOADIDENTITY();
-  L.LOOKAT(VEC3F(2.0f, 4.0f, 20.0f), VEC3F(1.5f, 4.0f - DROP, 19.0f), VEC3F(0.0f, 1.0f, 0.0f));
-  return L;
+MATRIX view(float drop = 0.2f) {
+  MATRIX l(0.0f);
+  l.LOADIDENTITY();
+  l.LOOKAT(VEC3F(2.0f, 4.0f, 20.0f), VEC3F(1.5f, 4.0f - drop, 19.0f), VEC3F(0.0f, 1.0f, 0.0f));
+  return l;
 }
 
-void RUN_TRANSFORM(benchmark::State& STATE, MODEL_STRUCT* MODEL, const MATRIX& M,
-                   const MATRIX& VIEW_M) {
-  SET_FRAME();
-  const VEC4F LIGHT4 = VEC3F(0.0f, 100.0f, 0.0f) * VIEW_M;
-  const VEC3F LIGHT(LIGHT4.X, LIGHT4.Y, LIGHT4.Z);
-  float COLOR_MULT = 0.0f;
-  const float DEPTH_OFFSET = 0.0f;
-  int32_t FCNT = 0;
-  for (auto _ : STATE) {
-    FCNT = 0;
-    MODEL_TRANSFORM(MODEL, M, FCNT, LIGHT, COLOR_MULT, DEPTH_OFFSET, -1, nullptr,
+void run_transform(benchmark::State& state, MODEL_STRUCT* model, const MATRIX& m,
+                   const MATRIX& view_m) {
+  set_frame();
+  const VEC4F light4 = VEC3F(0.0f, 100.0f, 0.0f) * view_m;
+  const VEC3F light(light4.X, light4.Y, light4.Z);
+  float color_mult = 0.0f;
+  const float depth_offset = 0.0f;
+  int32_t fcnt = 0;
+  for (auto _ : state) {
+    fcnt = 0;
+    MODEL_TRANSFORM(model, m, fcnt, light, color_mult, depth_offset, -1, nullptr,
                     NMATHF::VEC2F(0.0f, 0.0f));
-    benchmark::DoNotOptimize(FCNT);
+    benchmark::DoNotOptimize(fcnt);
   }
-  STATE.counters["triangles"] = MODEL->MAX_TRIANGLES;
-  STATE.counters["queued"] = FCNT;
-  STATE.counters["pieces"] = MODEL->MAX_RTRIS - MODEL->MAX_TRIANGLES;
-  STATE.SetItemsProcessed(int64_t(STATE.iterations()) * MODEL->MAX_TRIANGLES);
+  state.counters["triangles"] = model->MAX_TRIANGLES;
+  state.counters["queued"] = fcnt;
+  state.counters["pieces"] = model->MAX_RTRIS - model->MAX_TRIANGLES;
+  state.SetItemsProcessed(int64_t(state.iterations()) * model->MAX_TRIANGLES);
 }
 
-void BM_TRANSFORM_MAZE(benchmark::State& STATE) {
-  static const char* SOURCE = nullptr;
-  static MODEL_STRUCT* MAZE = MODEL_OR("res/model/maze.obj", GENERATED_FLOOR, SOURCE);
-  STATE.SetLabel(SOURCE);
-  RUN_TRANSFORM(STATE, MAZE, VIEW(), VIEW());
+void bm_transform_maze(benchmark::State& state) {
+  static const char* source = nullptr;
+  static MODEL_STRUCT* maze = model_or("res/model/maze.obj", generated_floor, source);
+  state.SetLabel(source);
+  run_transform(state, maze, view(), view());
 }
-BENCHMARK(BM_TRANSFORM_MAZE);
+BENCHMARK(bm_transform_maze);
 
-void BM_TRANSFORM_MAZE_LOOKING_DOWN(benchmark::State& STATE) {
-  static const char* SOURCE = nullptr;
-  static MODEL_STRUCT* MAZE = MODEL_OR("res/model/maze.obj", GENERATED_FLOOR, SOURCE);
-  STATE.SetLabel(SOURCE);
-  RUN_TRANSFORM(STATE, MAZE, VIEW(1.2f), VIEW(1.2f));
+void bm_transform_maze_looking_down(benchmark::State& state) {
+  static const char* source = nullptr;
+  static MODEL_STRUCT* maze = model_or("res/model/maze.obj", generated_floor, source);
+  state.SetLabel(source);
+  run_transform(state, maze, view(1.2f), view(1.2f));
 }
-BENCHMARK(BM_TRANSFORM_MAZE_LOOKING_DOWN);
+BENCHMARK(bm_transform_maze_looking_down);
 
-void BM_TRANSFORM_UFO(benchmark::State& STATE) {
-  static const char* SOURCE = nullptr;
-  static MODEL_STRUCT* UFO = MODEL_OR("res/model/ufo.obj", GENERATED_SAUCER, SOURCE);
-  STATE.SetLabel(SOURCE);
-  MATRIX PLACE(0.0f);  // a little ahead of the eye, turned
-  PLACE.LOADIDENTITY();
-  PLACE.TRANSLATE(VEC3F(-2.0f, 5.0f, 5.0f));
-  PLACE.ROTATE(10.0f, 35.0f, 0.0f);
-  MATRIX M = VIEW();
-  M *= PLACE;
-  RUN_TRANSFORM(STATE, UFO, M, VIEW());
+void bm_transform_ufo(benchmark::State& state) {
+  static const char* source = nullptr;
+  static MODEL_STRUCT* ufo = model_or("res/model/ufo.obj", generated_saucer, source);
+  state.SetLabel(source);
+  MATRIX place(0.0f);  // a little ahead of the eye, turned
+  place.LOADIDENTITY();
+  place.TRANSLATE(VEC3F(-2.0f, 5.0f, 5.0f));
+  place.ROTATE(10.0f, 35.0f, 0.0f);
+  MATRIX m = view();
+  m *= place;
+  run_transform(state, ufo, m, view());
 }
-BENCHMARK(BM_TRANSFORM_UFO);
+BENCHMARK(bm_transform_ufo);
 
 }  // namespace

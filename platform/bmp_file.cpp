@@ -8,26 +8,26 @@
 
 #include "platform/platform.h"
 
-int32_t LOAD_BMP(const char* FILENAME, IMAGE* TARGET) {
-  if (!TARGET) return ERR_NULL_POINTER;
-  struct stat INFO;
-  if (!FILENAME || stat(FILENAME, &INFO) != 0 || !S_ISREG(INFO.st_mode)) return ERR_FILE_NOT_FOUND;
-  SDL_RWops* FILE = SDL_RWFromFile(FILENAME, "rb");
-  if (!FILE) return ERR_FILE_NOT_FOUND;
-  SDL_Surface* LOADED = SDL_LoadBMP_RW(FILE, 1);
-  if (!LOADED) return ERR_FILE_IO;
-  SDL_Surface* PIXELS = SDL_ConvertSurfaceFormat(LOADED, SDL_PIXELFORMAT_ARGB8888, 0);
-  SDL_FreeSurface(LOADED);
-  if (!PIXELS) return ERR_FILE_IO;
+int32_t load_bmp(const char* filename, IMAGE* target) {
+  if (!target) return ERR_NULL_POINTER;
+  struct stat info;
+  if (!filename || stat(filename, &info) != 0 || !S_ISREG(info.st_mode)) return ERR_FILE_NOT_FOUND;
+  SDL_RWops* file = SDL_RWFromFile(filename, "rb");
+  if (!file) return ERR_FILE_NOT_FOUND;
+  SDL_Surface* loaded = SDL_LoadBMP_RW(file, 1);
+  if (!loaded) return ERR_FILE_IO;
+  SDL_Surface* pixels = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+  SDL_FreeSurface(loaded);
+  if (!pixels) return ERR_FILE_IO;
   // A file of another size fills only the part both share.
-  const int W = std::min<int64_t>(PIXELS->w, TARGET->WIDTH);
-  const int H = std::min<int64_t>(PIXELS->h, TARGET->HEIGHT);
-  SDL_LockSurface(PIXELS);
-  for (int Y = 0; Y < H; ++Y)
-    std::memcpy(TARGET->ROW(uint32_t(Y)),
-                static_cast<const uint8_t*>(PIXELS->pixels) + size_t(Y) * size_t(PIXELS->pitch),
-                size_t(W) * 4);
-  SDL_UnlockSurface(PIXELS);
-  SDL_FreeSurface(PIXELS);
+  const int w = std::min<int64_t>(pixels->w, target->WIDTH);
+  const int h = std::min<int64_t>(pixels->h, target->HEIGHT);
+  SDL_LockSurface(pixels);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(target->row(uint32_t(y)),
+                static_cast<const uint8_t*>(pixels->pixels) + size_t(y) * size_t(pixels->pitch),
+                size_t(w) * 4);
+  SDL_UnlockSurface(pixels);
+  SDL_FreeSurface(pixels);
   return 0;
 }

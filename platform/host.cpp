@@ -1,17 +1,17 @@
 #include "platform/headless_host.h"
 
 namespace {
-HOST* CURRENT = nullptr;
+Host* current = nullptr;
 }
 
-HOST* HOST_GET() {
-  if (!CURRENT) {
-    static HEADLESS_HOST DEFAULT_HOST{HEADLESS_SETTINGS{}};
-    CURRENT = &DEFAULT_HOST;
+Host* host_get() {
+  if (!current) {
+    static HeadlessHost default_host{HeadlessSettings{}};
+    current = &default_host;
   }
-  return CURRENT;
+  return current;
 }
 
-void HOST_SET(HOST* H) {
-  CURRENT = H;
+void host_set(Host* h) {
+  current = h;
 }

@@ -3,32 +3,32 @@
 
 #include "platform/platform.h"
 
-IMAGE* IMAGE_CREATE(int64_t WIDTH, int64_t HEIGHT) {
-  return IMAGE_CREATE(WIDTH, HEIGHT, TRANSPARENT_COLOR);
+IMAGE* image_create(int64_t width, int64_t height) {
+  return image_create(width, height, TRANSPARENT_COLOR);
 }
 
-IMAGE* IMAGE_CREATE(int64_t WIDTH, int64_t HEIGHT, uint32_t FILL) {
+IMAGE* image_create(int64_t width, int64_t height, uint32_t fill) {
   // Sizes beyond 2^15 per side are refused so that no byte count can overflow.
-  if (WIDTH <= 0 || HEIGHT <= 0 || WIDTH > 32768 || HEIGHT > 32768) return nullptr;
-  const uint64_t PITCH = (uint64_t(WIDTH) * 4 + 15) / 16 * 16;
-  const uint64_t BYTES = sizeof(IMAGE) + PITCH * uint64_t(HEIGHT);
-  void* BLOCK = std::aligned_alloc(16, (BYTES + 15) / 16 * 16);
-  if (!BLOCK) return nullptr;
-  IMAGE* IMG = static_cast<IMAGE*>(BLOCK);
-  std::memset(IMG, 0, sizeof(IMAGE));
-  IMG->TYPE = IMAGE_TYPE;
-  IMG->BPP = 4;
-  IMG->WIDTH = uint32_t(WIDTH);
-  IMG->HEIGHT = uint32_t(HEIGHT);
-  IMG->PITCH = uint32_t(PITCH);
-  for (uint32_t Y = 0; Y < IMG->HEIGHT; ++Y) {
-    uint32_t* ROW = IMG->ROW(Y);
-    for (uint32_t X = 0; X < PITCH / 4; ++X) ROW[X] = FILL;
+  if (width <= 0 || height <= 0 || width > 32768 || height > 32768) return nullptr;
+  const uint64_t pitch = (uint64_t(width) * 4 + 15) / 16 * 16;
+  const uint64_t bytes = sizeof(IMAGE) + pitch * uint64_t(height);
+  void* block = std::aligned_alloc(16, (bytes + 15) / 16 * 16);
+  if (!block) return nullptr;
+  IMAGE* img = static_cast<IMAGE*>(block);
+  std::memset(img, 0, sizeof(IMAGE));
+  img->TYPE = IMAGE_TYPE;
+  img->BPP = 4;
+  img->WIDTH = uint32_t(width);
+  img->HEIGHT = uint32_t(height);
+  img->PITCH = uint32_t(pitch);
+  for (uint32_t y = 0; y < img->HEIGHT; ++y) {
+    uint32_t* row = img->row(y);
+    for (uint32_t x = 0; x < pitch / 4; ++x) row[x] = fill;
   }
-  return IMG;
+  return img;
 }
 
-void IMAGE_DESTROY(IMAGE* IMG) {
-  FORGET_PEN(IMG);
-  std::free(IMG);
+void image_destroy(IMAGE* img) {
+  forget_pen(img);
+  std::free(img);
 }

@@ -20,28 +20,28 @@ namespace {
 // ---------------------------------------------------------------- pen positions
 // The last end point drawn into each image. Few images ever take lines, so a
 // small table suffices; when it is full the oldest entry gives way.
-struct PEN_ENTRY {
-  const IMAGE* IMG;
-  float X, Y;
+struct PenEntry {
+  const IMAGE* img;
+  float x, y;
 };
 constexpr int PEN_SLOTS = 16;
-PEN_ENTRY PENS[PEN_SLOTS] = {};
-int NEXT_EVICTION = 0;
+PenEntry pens[PEN_SLOTS] = {};
+int next_eviction = 0;
 
-PEN_ENTRY* FIND_PEN(const IMAGE* IMG) {
-  for (PEN_ENTRY& P : PENS)
-    if (P.IMG == IMG) return &P;
+PenEntry* find_pen(const IMAGE* img) {
+  for (PenEntry& p : pens)
+    if (p.img == img) return &p;
   return nullptr;
 }
 
-void SET_PEN(const IMAGE* IMG, float X, float Y) {
-  PEN_ENTRY* P = FIND_PEN(IMG);
-  if (!P) P = FIND_PEN(nullptr);
-  if (!P) {
-    P = &PENS[NEXT_EVICTION];
-    NEXT_EVICTION = (NEXT_EVICTION + 1) % PEN_SLOTS;
+void set_pen(const IMAGE* img, float x, float y) {
+  PenEntry* p = find_pen(img);
+  if (!p) p = find_pen(nullptr);
+  if (!p) {
+    p = &pens[next_eviction];
+    next_eviction = (next_eviction + 1) % PEN_SLOTS;
   }
-  *P = PEN_ENTRY{IMG, X, Y};
+  *p = PenEntry{img, x, y};
 }
 
 // ---------------------------------------------------------------- stage 1: doubles
@@ -51,8 +51,8 @@ constexpr double SAFE_MARGIN = 4194304.0;  // 2^22
 
 // Infinity becomes the largest float: the line keeps its direction and every
 // product below stays finite.
-double FINITE(float V) {
-  return std::isinf(V) ? std::copysign(double(FLT_MAX), double(V)) : double(V);
+double finite(float v) {
+  return std::isinf(v) ? std::copysign(double(FLT_MAX), double(v)) : double(v);
 }
 
 // Clips the segment (U1, V1)-(U2, V2), whose major axis is U, to the box
@@ -60,33 +60,33 @@ double FINITE(float V) {
 // A*u + B*v = C: products of two floats are exact in double, so C is right to
 // the last bit even when both ends lie near FLT_MAX and the line passes close
 // to the image, where a parametric form would lose every digit.
-bool CLIP_ALONG_MAJOR(double& U1, double& V1, double& U2, double& V2, double ULO, double UHI,
-                      double VLO, double VHI) {
-  const double A = V2 - V1, B = U1 - U2, C = U1 * V2 - U2 * V1;
-  double LO = std::max(std::min(U1, U2), ULO);
-  double HI = std::min(std::max(U1, U2), UHI);
-  if (A != 0) {
-    const double AT_VLO = (C - B * VLO) / A, AT_VHI = (C - B * VHI) / A;
-    LO = std::max(LO, std::min(AT_VLO, AT_VHI));
-    HI = std::min(HI, std::max(AT_VLO, AT_VHI));
-  } else if (V1 < VLO || V1 > VHI) {
+bool clip_along_major(double& u1, double& v1, double& u2, double& v2, double ulo, double uhi,
+                      double vlo, double vhi) {
+  const double a = v2 - v1, b = u1 - u2, c = u1 * v2 - u2 * v1;
+  double lo = std::max(std::min(u1, u2), ulo);
+  double hi = std::min(std::max(u1, u2), uhi);
+  if (a != 0) {
+    const double at_vlo = (c - b * vlo) / a, at_vhi = (c - b * vhi) / a;
+    lo = std::max(lo, std::min(at_vlo, at_vhi));
+    hi = std::min(hi, std::max(at_vlo, at_vhi));
+  } else if (v1 < vlo || v1 > vhi) {
     return false;
   }
-  if (!(LO <= HI)) return false;
-  if (U1 < LO || U1 > HI) {
-    U1 = U1 < LO ? LO : HI;
-    V1 = (C - A * U1) / B;
+  if (!(lo <= hi)) return false;
+  if (u1 < lo || u1 > hi) {
+    u1 = u1 < lo ? lo : hi;
+    v1 = (c - a * u1) / b;
   }
-  if (U2 < LO || U2 > HI) {
-    U2 = U2 < LO ? LO : HI;
-    V2 = (C - A * U2) / B;
+  if (u2 < lo || u2 > hi) {
+    u2 = u2 < lo ? lo : hi;
+    v2 = (c - a * u2) / b;
   }
   return true;
 }
 
 // ---------------------------------------------------------------- stage 2: integers
-int64_t CEIL_DIV(int64_t N, int64_t D) {  // N >= 0, D > 0
-  return (N + D - 1) / D;
+int64_t ceil_div(int64_t n, int64_t d) {  // N >= 0, D > 0
+  return (n + d - 1) / d;
 }
 
 // Draws the integer line (X1, Y1)-(X2, Y2), both ends included. Along the major
@@ -94,119 +94,119 @@ int64_t CEIL_DIV(int64_t N, int64_t D) {  // N >= 0, D > 0
 // exact one rounded to nearest, a tie going to the smaller coordinate, so a
 // line drawn either way round covers the same pixels. Style bit 15 belongs to
 // the first end point.
-void DRAW_INTEGER_LINE(IMAGE* T, int64_t X1, int64_t Y1, int64_t X2, int64_t Y2, uint32_t COL,
-                       uint16_t STYLE) {
-  const int64_t W = T->WIDTH, H = T->HEIGHT;
-  const int64_t ROW_STEP = T->PITCH / 4;
-  uint32_t* const PIXELS = T->PIXELS();
-  if (X1 == X2 && Y1 == Y2) {
-    if (X1 >= 0 && X1 < W && Y1 >= 0 && Y1 < H && (STYLE & 0x8000))
-      PIXELS[Y1 * ROW_STEP + X1] = COL;
+void draw_integer_line(IMAGE* t, int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t col,
+                       uint16_t style) {
+  const int64_t w = t->WIDTH, h = t->HEIGHT;
+  const int64_t row_step = t->PITCH / 4;
+  uint32_t* const pixels = t->pixels();
+  if (x1 == x2 && y1 == y2) {
+    if (x1 >= 0 && x1 < w && y1 >= 0 && y1 < h && (style & 0x8000))
+      pixels[y1 * row_step + x1] = col;
     return;
   }
 
   // u: the major axis, v: the minor one.
-  const bool X_MAJOR = std::llabs(X2 - X1) >= std::llabs(Y2 - Y1);
-  const int64_t U1 = X_MAJOR ? X1 : Y1, V1 = X_MAJOR ? Y1 : X1;
-  const int64_t U2 = X_MAJOR ? X2 : Y2, V2 = X_MAJOR ? Y2 : X2;
-  const int64_t U_SIZE = X_MAJOR ? W : H, V_SIZE = X_MAJOR ? H : W;
-  const int64_t D = std::llabs(U2 - U1), E = std::llabs(V2 - V1);  // D >= 1, E <= D
-  const int64_t SU = U2 > U1 ? 1 : -1, SV = V2 >= V1 ? 1 : -1;
+  const bool x_major = std::llabs(x2 - x1) >= std::llabs(y2 - y1);
+  const int64_t u1 = x_major ? x1 : y1, v1 = x_major ? y1 : x1;
+  const int64_t u2 = x_major ? x2 : y2, v2 = x_major ? y2 : x2;
+  const int64_t u_size = x_major ? w : h, v_size = x_major ? h : w;
+  const int64_t d = std::llabs(u2 - u1), e = std::llabs(v2 - v1);  // D >= 1, E <= D
+  const int64_t su = u2 > u1 ? 1 : -1, sv = v2 >= v1 ? 1 : -1;
   // Minor offset at step k: M(k) = floor((2kE + D - BIAS) / 2D).
-  const int64_t BIAS = SV > 0 ? 1 : 0;
+  const int64_t bias = sv > 0 ? 1 : 0;
 
   // Steps whose major coordinate lies inside the image.
-  int64_t K0 = 0, K1 = D;
-  if (SU > 0) {
-    K0 = std::max(K0, -U1);
-    K1 = std::min(K1, U_SIZE - 1 - U1);
+  int64_t k0 = 0, k1 = d;
+  if (su > 0) {
+    k0 = std::max(k0, -u1);
+    k1 = std::min(k1, u_size - 1 - u1);
   } else {
-    K0 = std::max(K0, U1 - (U_SIZE - 1));
-    K1 = std::min(K1, U1);
+    k0 = std::max(k0, u1 - (u_size - 1));
+    k1 = std::min(k1, u1);
   }
   // Minor offsets inside the image; M(k) rises from 0 to E, so they bound k.
-  const int64_t M_LO = SV > 0 ? -V1 : V1 - (V_SIZE - 1);
-  const int64_t M_HI = SV > 0 ? V_SIZE - 1 - V1 : V1;
-  if (M_HI < 0 || M_LO > E) return;
-  if (M_LO > 0) K0 = std::max(K0, CEIL_DIV(2 * D * M_LO - D + BIAS, 2 * E));
-  if (M_HI < E) K1 = std::min(K1, (2 * D * (M_HI + 1) - D + BIAS - 1) / (2 * E));
-  if (K0 > K1) return;
+  const int64_t m_lo = sv > 0 ? -v1 : v1 - (v_size - 1);
+  const int64_t m_hi = sv > 0 ? v_size - 1 - v1 : v1;
+  if (m_hi < 0 || m_lo > e) return;
+  if (m_lo > 0) k0 = std::max(k0, ceil_div(2 * d * m_lo - d + bias, 2 * e));
+  if (m_hi < e) k1 = std::min(k1, (2 * d * (m_hi + 1) - d + bias - 1) / (2 * e));
+  if (k0 > k1) return;
 
-  const int64_t TWO_D = 2 * D, TWO_E = 2 * E;
-  const int64_t N0 = K0 * TWO_E + D - BIAS;
+  const int64_t two_d = 2 * d, two_e = 2 * e;
+  const int64_t n0 = k0 * two_e + d - bias;
   // An end that was not clipped needs no division: M(0) = 0 and M(D) = E.
-  const int64_t M0 = K0 == 0 ? 0 : N0 / TWO_D;
-  const int64_t M1 = K1 == D ? E : (K1 * TWO_E + D - BIAS) / TWO_D;
+  const int64_t m0 = k0 == 0 ? 0 : n0 / two_d;
+  const int64_t m1 = k1 == d ? e : (k1 * two_e + d - bias) / two_d;
   // Both ends of the visible run lie inside, and u and v are monotonic, so every
   // pixel between them does too. The check guards the arithmetic above.
-  const int64_t UA = U1 + SU * K0, UB = U1 + SU * K1;
-  const int64_t VA = V1 + SV * M0, VB = V1 + SV * M1;
-  if (std::min(UA, UB) < 0 || std::max(UA, UB) >= U_SIZE || std::min(VA, VB) < 0 ||
-      std::max(VA, VB) >= V_SIZE)
+  const int64_t ua = u1 + su * k0, ub = u1 + su * k1;
+  const int64_t va = v1 + sv * m0, vb = v1 + sv * m1;
+  if (std::min(ua, ub) < 0 || std::max(ua, ub) >= u_size || std::min(va, vb) < 0 ||
+      std::max(va, vb) >= v_size)
     return;
 
-  const ptrdiff_t U_STEP = SU * (X_MAJOR ? 1 : ROW_STEP);
-  const ptrdiff_t V_STEP = SV * (X_MAJOR ? ROW_STEP : 1);
-  uint32_t* P = X_MAJOR ? PIXELS + VA * ROW_STEP + UA : PIXELS + UA * ROW_STEP + VA;
-  int64_t R = N0 - M0 * TWO_D;
-  const unsigned PHASE = unsigned(K0 & 15);
-  uint16_t MASK = uint16_t((STYLE << PHASE) | (STYLE >> ((16 - PHASE) & 15)));
-  const int64_t COUNT = K1 - K0 + 1;
-  for (int64_t I = 0;;) {
-    if (MASK & 0x8000) *P = COL;
-    if (++I == COUNT) break;
-    MASK = uint16_t((MASK << 1) | (MASK >> 15));
-    P += U_STEP;
-    R += TWO_E;
-    if (R >= TWO_D) {
-      R -= TWO_D;
-      P += V_STEP;
+  const ptrdiff_t u_step = su * (x_major ? 1 : row_step);
+  const ptrdiff_t v_step = sv * (x_major ? row_step : 1);
+  uint32_t* p = x_major ? pixels + va * row_step + ua : pixels + ua * row_step + va;
+  int64_t r = n0 - m0 * two_d;
+  const unsigned phase = unsigned(k0 & 15);
+  uint16_t mask = uint16_t((style << phase) | (style >> ((16 - phase) & 15)));
+  const int64_t count = k1 - k0 + 1;
+  for (int64_t i = 0;;) {
+    if (mask & 0x8000) *p = col;
+    if (++i == count) break;
+    mask = uint16_t((mask << 1) | (mask >> 15));
+    p += u_step;
+    r += two_e;
+    if (r >= two_d) {
+      r -= two_d;
+      p += v_step;
     }
   }
 }
 
 // Whether lines can be drawn into T at all: a 32-bit image with whole rows.
-bool DRAWABLE(const IMAGE* T) {
-  return T->WIDTH > 0 && T->HEIGHT > 0 && T->BPP == 4 && T->PITCH % 4 == 0 &&
-         uint64_t(T->PITCH) >= uint64_t(T->WIDTH) * 4;
+bool drawable(const IMAGE* t) {
+  return t->WIDTH > 0 && t->HEIGHT > 0 && t->BPP == 4 && t->PITCH % 4 == 0 &&
+         uint64_t(t->PITCH) >= uint64_t(t->WIDTH) * 4;
 }
 
 }  // namespace
 
-void FORGET_PEN(const IMAGE* IMG) {
-  if (!IMG) return;
-  if (PEN_ENTRY* P = FIND_PEN(IMG)) *P = PEN_ENTRY{nullptr, 0.0f, 0.0f};
+void forget_pen(const IMAGE* img) {
+  if (!img) return;
+  if (PenEntry* p = find_pen(img)) *p = PenEntry{nullptr, 0.0f, 0.0f};
 }
 
-void DRAW_LINE(IMAGE* TARGET, float X1, float Y1, float X2, float Y2, uint32_t COL,
-               uint16_t STYLE) {
-  if (!TARGET) return;
-  SET_PEN(TARGET, X2, Y2);
-  if (std::isnan(X1) || std::isnan(Y1) || std::isnan(X2) || std::isnan(Y2)) return;
-  if (!DRAWABLE(TARGET)) return;
+void draw_line(IMAGE* target, float x1, float y1, float x2, float y2, uint32_t col,
+               uint16_t style) {
+  if (!target) return;
+  set_pen(target, x2, y2);
+  if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return;
+  if (!drawable(target)) return;
 
-  double DX1 = FINITE(X1), DY1 = FINITE(Y1), DX2 = FINITE(X2), DY2 = FINITE(Y2);
-  const double XLO = -SAFE_MARGIN, XHI = double(TARGET->WIDTH) - 1 + SAFE_MARGIN;
-  const double YLO = -SAFE_MARGIN, YHI = double(TARGET->HEIGHT) - 1 + SAFE_MARGIN;
-  const auto INSIDE = [&](double X, double Y) { return X >= XLO && X <= XHI && Y >= YLO && Y <= YHI; };
-  if (!INSIDE(DX1, DY1) || !INSIDE(DX2, DY2)) {
-    const bool X_MAJOR = std::fabs(DX2 - DX1) >= std::fabs(DY2 - DY1);
-    const bool HIT = X_MAJOR ? CLIP_ALONG_MAJOR(DX1, DY1, DX2, DY2, XLO, XHI, YLO, YHI)
-                             : CLIP_ALONG_MAJOR(DY1, DX1, DY2, DX2, YLO, YHI, XLO, XHI);
-    if (!HIT) return;  // also a single far point: both differences are 0
+  double dx1 = finite(x1), dy1 = finite(y1), dx2 = finite(x2), dy2 = finite(y2);
+  const double xlo = -SAFE_MARGIN, xhi = double(target->WIDTH) - 1 + SAFE_MARGIN;
+  const double ylo = -SAFE_MARGIN, yhi = double(target->HEIGHT) - 1 + SAFE_MARGIN;
+  const auto inside = [&](double x, double y) { return x >= xlo && x <= xhi && y >= ylo && y <= yhi; };
+  if (!inside(dx1, dy1) || !inside(dx2, dy2)) {
+    const bool x_major = std::fabs(dx2 - dx1) >= std::fabs(dy2 - dy1);
+    const bool hit = x_major ? clip_along_major(dx1, dy1, dx2, dy2, xlo, xhi, ylo, yhi)
+                             : clip_along_major(dy1, dx1, dy2, dx2, ylo, yhi, xlo, xhi);
+    if (!hit) return;  // also a single far point: both differences are 0
   }
   // Clipping leaves the ends on the box up to rounding; pinning them keeps the
   // integer conversion defined whatever happened.
-  const double BOUND = 2 * SAFE_MARGIN;
-  const auto PIN = [&](double V, double HI) {
-    return int64_t(std::nearbyint(std::clamp(V, -BOUND, HI + BOUND)));
+  const double bound = 2 * SAFE_MARGIN;
+  const auto pin = [&](double v, double hi) {
+    return int64_t(std::nearbyint(std::clamp(v, -bound, hi + bound)));
   };
-  if (std::isnan(DX1) || std::isnan(DY1) || std::isnan(DX2) || std::isnan(DY2)) return;
-  DRAW_INTEGER_LINE(TARGET, PIN(DX1, XHI), PIN(DY1, YHI), PIN(DX2, XHI), PIN(DY2, YHI), COL, STYLE);
+  if (std::isnan(dx1) || std::isnan(dy1) || std::isnan(dx2) || std::isnan(dy2)) return;
+  draw_integer_line(target, pin(dx1, xhi), pin(dy1, yhi), pin(dx2, xhi), pin(dy2, yhi), col, style);
 }
 
-void DRAW_LINE_TO(IMAGE* TARGET, float X2, float Y2, uint32_t COL, uint16_t STYLE) {
-  if (!TARGET) return;
-  const PEN_ENTRY* PEN = FIND_PEN(TARGET);
-  DRAW_LINE(TARGET, PEN ? PEN->X : 0.0f, PEN ? PEN->Y : 0.0f, X2, Y2, COL, STYLE);
+void draw_line_to(IMAGE* target, float x2, float y2, uint32_t col, uint16_t style) {
+  if (!target) return;
+  const PenEntry* pen = find_pen(target);
+  draw_line(target, pen ? pen->x : 0.0f, pen ? pen->y : 0.0f, x2, y2, col, style);
 }

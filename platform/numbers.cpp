@@ -3,50 +3,50 @@
 
 #include "platform/platform.h"
 
-double VAL(const std::string& TEXT, size_t FROM) {
-  if (FROM >= TEXT.size()) return 0.0;
-  return VAL(TEXT.c_str() + FROM);
+double val(const std::string& text, size_t from) {
+  if (from >= text.size()) return 0.0;
+  return val(text.c_str() + from);
 }
 
-double VAL(const char* TEXT) {
-  if (!TEXT) return 0.0;
-  const char* P = TEXT;
-  while (*P == ' ') ++P;
+double val(const char* text) {
+  if (!text) return 0.0;
+  const char* p = text;
+  while (*p == ' ') ++p;
   // Find the longest decimal prefix: [sign] digits [. digits] [e|E [sign] digits].
-  const char* START = P;
-  const char* Q = P;
-  if (*Q == '+' || *Q == '-') ++Q;
-  const char* DIGITS = Q;
-  while (*Q >= '0' && *Q <= '9') ++Q;
-  bool ANY = Q > DIGITS;
-  if (*Q == '.') {
-    const char* F = Q + 1;
-    while (*F >= '0' && *F <= '9') ++F;
-    if (F > Q + 1 || ANY) {
-      ANY = ANY || F > Q + 1;
-      Q = F;
+  const char* start = p;
+  const char* q = p;
+  if (*q == '+' || *q == '-') ++q;
+  const char* digits = q;
+  while (*q >= '0' && *q <= '9') ++q;
+  bool any = q > digits;
+  if (*q == '.') {
+    const char* f = q + 1;
+    while (*f >= '0' && *f <= '9') ++f;
+    if (f > q + 1 || any) {
+      any = any || f > q + 1;
+      q = f;
     }
   }
-  if (!ANY) return 0.0;
-  if (*Q == 'e' || *Q == 'E') {
-    const char* E = Q + 1;
-    if (*E == '+' || *E == '-') ++E;
-    const char* ED = E;
-    while (*E >= '0' && *E <= '9') ++E;
-    if (E > ED) Q = E;
+  if (!any) return 0.0;
+  if (*q == 'e' || *q == 'E') {
+    const char* e = q + 1;
+    if (*e == '+' || *e == '-') ++e;
+    const char* ed = e;
+    while (*e >= '0' && *e <= '9') ++e;
+    if (e > ed) q = e;
   }
   // strtod also reads hex, inf and nan; hand it only the decimal prefix found.
-  char SMALL[64];
-  const size_t LEN = size_t(Q - START);
-  if (LEN < sizeof SMALL) {
-    std::memcpy(SMALL, START, LEN);
-    SMALL[LEN] = 0;
-    return std::strtod(SMALL, nullptr);
+  char small[64];
+  const size_t len = size_t(q - start);
+  if (len < sizeof small) {
+    std::memcpy(small, start, len);
+    small[len] = 0;
+    return std::strtod(small, nullptr);
   }
-  std::string COPY(START, LEN);
-  return std::strtod(COPY.c_str(), nullptr);
+  std::string copy(start, len);
+  return std::strtod(copy.c_str(), nullptr);
 }
 
-std::string STR(int64_t N) {
-  return std::to_string(N);
+std::string str(int64_t n) {
+  return std::to_string(n);
 }

@@ -8,71 +8,71 @@
 #include "platform/platform.h"
 
 namespace {
-std::vector<uint32_t> PAGE;
-int32_t PAGE_W = 0, PAGE_H = 0;
-int32_t LOCKS = 0;
+std::vector<uint32_t> page;
+int32_t page_w = 0, page_h = 0;
+int32_t locks = 0;
 }  // namespace
 
-int32_t SET_GRAPHICS_MODE(int32_t WIDTH, int32_t HEIGHT) {
-  if (WIDTH <= 0 || HEIGHT <= 0 || WIDTH > 8192 || HEIGHT > 8192) return ERR_ILLEGAL_CALL;
-  const int32_t RESULT = HOST_GET()->OPEN(WIDTH, HEIGHT);
-  if (RESULT != 0) return RESULT;
-  PAGE.assign(size_t(WIDTH) * size_t(HEIGHT), 0u);
-  PAGE_W = WIDTH;
-  PAGE_H = HEIGHT;
-  LOCATE(1, 1);
+int32_t set_graphics_mode(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return ERR_ILLEGAL_CALL;
+  const int32_t result = host_get()->open(width, height);
+  if (result != 0) return result;
+  page.assign(size_t(width) * size_t(height), 0u);
+  page_w = width;
+  page_h = height;
+  locate(1, 1);
   return 0;
 }
 
-void SCREEN_LOCK() {
-  ++LOCKS;
+void screen_lock() {
+  ++locks;
 }
 
-void SCREEN_UNLOCK() {
-  if (LOCKS > 0) --LOCKS;
-  if (LOCKS == 0 && !PAGE.empty()) HOST_GET()->PRESENT(PAGE.data(), PAGE_W, PAGE_H);
+void screen_unlock() {
+  if (locks > 0) --locks;
+  if (locks == 0 && !page.empty()) host_get()->present(page.data(), page_w, page_h);
 }
 
-uint32_t* SCREEN_PTR() {
-  return PAGE.empty() ? nullptr : PAGE.data();
+uint32_t* screen_ptr() {
+  return page.empty() ? nullptr : page.data();
 }
 
-SCREEN_INFO_STRUCT SCREEN_INFO() {
-  return SCREEN_INFO_STRUCT{PAGE_W, PAGE_H, 32, 4, PAGE_W * 4};
+ScreenInfo screen_info() {
+  return ScreenInfo{page_w, page_h, 32, 4, page_w * 4};
 }
 
-int32_t PUT_IMAGE(const IMAGE* IMG) {
-  if (!IMG) return ERR_NULL_POINTER;
-  if (PAGE.empty() || IMG->BPP != 4) return ERR_ILLEGAL_CALL;
-  const int32_t W = std::min<int64_t>(IMG->WIDTH, PAGE_W);
-  const int32_t H = std::min<int64_t>(IMG->HEIGHT, PAGE_H);
-  const uint8_t* SRC = reinterpret_cast<const uint8_t*>(IMG->PIXELS());
-  for (int32_t Y = 0; Y < H; ++Y)
-    std::memcpy(&PAGE[size_t(Y) * PAGE_W], SRC + size_t(Y) * IMG->PITCH, size_t(W) * 4);
+int32_t put_image(const IMAGE* img) {
+  if (!img) return ERR_NULL_POINTER;
+  if (page.empty() || img->BPP != 4) return ERR_ILLEGAL_CALL;
+  const int32_t w = std::min<int64_t>(img->WIDTH, page_w);
+  const int32_t h = std::min<int64_t>(img->HEIGHT, page_h);
+  const uint8_t* src = reinterpret_cast<const uint8_t*>(img->pixels());
+  for (int32_t y = 0; y < h; ++y)
+    std::memcpy(&page[size_t(y) * page_w], src + size_t(y) * img->PITCH, size_t(w) * 4);
   return 0;
 }
 
-int32_t WAIT_RETRACE() {
-  return HOST_GET()->WAIT_RETRACE();
+int32_t wait_retrace() {
+  return host_get()->wait_retrace();
 }
 
-int32_t KEY_HELD(int32_t SCANCODE) {
-  return HOST_GET()->KEY_HELD(SCANCODE) ? -1 : 0;
+int32_t key_held(int32_t scancode) {
+  return host_get()->key_held(scancode) ? -1 : 0;
 }
 
-void GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS) {
-  HOST_GET()->GET_MOUSE(X, Y, WHEEL, BUTTONS);
+void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
+  host_get()->get_mouse(x, y, wheel, buttons);
 }
 
-void SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE) {
-  HOST_GET()->SET_MOUSE(X, Y, VISIBLE, CONFINE);
+void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) {
+  host_get()->set_mouse(x, y, visible, confine);
 }
 
-double TIMER() {
-  return HOST_GET()->TIMER();
+double timer() {
+  return host_get()->timer();
 }
 
-int32_t SLEEP_MS(int32_t MS) {
-  if (MS > 0) HOST_GET()->SLEEP(MS);
+int32_t sleep_ms(int32_t ms) {
+  if (ms > 0) host_get()->sleep(ms);
   return 0;
 }

@@ -10,7 +10,7 @@
 
 namespace {
 // PC scan codes (set 1) of the main block, by SDL scancode.
-SDL_Scancode SDL_SCANCODE_OF(int32_t PC) {
+SDL_Scancode sdl_scancode_of(int32_t pc) {
   static const SDL_Scancode TABLE[] = {
       SDL_SCANCODE_UNKNOWN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_1, SDL_SCANCODE_2,
       SDL_SCANCODE_3, SDL_SCANCODE_4, SDL_SCANCODE_5, SDL_SCANCODE_6, SDL_SCANCODE_7,
@@ -32,134 +32,134 @@ SDL_Scancode SDL_SCANCODE_OF(int32_t PC) {
       SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_PLUS, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,
       SDL_SCANCODE_KP_3, SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_PERIOD};
   constexpr int32_t COUNT = int32_t(sizeof TABLE / sizeof TABLE[0]);
-  if (PC == 87) return SDL_SCANCODE_F11;
-  if (PC == 88) return SDL_SCANCODE_F12;
-  return (PC > 0 && PC < COUNT) ? TABLE[PC] : SDL_SCANCODE_UNKNOWN;
+  if (pc == 87) return SDL_SCANCODE_F11;
+  if (pc == 88) return SDL_SCANCODE_F12;
+  return (pc > 0 && pc < COUNT) ? TABLE[pc] : SDL_SCANCODE_UNKNOWN;
 }
 }  // namespace
 
-SDL_HOST::SDL_HOST(int32_t SCALE, uint64_t SEED, std::string SHOT_DIR, std::string TITLE)
-    : SCALE_(std::clamp(SCALE, 1, 8)), SEED_(SEED), SHOT_DIR_(std::move(SHOT_DIR)),
-      TITLE_(std::move(TITLE)) {}
+SdlHost::SdlHost(int32_t scale, uint64_t seed, std::string shot_dir, std::string title)
+    : scale_(std::clamp(scale, 1, 8)), seed_(seed), shot_dir_(std::move(shot_dir)),
+      title_(std::move(title)) {}
 
-SDL_HOST::~SDL_HOST() {
-  if (WINDOW_) SDL_DestroyWindow(WINDOW_);
+SdlHost::~SdlHost() {
+  if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
 
-int32_t SDL_HOST::OPEN(int32_t WIDTH, int32_t HEIGHT) {
+int32_t SdlHost::open(int32_t width, int32_t height) {
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return ERR_ILLEGAL_CALL;
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  WINDOW_ = SDL_CreateWindow(TITLE_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             WIDTH * SCALE_, HEIGHT * SCALE_, SDL_WINDOW_SHOWN);
-  if (!WINDOW_ || !SDL_GetWindowSurface(WINDOW_)) return ERR_ILLEGAL_CALL;
-  WIDTH_ = WIDTH;
-  HEIGHT_ = HEIGHT;
+  window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             width * scale_, height * scale_, SDL_WINDOW_SHOWN);
+  if (!window_ || !SDL_GetWindowSurface(window_)) return ERR_ILLEGAL_CALL;
+  width_ = width;
+  height_ = height;
   return 0;
 }
 
-void SDL_HOST::PUMP() {
-  SDL_Event EVENT;
-  while (SDL_PollEvent(&EVENT)) {
-    if (EVENT.type == SDL_QUIT) CLOSE_REQUESTED_ = true;
-    if (EVENT.type == SDL_WINDOWEVENT && EVENT.window.event == SDL_WINDOWEVENT_CLOSE)
-      CLOSE_REQUESTED_ = true;
-    if (EVENT.type == SDL_KEYDOWN && !EVENT.key.repeat &&
-        EVENT.key.keysym.scancode == SDL_SCANCODE_F12)
-      SCREENSHOT_REQUESTED_ = true;
-    if (EVENT.type == SDL_MOUSEWHEEL) WHEEL_ += EVENT.wheel.y;
+void SdlHost::pump() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_QUIT) close_requested_ = true;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
+      close_requested_ = true;
+    if (event.type == SDL_KEYDOWN && !event.key.repeat &&
+        event.key.keysym.scancode == SDL_SCANCODE_F12)
+      screenshot_requested_ = true;
+    if (event.type == SDL_MOUSEWHEEL) wheel_ += event.wheel.y;
   }
 }
 
-void SDL_HOST::SAVE_SCREENSHOT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) {
-  char NAME[64];
-  const std::time_t NOW = std::time(nullptr);
-  std::tm LOCAL{};
-  localtime_r(&NOW, &LOCAL);
-  std::strftime(NAME, sizeof NAME, "screenshot-%Y%m%d-%H%M%S.png", &LOCAL);
-  const std::string PATH = SHOT_DIR_.empty() ? NAME : SHOT_DIR_ + "/" + NAME;
-  if (SAVE_PNG(PATH.c_str(), PAGE, WIDTH, HEIGHT, WIDTH * 4) == 0)
-    std::fprintf(stderr, "mazewalk: saved %s\n", PATH.c_str());
+void SdlHost::save_screenshot(const uint32_t* page, int32_t width, int32_t height) {
+  char name[64];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(name, sizeof name, "screenshot-%Y%m%d-%H%M%S.png", &local);
+  const std::string path = shot_dir_.empty() ? name : shot_dir_ + "/" + name;
+  if (save_png(path.c_str(), page, width, height, width * 4) == 0)
+    std::fprintf(stderr, "mazewalk: saved %s\n", path.c_str());
   else
-    std::fprintf(stderr, "mazewalk: cannot write %s\n", PATH.c_str());
+    std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
 }
 
-void SDL_HOST::PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) {
-  PUMP();
-  if (SCREENSHOT_REQUESTED_) {
-    SCREENSHOT_REQUESTED_ = false;
-    SAVE_SCREENSHOT(PAGE, WIDTH, HEIGHT);
+void SdlHost::present(const uint32_t* page, int32_t width, int32_t height) {
+  pump();
+  if (screenshot_requested_) {
+    screenshot_requested_ = false;
+    save_screenshot(page, width, height);
   }
-  SDL_Surface* SURFACE = SDL_GetWindowSurface(WINDOW_);
-  if (!SURFACE) return;
-  SDL_Surface* SOURCE = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<uint32_t*>(PAGE), WIDTH, HEIGHT, 32, WIDTH * 4, SDL_PIXELFORMAT_XRGB8888);
-  if (!SOURCE) return;
-  if (SCALE_ == 1)
-    SDL_BlitSurface(SOURCE, nullptr, SURFACE, nullptr);
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!surface) return;
+  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint32_t*>(page), width, height, 32, width * 4, SDL_PIXELFORMAT_XRGB8888);
+  if (!source) return;
+  if (scale_ == 1)
+    SDL_BlitSurface(source, nullptr, surface, nullptr);
   else
-    SDL_BlitScaled(SOURCE, nullptr, SURFACE, nullptr);
-  SDL_FreeSurface(SOURCE);
-  SDL_UpdateWindowSurface(WINDOW_);
+    SDL_BlitScaled(source, nullptr, surface, nullptr);
+  SDL_FreeSurface(source);
+  SDL_UpdateWindowSurface(window_);
 }
 
-int32_t SDL_HOST::WAIT_RETRACE() {
+int32_t SdlHost::wait_retrace() {
   // A window surface has no retrace signal: wait one refresh period.
-  SDL_DisplayMode MODE;
-  int32_t PERIOD_MS = 16;
-  const int DISPLAY = WINDOW_ ? SDL_GetWindowDisplayIndex(WINDOW_) : 0;
-  if (SDL_GetCurrentDisplayMode(DISPLAY < 0 ? 0 : DISPLAY, &MODE) == 0 && MODE.refresh_rate > 0)
-    PERIOD_MS = 1000 / MODE.refresh_rate;
-  SDL_Delay(Uint32(PERIOD_MS));
+  SDL_DisplayMode mode;
+  int32_t period_ms = 16;
+  const int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
+  if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
+    period_ms = 1000 / mode.refresh_rate;
+  SDL_Delay(Uint32(period_ms));
   return 0;
 }
 
-int32_t SDL_HOST::KEY_HELD(int32_t SCANCODE) {
+int32_t SdlHost::key_held(int32_t scancode) {
   SDL_PumpEvents();
-  if (SCANCODE == SC_ESCAPE && CLOSE_REQUESTED_) return -1;  // the close button is Escape
-  const SDL_Scancode CODE = SDL_SCANCODE_OF(SCANCODE);
-  if (CODE == SDL_SCANCODE_UNKNOWN) return 0;
-  const Uint8* STATE = SDL_GetKeyboardState(nullptr);
-  return STATE[CODE] ? -1 : 0;
+  if (scancode == SC_ESCAPE && close_requested_) return -1;  // the close button is Escape
+  const SDL_Scancode code = sdl_scancode_of(scancode);
+  if (code == SDL_SCANCODE_UNKNOWN) return 0;
+  const Uint8* state = SDL_GetKeyboardState(nullptr);
+  return state[code] ? -1 : 0;
 }
 
-void SDL_HOST::GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS) {
-  PUMP();
-  int MX = 0, MY = 0;
-  const Uint32 STATE = SDL_GetMouseState(&MX, &MY);
-  if (SDL_GetMouseFocus() != WINDOW_) {
-    X = Y = -1;
+void SdlHost::get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
+  pump();
+  int mx = 0, my = 0;
+  const Uint32 state = SDL_GetMouseState(&mx, &my);
+  if (SDL_GetMouseFocus() != window_) {
+    x = y = -1;
   } else {
-    X = MX / SCALE_;
-    Y = MY / SCALE_;
+    x = mx / scale_;
+    y = my / scale_;
   }
-  WHEEL = WHEEL_;
-  BUTTONS = int32_t(STATE);
+  wheel = wheel_;
+  buttons = int32_t(state);
 }
 
-void SDL_HOST::SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE) {
-  if (!WINDOW_) return;
-  if (X != MOUSE_UNCHANGED || Y != MOUSE_UNCHANGED) {
-    int MX = 0, MY = 0;
-    SDL_GetMouseState(&MX, &MY);
-    const int32_t NX = X != MOUSE_UNCHANGED ? std::clamp(X, 0, WIDTH_ - 1) : MX / SCALE_;
-    const int32_t NY = Y != MOUSE_UNCHANGED ? std::clamp(Y, 0, HEIGHT_ - 1) : MY / SCALE_;
-    SDL_WarpMouseInWindow(WINDOW_, NX * SCALE_ + SCALE_ / 2, NY * SCALE_ + SCALE_ / 2);
+void SdlHost::set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) {
+  if (!window_) return;
+  if (x != MOUSE_UNCHANGED || y != MOUSE_UNCHANGED) {
+    int mx = 0, my = 0;
+    SDL_GetMouseState(&mx, &my);
+    const int32_t nx = x != MOUSE_UNCHANGED ? std::clamp(x, 0, width_ - 1) : mx / scale_;
+    const int32_t ny = y != MOUSE_UNCHANGED ? std::clamp(y, 0, height_ - 1) : my / scale_;
+    SDL_WarpMouseInWindow(window_, nx * scale_ + scale_ / 2, ny * scale_ + scale_ / 2);
   }
-  if (VISIBLE == 1) SDL_ShowCursor(SDL_ENABLE);
-  if (VISIBLE == 0) SDL_ShowCursor(SDL_DISABLE);
-  if (CONFINE == 1) SDL_SetWindowGrab(WINDOW_, SDL_TRUE);
-  if (CONFINE == 0) SDL_SetWindowGrab(WINDOW_, SDL_FALSE);
+  if (visible == 1) SDL_ShowCursor(SDL_ENABLE);
+  if (visible == 0) SDL_ShowCursor(SDL_DISABLE);
+  if (confine == 1) SDL_SetWindowGrab(window_, SDL_TRUE);
+  if (confine == 0) SDL_SetWindowGrab(window_, SDL_FALSE);
 }
 
-double SDL_HOST::TIMER() {
+double SdlHost::timer() {
   return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
 }
 
-void SDL_HOST::SLEEP(int32_t MS) {
-  SDL_Delay(Uint32(MS));
+void SdlHost::sleep(int32_t ms) {
+  SDL_Delay(Uint32(ms));
 }
 
-uint64_t SDL_HOST::SEED_FROM_TIMER() {
-  return SEED_ ? SEED_ : SDL_GetPerformanceCounter();
+uint64_t SdlHost::seed_from_timer() {
+  return seed_ ? seed_ : SDL_GetPerformanceCounter();
 }

@@ -4,41 +4,41 @@
 #include "platform/platform.h"
 
 namespace {
-int32_t CURSOR_ROW = 1, CURSOR_COLUMN = 1;
+int32_t cursor_row = 1, cursor_column = 1;
 constexpr uint32_t TEXT_FOREGROUND = 0xFFC0C0C0u;
 constexpr uint32_t TEXT_BACKGROUND = 0xFF000000u;
 
-void DRAW_GLYPH(uint32_t* PAGE, const SCREEN_INFO_STRUCT& INFO, int32_t CELL_X, int32_t CELL_Y,
-                unsigned char C) {
-  const uint8_t* ROWS = (C >= FONT_FIRST && C <= FONT_LAST) ? FONT8X8[C - FONT_FIRST]
+void draw_glyph(uint32_t* page, const ScreenInfo& info, int32_t cell_x, int32_t cell_y,
+                unsigned char c) {
+  const uint8_t* rows = (c >= FONT_FIRST && c <= FONT_LAST) ? FONT8X8[c - FONT_FIRST]
                                                             : FONT8X8['?' - FONT_FIRST];
-  for (int32_t R = 0; R < 8; ++R) {
-    uint32_t* OUT = PAGE + size_t(CELL_Y * 8 + R) * size_t(INFO.WIDTH) + size_t(CELL_X) * 8;
-    for (int32_t B = 0; B < 8; ++B)
-      OUT[B] = (ROWS[R] & (0x80 >> B)) ? TEXT_FOREGROUND : TEXT_BACKGROUND;
+  for (int32_t r = 0; r < 8; ++r) {
+    uint32_t* out = page + size_t(cell_y * 8 + r) * size_t(info.width) + size_t(cell_x) * 8;
+    for (int32_t b = 0; b < 8; ++b)
+      out[b] = (rows[r] & (0x80 >> b)) ? TEXT_FOREGROUND : TEXT_BACKGROUND;
   }
 }
 }  // namespace
 
-void LOCATE(int32_t ROW, int32_t COLUMN) {
-  CURSOR_ROW = ROW;
-  CURSOR_COLUMN = COLUMN;
+void locate(int32_t row, int32_t column) {
+  cursor_row = row;
+  cursor_column = column;
 }
 
-void PRINT_LINE(const std::string& TEXT) {
-  HOST_GET()->TEXT_LINE(TEXT.c_str());
-  uint32_t* PAGE = SCREEN_PTR();
-  const SCREEN_INFO_STRUCT INFO = SCREEN_INFO();
-  const int32_t COLUMNS = INFO.WIDTH / 8, ROWS = INFO.HEIGHT / 8;
+void print_line(const std::string& text) {
+  host_get()->text_line(text.c_str());
+  uint32_t* page = screen_ptr();
+  const ScreenInfo info = screen_info();
+  const int32_t columns = info.width / 8, rows = info.height / 8;
   // Cells outside the grid are not drawn; the text is cut at the right edge.
-  if (PAGE && CURSOR_ROW >= 1 && CURSOR_ROW <= ROWS) {
-    for (size_t I = 0; I < TEXT.size(); ++I) {
-      const int64_t CELL_X = int64_t(CURSOR_COLUMN) - 1 + int64_t(I);
-      if (CELL_X < 0) continue;
-      if (CELL_X >= COLUMNS) break;
-      DRAW_GLYPH(PAGE, INFO, int32_t(CELL_X), CURSOR_ROW - 1, static_cast<unsigned char>(TEXT[I]));
+  if (page && cursor_row >= 1 && cursor_row <= rows) {
+    for (size_t i = 0; i < text.size(); ++i) {
+      const int64_t cell_x = int64_t(cursor_column) - 1 + int64_t(i);
+      if (cell_x < 0) continue;
+      if (cell_x >= columns) break;
+      draw_glyph(page, info, int32_t(cell_x), cursor_row - 1, static_cast<unsigned char>(text[i]));
     }
   }
-  if (CURSOR_ROW < INT32_MAX) ++CURSOR_ROW;  // a cursor placed at the last row stays there
-  CURSOR_COLUMN = 1;
+  if (cursor_row < INT32_MAX) ++cursor_row;  // a cursor placed at the last row stays there
+  cursor_column = 1;
 }

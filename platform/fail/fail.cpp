@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-const char* ERROR_MESSAGE(int32_t NUMBER) {
-  switch (NUMBER) {
+const char* error_message(int32_t number) {
+  switch (number) {
     case ERR_ILLEGAL_CALL: return "illegal function call";
     case ERR_FILE_NOT_FOUND: return "file not found";
     case ERR_FILE_IO: return "file I/O error";
@@ -16,37 +16,37 @@ const char* ERROR_MESSAGE(int32_t NUMBER) {
   }
 }
 
-const char* FORMAT_ERROR_REPORT(int32_t NUMBER, int32_t LINE, const char* MODULE,
-                                const char* ROUTINE, char* OUT, int OUT_SIZE) {
-  int N = std::snprintf(OUT, OUT_SIZE, "\nAborting due to runtime error %d", NUMBER);
-  auto MORE = [&](auto... ARGS) {
-    if (N >= 0 && N < OUT_SIZE) N += std::snprintf(OUT + N, OUT_SIZE - N, ARGS...);
+const char* format_error_report(int32_t number, int32_t line, const char* module,
+                                const char* routine, char* out, int out_size) {
+  int n = std::snprintf(out, out_size, "\nAborting due to runtime error %d", number);
+  auto more = [&](auto... args) {
+    if (n >= 0 && n < out_size) n += std::snprintf(out + n, out_size - n, args...);
   };
-  MORE(" (%s)", ERROR_MESSAGE(NUMBER));
-  if (LINE > 0) MORE(" at line %d", LINE);
-  const char* WORD = LINE > 0 ? "of" : "in";
-  if (ROUTINE && *ROUTINE)
-    MORE(" %s %s::%s()\n\n", WORD, MODULE ? MODULE : "", ROUTINE);
+  more(" (%s)", error_message(number));
+  if (line > 0) more(" at line %d", line);
+  const char* word = line > 0 ? "of" : "in";
+  if (routine && *routine)
+    more(" %s %s::%s()\n\n", word, module ? module : "", routine);
   else
-    MORE(" %s %s()\n\n", WORD, MODULE ? MODULE : "");
-  return OUT;
+    more(" %s %s()\n\n", word, module ? module : "");
+  return out;
 }
 
 namespace {
-FAILURE_HANDLER CURRENT_HANDLER = nullptr;
+FailureHandler current_handler = nullptr;
 }
 
-void SET_FAILURE_HANDLER(FAILURE_HANDLER HANDLER) {
-  CURRENT_HANDLER = HANDLER;
+void set_failure_handler(FailureHandler handler) {
+  current_handler = handler;
 }
 
-void RUNTIME_ERROR(int32_t NUMBER, int32_t LINE, const char* MODULE, const char* ROUTINE) {
-  if (CURRENT_HANDLER) CURRENT_HANDLER(NUMBER);
-  char TEXT[512];
-  FORMAT_ERROR_REPORT(NUMBER, LINE, MODULE, ROUTINE, TEXT, sizeof TEXT);
+void runtime_error(int32_t number, int32_t line, const char* module, const char* routine) {
+  if (current_handler) current_handler(number);
+  char text[512];
+  format_error_report(number, line, module, routine, text, sizeof text);
   std::fflush(stdout);
-  std::fputs(TEXT, stderr);
+  std::fputs(text, stderr);
   std::fflush(stderr);
   // Nothing is released: leave without running destructors or exit handlers.
-  _exit(NUMBER);
+  _exit(number);
 }

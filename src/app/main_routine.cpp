@@ -14,7 +14,7 @@
 #include "model/model.h"
 #include "platform/platform.h"
 
-FRAME_STATS* FRAME_STATS_SINK = nullptr;
+FrameStats* frame_stats_sink = nullptr;
 
 namespace {
 const char* const TEXTURE_FILES[MODEL_COUNT] = {"res/texture/sand.bmp", "res/texture/wall.bmp",
@@ -24,25 +24,25 @@ const char* const MODEL_FILES[MODEL_COUNT] = {"res/model/maze.obj", "res/model/c
 constexpr int32_t TEXTURE_SIZE = 256;
 constexpr int32_t TOGGLE_PAUSE_MS = 250;
 
-void START_UP(APP_STATE& S) {
-  RANDOMIZE_FROM_TIMER();
-  S = APP_STATE{};
-  CAMERA_SETUP(S);
+void start_up(AppState& s) {
+  randomize_from_timer();
+  s = AppState{};
+  camera_setup(s);
   SCR_W = 640;
   SCR_H = 480;
   SCR_W2 = SCR_W / 2;
   SCR_H2 = SCR_H / 2;
-  if (SET_GRAPHICS_MODE(SCR_W, SCR_H) != 0) FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
+  if (set_graphics_mode(SCR_W, SCR_H) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
   INIT_BUFFERS();
-  for (int32_t I = 0; I < MODEL_COUNT; ++I) {
-    S.TEXTURES[I] = IMAGE_CREATE(TEXTURE_SIZE, TEXTURE_SIZE);
-    const int32_t RESULT = LOAD_BMP(TEXTURE_FILES[I], S.TEXTURES[I]);
-    if (RESULT != 0) FAIL(RESULT, "MAIN_ROUTINE");
+  for (int32_t i = 0; i < MODEL_COUNT; ++i) {
+    s.TEXTURES[i] = image_create(TEXTURE_SIZE, TEXTURE_SIZE);
+    const int32_t result = load_bmp(TEXTURE_FILES[i], s.TEXTURES[i]);
+    if (result != 0) RUNTIME_FAIL(result, "MAIN_ROUTINE");
   }
-  S.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
-  for (int32_t I = 0; I < MODEL_COUNT; ++I) {
-    MODEL_STRUCT* MODEL = &S.MODELS[I];
-    LOAD_OBJ(MODEL_FILES[I], MODEL);
+  s.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
+  for (int32_t i = 0; i < MODEL_COUNT; ++i) {
+    MODEL_STRUCT* model = &s.MODELS[i];
+    LOAD_OBJ(MODEL_FILES[i], model);
   }
   ZNEAR = 2.0f;
   ZFAR = 500.0f;
@@ -50,35 +50,35 @@ void START_UP(APP_STATE& S) {
   ASPECT = ANTI_ALIAS ? float(double(2 * SCR_W) / double(2 * SCR_H)) : float(double(SCR_W) / double(SCR_H));
   PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
   PROJECTION_MATRIX.PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR);
-  PREPARE_MODELS(S);
-  PLACE_ENTITIES(S);
-  S.LAST_TIME = TIMER();
-  SET_MOUSE(SCR_W2, SCR_H2, 0, -1);
+  prepare_models(s);
+  place_entities(s);
+  s.LAST_TIME = timer();
+  set_mouse(SCR_W2, SCR_H2, 0, -1);
 }
 
 // Flips a render switch and pauses: the only debouncing a held key gets.
-void TOGGLE(int32_t& SWITCH) {
-  SWITCH = ~SWITCH;
-  SLEEP_MS(TOGGLE_PAUSE_MS);
+void toggle(int32_t& flag) {
+  flag = ~flag;
+  sleep_ms(TOGGLE_PAUSE_MS);
 }
 
-void READ_KEYS(APP_STATE& S) {
-  if (KEY_HELD(SC_ESCAPE)) S.EXIT_GAME = -1;
-  if (KEY_HELD(SC_M)) {
-    S.MOUSE_ON = ~S.MOUSE_ON;
-    SET_MOUSE(MOUSE_UNCHANGED, MOUSE_UNCHANGED, S.MOUSE_ON ? 0 : 1, -1);
-    SLEEP_MS(TOGGLE_PAUSE_MS);
+void read_keys(AppState& s) {
+  if (key_held(SC_ESCAPE)) s.EXIT_GAME = -1;
+  if (key_held(SC_M)) {
+    s.MOUSE_ON = ~s.MOUSE_ON;
+    set_mouse(MOUSE_UNCHANGED, MOUSE_UNCHANGED, s.MOUSE_ON ? 0 : 1, -1);
+    sleep_ms(TOGGLE_PAUSE_MS);
   }
-  if (KEY_HELD(SC_1)) TOGGLE(WIRE_FRAME);
-  if (KEY_HELD(SC_2)) TOGGLE(TEXTURED);
-  S.OAA = ANTI_ALIAS;
-  S.OIS = ISCALE;
-  if (KEY_HELD(SC_3)) TOGGLE(ISCALE);
-  if (KEY_HELD(SC_4)) TOGGLE(ANTI_ALIAS);
-  MOVEMENT_KEYS(S);
+  if (key_held(SC_1)) toggle(WIRE_FRAME);
+  if (key_held(SC_2)) toggle(TEXTURED);
+  s.OAA = ANTI_ALIAS;
+  s.OIS = ISCALE;
+  if (key_held(SC_3)) toggle(ISCALE);
+  if (key_held(SC_4)) toggle(ANTI_ALIAS);
+  movement_keys(s);
 }
 
-void BRING_TO_SCREEN() {
+void bring_to_screen() {
   if (ISCALE && ANTI_ALIAS) {
     ANTIALIAS4X(BACKBUFFER, BACKBUFFER2);
     SCALE2(nullptr, BACKBUFFER2);
@@ -87,79 +87,79 @@ void BRING_TO_SCREEN() {
   } else if (ANTI_ALIAS) {
     ANTIALIAS4X(BACKBUFFER, SCREEN_TARGET);
   } else {
-    const int32_t RESULT = PUT_IMAGE(BACKBUFFER);
-    if (RESULT != 0) FAIL(RESULT, "MAIN_ROUTINE");
+    const int32_t result = put_image(BACKBUFFER);
+    if (result != 0) RUNTIME_FAIL(result, "MAIN_ROUTINE");
   }
 }
 
-void PRINT_STATUS(const APP_STATE& S) {
-  LOCATE(1, 1);
-  PRINT_LINE(STR(S.TRIS_RENDERED) + " triangles rendered.");
-  PRINT_LINE(S.FPS_STRING);
-  PRINT_LINE(S.CAM.P.TO_STRING());
-  PRINT_LINE(S.ISTRING);
+void print_status(const AppState& s) {
+  locate(1, 1);
+  print_line(str(s.TRIS_RENDERED) + " triangles rendered.");
+  print_line(s.FPS_STRING);
+  print_line(s.CAM.P.to_string());
+  print_line(s.ISTRING);
 }
 
-void FRAME(APP_STATE& S) {
-  S.THIS_TIME = TIMER();
-  S.FRAME_TIME = S.LAST_TIME - S.THIS_TIME;
-  S.LAST_TIME = S.THIS_TIME;
+void frame(AppState& s) {
+  s.THIS_TIME = timer();
+  s.FRAME_TIME = s.LAST_TIME - s.THIS_TIME;
+  s.LAST_TIME = s.THIS_TIME;
 
-  int32_t WHEEL, BUTTONS;
-  GET_MOUSE(S.MX, S.MY, WHEEL, BUTTONS);
-  if (S.MOUSE_ON) MOUSE_LOOK(S);
-  READ_KEYS(S);
-  if (ANTI_ALIAS != S.OAA || ISCALE != S.OIS) INIT_BUFFERS();
-  GROUND_TEST(S);
-  BUILD_VIEW(S);
-  SUBMIT_ENTITIES(S);
+  int32_t wheel, buttons;
+  get_mouse(s.MX, s.MY, wheel, buttons);
+  if (s.MOUSE_ON) mouse_look(s);
+  read_keys(s);
+  if (ANTI_ALIAS != s.OAA || ISCALE != s.OIS) INIT_BUFFERS();
+  ground_test(s);
+  build_view(s);
+  submit_entities(s);
 
   std::memset(ZBUFF, 0, size_t(BUFFSIZE) * sizeof(float));
-  SCREEN_LOCK();
-  std::memset(BACKBUFFER->PIXELS(), 0, size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
-  S.TRIS_RENDERED = S.FCNT;
-  if (FRAME_STATS_SINK) {
-    ++FRAME_STATS_SINK->FRAMES;
-    FRAME_STATS_SINK->TRIANGLES_QUEUED += S.FCNT;
+  screen_lock();
+  std::memset(BACKBUFFER->pixels(), 0, size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
+  s.TRIS_RENDERED = s.FCNT;
+  if (frame_stats_sink) {
+    ++frame_stats_sink->frames;
+    frame_stats_sink->triangles_queued += s.FCNT;
   }
-  BUFFER_RENDER(S.FCNT);
-  BRING_TO_SCREEN();
-  PRINT_STATUS(S);
-  WAIT_RETRACE();
-  SCREEN_UNLOCK();
+  BUFFER_RENDER(s.FCNT);
+  bring_to_screen();
+  print_status(s);
+  wait_retrace();
+  screen_unlock();
 
-  ++S.FPS_COUNT;
-  if (S.THIS_TIME > S.FPS_TIME) {
-    S.FPS_TIME = S.THIS_TIME + 1.0;
-    S.FPS_STRING = "FPS: " + STR(S.FPS_COUNT);
-    S.FPS_COUNT = 0;
+  ++s.FPS_COUNT;
+  if (s.THIS_TIME > s.FPS_TIME) {
+    s.FPS_TIME = s.THIS_TIME + 1.0;
+    s.FPS_STRING = "FPS: " + str(s.FPS_COUNT);
+    s.FPS_COUNT = 0;
   }
-  SLEEP_MS(3);
+  sleep_ms(3);
 }
 
-void SHUT_DOWN(APP_STATE& S) {
-  for (int32_t I = 0; I < MODEL_COUNT; ++I) {
-    MODEL_STRUCT* MODEL = &S.MODELS[I];
-    UNLOAD_OBJ(MODEL);
+void shut_down(AppState& s) {
+  for (int32_t i = 0; i < MODEL_COUNT; ++i) {
+    MODEL_STRUCT* model = &s.MODELS[i];
+    UNLOAD_OBJ(model);
   }
-  std::free(S.MODELS);
-  S.MODELS = nullptr;
-  FREE_BUFFERS();
-  for (IMAGE*& TEXTURE : S.TEXTURES) {
-    IMAGE_DESTROY(TEXTURE);
-    TEXTURE = nullptr;
+  std::free(s.MODELS);
+  s.MODELS = nullptr;
+  free_buffers();
+  for (IMAGE*& texture : s.TEXTURES) {
+    image_destroy(texture);
+    texture = nullptr;
   }
-  PRINT_LINE("OK!!");
-  SLEEP_MS(1000);
+  print_line("OK!!");
+  sleep_ms(1000);
 }
 }  // namespace
 
-int32_t MAIN_ROUTINE() {
-  APP_STATE S;
-  START_UP(S);
+int32_t main_routine() {
+  AppState s;
+  start_up(s);
   do {
-    FRAME(S);
-  } while (!S.EXIT_GAME);
-  SHUT_DOWN(S);
+    frame(s);
+  } while (!s.EXIT_GAME);
+  shut_down(s);
   return 0;
 }

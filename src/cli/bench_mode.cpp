@@ -15,122 +15,122 @@
 #include "platform/headless_host.h"
 
 namespace {
-struct BENCH_MODE {
-  const char* NAME;
-  int32_t ISCALE, ANTI_ALIAS, TEXTURED, WIRE_FRAME;
+struct BenchMode {
+  const char* name;
+  int32_t iscale, anti_alias, textured, wire_frame;
 };
 
-const BENCH_MODE MODES[] = {
+const BenchMode MODES[] = {
     {"default", -1, -1, -1, 0},     {"anti-alias only", 0, -1, -1, 0},
     {"half-res only", -1, 0, -1, 0}, {"both off", 0, 0, -1, 0},
     {"wire frame", -1, -1, -1, -1}, {"flat", -1, -1, 0, 0},
 };
 
-struct BENCH_RESULT {
-  const char* NAME;
-  int64_t FRAMES;
-  double MEDIAN_MS, P95_MS, MEAN_TRIANGLES;
-  int64_t DROPPED;
-  double PEAK_RSS_MIB;
+struct BenchResult {
+  const char* name;
+  int64_t frames;
+  double median_ms, p95_ms, mean_triangles;
+  int64_t dropped;
+  double peak_rss_mib;
 };
 
 // A headless host that notes the real time at which each frame is shown.
 // Sleeps and retrace waits cost nothing here, so the gaps are the frames' work.
-class TIMING_HOST : public HEADLESS_HOST {
+class TimingHost : public HeadlessHost {
  public:
-  using HEADLESS_HOST::HEADLESS_HOST;
-  void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) override {
-    HEADLESS_HOST::PRESENT(PAGE, WIDTH, HEIGHT);
-    const auto NOW = std::chrono::steady_clock::now();
-    if (HAVE_LAST_)
-      FRAME_MS.push_back(std::chrono::duration<double, std::milli>(NOW - LAST_).count());
-    LAST_ = NOW;
-    HAVE_LAST_ = true;
+  using HeadlessHost::HeadlessHost;
+  void present(const uint32_t* page, int32_t width, int32_t height) override {
+    HeadlessHost::present(page, width, height);
+    const auto now = std::chrono::steady_clock::now();
+    if (have_last_)
+      frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last_).count());
+    last_ = now;
+    have_last_ = true;
   }
-  std::vector<double> FRAME_MS;
+  std::vector<double> frame_ms;
 
  private:
-  std::chrono::steady_clock::time_point LAST_;
-  bool HAVE_LAST_ = false;
+  std::chrono::steady_clock::time_point last_;
+  bool have_last_ = false;
 };
 
-double PERCENTILE(std::vector<double> V, double P) {
-  if (V.empty()) return 0.0;
-  std::sort(V.begin(), V.end());
-  const size_t I = std::min(V.size() - 1, size_t(P * double(V.size() - 1) + 0.5));
-  return V[I];
+double percentile(std::vector<double> v, double p) {
+  if (v.empty()) return 0.0;
+  std::sort(v.begin(), v.end());
+  const size_t i = std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5));
+  return v[i];
 }
 
-double PEAK_RSS_MIB() {
-  struct rusage USAGE;
-  getrusage(RUSAGE_SELF, &USAGE);
-  return double(USAGE.ru_maxrss) / 1024.0;
+double peak_rss_mib() {
+  struct rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_maxrss) / 1024.0;
 }
 
-BENCH_RESULT RUN_MODE(const BENCH_MODE& MODE, const HEADLESS_SETTINGS& BASE) {
-  HEADLESS_SETTINGS SETTINGS = BASE;
-  SETTINGS.ECHO_TEXT = false;
-  SETTINGS.SHOTS.clear();
+BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
+  HeadlessSettings settings = base;
+  settings.echo_text = false;
+  settings.shots.clear();
   // Each mode keeps its switches: the tour's switch keys are left out.
-  std::erase_if(SETTINGS.EVENTS, [](const INPUT_EVENT& E) {
-    return E.KIND != INPUT_KIND::MOUSE && E.A >= SC_1 && E.A <= SC_4;
+  std::erase_if(settings.events, [](const InputEvent& e) {
+    return e.kind != InputKind::MOUSE && e.a >= SC_1 && e.a <= SC_4;
   });
-  TIMING_HOST HOST_(SETTINGS);
-  HOST* PREVIOUS = HOST_GET();
-  HOST_SET(&HOST_);
-  ISCALE = MODE.ISCALE;
-  ANTI_ALIAS = MODE.ANTI_ALIAS;
-  TEXTURED = MODE.TEXTURED;
-  WIRE_FRAME = MODE.WIRE_FRAME;
-  FRAME_STATS STATS;
-  FRAME_STATS_SINK = &STATS;
-  DROPPED_TRIANGLES = 0;
-  MAIN_ROUTINE();
-  FRAME_STATS_SINK = nullptr;
-  HOST_SET(PREVIOUS);
-  return BENCH_RESULT{MODE.NAME,
-                      STATS.FRAMES,
-                      PERCENTILE(HOST_.FRAME_MS, 0.5),
-                      PERCENTILE(HOST_.FRAME_MS, 0.95),
-                      STATS.FRAMES ? double(STATS.TRIANGLES_QUEUED) / double(STATS.FRAMES) : 0.0,
-                      DROPPED_TRIANGLES,
-                      PEAK_RSS_MIB()};
+  TimingHost host_(settings);
+  Host* previous = host_get();
+  host_set(&host_);
+  ISCALE = mode.iscale;
+  ANTI_ALIAS = mode.anti_alias;
+  TEXTURED = mode.textured;
+  WIRE_FRAME = mode.wire_frame;
+  FrameStats stats;
+  frame_stats_sink = &stats;
+  dropped_triangles = 0;
+  main_routine();
+  frame_stats_sink = nullptr;
+  host_set(previous);
+  return BenchResult{mode.name,
+                      stats.frames,
+                      percentile(host_.frame_ms, 0.5),
+                      percentile(host_.frame_ms, 0.95),
+                      stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0,
+                      dropped_triangles,
+                      peak_rss_mib()};
 }
 
-void WRITE_JSON(const std::string& PATH, const std::vector<BENCH_RESULT>& RESULTS) {
-  std::FILE* OUT = std::fopen(PATH.c_str(), "w");
-  if (!OUT) {
-    std::fprintf(stderr, "mazewalk: cannot write %s\n", PATH.c_str());
+void write_json(const std::string& path, const std::vector<BenchResult>& results) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  if (!out) {
+    std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
     return;
   }
-  std::fprintf(OUT, "{\n  \"modes\": [\n");
-  for (size_t I = 0; I < RESULTS.size(); ++I) {
-    const BENCH_RESULT& R = RESULTS[I];
-    std::fprintf(OUT,
+  std::fprintf(out, "{\n  \"modes\": [\n");
+  for (size_t i = 0; i < results.size(); ++i) {
+    const BenchResult& r = results[i];
+    std::fprintf(out,
                  "    {\"mode\": \"%s\", \"frames\": %lld, \"median_ms\": %.4f, \"p95_ms\": %.4f, "
                  "\"mean_triangles\": %.1f, \"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
-                 R.NAME, (long long)R.FRAMES, R.MEDIAN_MS, R.P95_MS, R.MEAN_TRIANGLES,
-                 (long long)R.DROPPED, R.PEAK_RSS_MIB, I + 1 < RESULTS.size() ? "," : "");
+                 r.name, (long long)r.frames, r.median_ms, r.p95_ms, r.mean_triangles,
+                 (long long)r.dropped, r.peak_rss_mib, i + 1 < results.size() ? "," : "");
   }
-  std::fprintf(OUT, "  ]\n}\n");
-  std::fclose(OUT);
+  std::fprintf(out, "  ]\n}\n");
+  std::fclose(out);
 }
 }  // namespace
 
-int32_t RUN_BENCH(const PROGRAM_OPTIONS& OPTIONS) {
-  HEADLESS_SETTINGS BASE = OPTIONS.HEADLESS_SETTINGS_;
+int32_t run_bench(const ProgramOptions& options) {
+  HeadlessSettings base = options.headless_settings_;
   // Without a tour the benchmark walks nowhere for a fixed number of frames.
-  if (BASE.EVENTS.empty() && BASE.ESCAPE_FRAME == 0) BASE.ESCAPE_FRAME = 600;
-  std::vector<BENCH_RESULT> RESULTS;
+  if (base.events.empty() && base.escape_frame == 0) base.escape_frame = 600;
+  std::vector<BenchResult> results;
   std::printf("%-16s %7s %10s %10s %12s %8s %10s\n", "mode", "frames", "median ms", "p95 ms",
               "triangles", "dropped", "peak MiB");
-  for (const BENCH_MODE& MODE : MODES) {
-    RESULTS.push_back(RUN_MODE(MODE, BASE));
-    const BENCH_RESULT& R = RESULTS.back();
-    std::printf("%-16s %7lld %10.3f %10.3f %12.1f %8lld %10.1f\n", R.NAME, (long long)R.FRAMES,
-                R.MEDIAN_MS, R.P95_MS, R.MEAN_TRIANGLES, (long long)R.DROPPED, R.PEAK_RSS_MIB);
+  for (const BenchMode& mode : MODES) {
+    results.push_back(run_mode(mode, base));
+    const BenchResult& r = results.back();
+    std::printf("%-16s %7lld %10.3f %10.3f %12.1f %8lld %10.1f\n", r.name, (long long)r.frames,
+                r.median_ms, r.p95_ms, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
     std::fflush(stdout);
   }
-  if (!OPTIONS.JSON_FILE.empty()) WRITE_JSON(OPTIONS.JSON_FILE, RESULTS);
+  if (!options.json_file.empty()) write_json(options.json_file, results);
   return 0;
 }

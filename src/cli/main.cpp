@@ -17,73 +17,73 @@
 namespace {
 constexpr int EXIT_USAGE = 64;
 
-bool READ_SCRIPT(const std::string& PATH, std::vector<INPUT_EVENT>& EVENTS) {
-  std::ifstream IN(PATH, std::ios::binary);
-  if (!IN) {
-    std::fprintf(stderr, "mazewalk: cannot read input script %s\n", PATH.c_str());
+bool read_script(const std::string& path, std::vector<InputEvent>& events) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "mazewalk: cannot read input script %s\n", path.c_str());
     return false;
   }
-  std::stringstream TEXT;
-  TEXT << IN.rdbuf();
-  std::string ERROR;
-  if (!PARSE_INPUT_SCRIPT(TEXT.str(), EVENTS, ERROR)) {
-    std::fprintf(stderr, "mazewalk: %s: %s\n", PATH.c_str(), ERROR.c_str());
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string error;
+  if (!parse_input_script(text.str(), events, error)) {
+    std::fprintf(stderr, "mazewalk: %s: %s\n", path.c_str(), error.c_str());
     return false;
   }
   return true;
 }
 
-std::string ABSOLUTE(const std::string& PATH) {
-  std::error_code EC;
-  const auto P = std::filesystem::absolute(PATH, EC);
-  return EC ? PATH : P.string();
+std::string absolute(const std::string& path) {
+  std::error_code ec;
+  const auto p = std::filesystem::absolute(path, ec);
+  return ec ? path : p.string();
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  PROGRAM_OPTIONS O;
-  std::string MESSAGE;
-  if (!PARSE_OPTIONS(argc, argv, O, MESSAGE)) {
-    if (MESSAGE.empty()) {
-      std::fputs(USAGE_TEXT(), stdout);
+  ProgramOptions o;
+  std::string message;
+  if (!parse_options(argc, argv, o, message)) {
+    if (message.empty()) {
+      std::fputs(usage_text(), stdout);
       return 0;
     }
-    std::fprintf(stderr, "mazewalk: %s\n%s", MESSAGE.c_str(), USAGE_TEXT());
+    std::fprintf(stderr, "mazewalk: %s\n%s", message.c_str(), usage_text());
     return EXIT_USAGE;
   }
   // Paths on the command line are relative to where the program was started.
-  const std::string START_DIR = ABSOLUTE(".");
-  HEADLESS_SETTINGS& HS = O.HEADLESS_SETTINGS_;
-  if (!O.INPUT_FILE.empty() && !READ_SCRIPT(O.INPUT_FILE, HS.EVENTS)) return EXIT_USAGE;
-  for (SHOT_REQUEST& SHOT : HS.SHOTS) SHOT.FILENAME = ABSOLUTE(SHOT.FILENAME);
-  if (!O.JSON_FILE.empty()) O.JSON_FILE = ABSOLUTE(O.JSON_FILE);
+  const std::string start_dir = absolute(".");
+  HeadlessSettings& hs = o.headless_settings_;
+  if (!o.input_file.empty() && !read_script(o.input_file, hs.events)) return EXIT_USAGE;
+  for (ShotRequest& shot : hs.shots) shot.filename = absolute(shot.filename);
+  if (!o.json_file.empty()) o.json_file = absolute(o.json_file);
   // The data files are read relative to the resource folder.
-  if (!O.RES_DIR.empty() && chdir(O.RES_DIR.c_str()) != 0) {
-    std::fprintf(stderr, "mazewalk: cannot enter %s\n", O.RES_DIR.c_str());
+  if (!o.res_dir.empty() && chdir(o.res_dir.c_str()) != 0) {
+    std::fprintf(stderr, "mazewalk: cannot enter %s\n", o.res_dir.c_str());
     return EXIT_USAGE;
   }
-  if (O.DEMO && !READ_SCRIPT(DEMO_SCRIPT, HS.EVENTS)) return EXIT_USAGE;
+  if (o.demo && !read_script(DEMO_SCRIPT, hs.events)) return EXIT_USAGE;
   // The benchmark walks the tour unless given a script of its own.
-  if (O.BENCH && !O.DEMO && O.INPUT_FILE.empty() && std::filesystem::exists(DEMO_SCRIPT) &&
-      !READ_SCRIPT(DEMO_SCRIPT, HS.EVENTS))
+  if (o.bench && !o.demo && o.input_file.empty() && std::filesystem::exists(DEMO_SCRIPT) &&
+      !read_script(DEMO_SCRIPT, hs.events))
     return EXIT_USAGE;
 
-  if (O.BENCH) return RUN_BENCH(O);
+  if (o.bench) return run_bench(o);
 
-  std::unique_ptr<HOST> H;
-  HEADLESS_HOST* HEADLESS = nullptr;
-  if (O.HEADLESS) {
-    auto OWN = std::make_unique<HEADLESS_HOST>(HS);
-    HEADLESS = OWN.get();
-    H = std::move(OWN);
+  std::unique_ptr<Host> h;
+  HeadlessHost* headless = nullptr;
+  if (o.headless) {
+    auto own = std::make_unique<HeadlessHost>(hs);
+    headless = own.get();
+    h = std::move(own);
   } else {
-    H = std::make_unique<SDL_HOST>(O.SCALE, O.SEED_GIVEN ? HS.SEED : 0, START_DIR);
+    h = std::make_unique<SdlHost>(o.scale, o.seed_given ? hs.seed : 0, start_dir);
   }
-  HOST_SET(H.get());
-  const int32_t STATUS = MAIN_ROUTINE();
-  if (HEADLESS) {
-    HEADLESS->FINISH();
-    if (HEADLESS->SHOT_FAILURES() > 0) return ERR_FILE_IO;
+  host_set(h.get());
+  const int32_t status = main_routine();
+  if (headless) {
+    headless->finish();
+    if (headless->shot_failures() > 0) return ERR_FILE_IO;
   }
-  return STATUS;
+  return status;
 }

@@ -6,27 +6,27 @@
 #include <cstring>
 
 namespace {
-bool PARSE_INT(const char* TEXT, long long LO, long long HI, long long& OUT) {
-  if (!TEXT || !*TEXT) return false;
-  char* END = nullptr;
+bool parse_int(const char* text, long long lo, long long hi, long long& out) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
   errno = 0;
-  const long long V = std::strtoll(TEXT, &END, 10);
-  if (errno || *END || V < LO || V > HI) return false;
-  OUT = V;
+  const long long v = std::strtoll(text, &end, 10);
+  if (errno || *end || v < lo || v > hi) return false;
+  out = v;
   return true;
 }
 
-bool PARSE_POSITIVE_DOUBLE(const char* TEXT, double& OUT) {
-  if (!TEXT || !*TEXT) return false;
-  char* END = nullptr;
-  const double V = std::strtod(TEXT, &END);
-  if (*END || !std::isfinite(V) || V < 0.0 || V > 1e6) return false;
-  OUT = V;
+bool parse_positive_double(const char* text, double& out) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  if (*end || !std::isfinite(v) || v < 0.0 || v > 1e6) return false;
+  out = v;
   return true;
 }
 }  // namespace
 
-const char* USAGE_TEXT() {
+const char* usage_text() {
   return "usage: mazewalk [options]\n"
          "  --headless          no window: an in-memory page and a virtual clock\n"
          "  --frames N          Escape is pressed in frame N (headless)\n"
@@ -41,87 +41,87 @@ const char* USAGE_TEXT() {
          "  --scale N           window N times larger (window only)\n";
 }
 
-bool PARSE_OPTIONS(int ARGC, const char* const* ARGV, PROGRAM_OPTIONS& O, std::string& MESSAGE) {
-  MESSAGE.clear();
-  bool NEEDS_HEADLESS = false;
-  std::string NEEDING;
-  for (int I = 1; I < ARGC; ++I) {
-    const std::string ARG = ARGV[I];
-    const char* VALUE = I + 1 < ARGC ? ARGV[I + 1] : nullptr;
-    auto NEED_VALUE = [&]() {
-      if (!VALUE) MESSAGE = ARG + " needs a value";
-      return VALUE != nullptr;
+bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::string& message) {
+  message.clear();
+  bool needs_headless = false;
+  std::string needing;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    auto need_value = [&]() {
+      if (!value) message = arg + " needs a value";
+      return value != nullptr;
     };
-    auto HEADLESS_ONLY = [&]() {
-      NEEDS_HEADLESS = true;
-      if (NEEDING.empty()) NEEDING = ARG;
+    auto headless_only = [&]() {
+      needs_headless = true;
+      if (needing.empty()) needing = arg;
     };
-    long long N;
-    if (ARG == "--help" || ARG == "-h") {
+    long long n;
+    if (arg == "--help" || arg == "-h") {
       return false;
-    } else if (ARG == "--headless") {
-      O.HEADLESS = true;
-    } else if (ARG == "--demo") {
-      O.DEMO = true;
-      HEADLESS_ONLY();
-    } else if (ARG == "--bench") {
-      O.BENCH = true;
-    } else if (ARG == "--frames") {
-      if (!NEED_VALUE()) return false;
-      if (!PARSE_INT(VALUE, 1, 100000000, N)) return MESSAGE = "--frames takes a frame number from 1", false;
-      O.HEADLESS_SETTINGS_.ESCAPE_FRAME = int32_t(N);
-      HEADLESS_ONLY();
-      ++I;
-    } else if (ARG == "--seed") {
-      if (!NEED_VALUE()) return false;
-      if (!PARSE_INT(VALUE, 0, INT64_MAX, N)) return MESSAGE = "--seed takes a whole number", false;
-      O.HEADLESS_SETTINGS_.SEED = uint64_t(N);
-      O.SEED_GIVEN = true;
-      ++I;
-    } else if (ARG == "--dt") {
-      if (!NEED_VALUE()) return false;
-      if (!PARSE_POSITIVE_DOUBLE(VALUE, O.HEADLESS_SETTINGS_.DT_MS))
-        return MESSAGE = "--dt takes milliseconds from 0 to 1000000", false;
-      HEADLESS_ONLY();
-      ++I;
-    } else if (ARG == "--input") {
-      if (!NEED_VALUE()) return false;
-      O.INPUT_FILE = VALUE;
-      HEADLESS_ONLY();
-      ++I;
-    } else if (ARG == "--shot") {
-      if (!NEED_VALUE()) return false;
-      const char* COLON = std::strchr(VALUE, ':');
-      if (!COLON || !COLON[1]) return MESSAGE = "--shot takes N:FILE.png", false;
-      if (!PARSE_INT(std::string(VALUE, COLON).c_str(), 1, 100000000, N))
-        return MESSAGE = "--shot takes N:FILE.png with N from 1", false;
-      O.HEADLESS_SETTINGS_.SHOTS.push_back({int32_t(N), COLON + 1});
-      HEADLESS_ONLY();
-      ++I;
-    } else if (ARG == "--json") {
-      if (!NEED_VALUE()) return false;
-      O.JSON_FILE = VALUE;
-      ++I;
-    } else if (ARG == "--res") {
-      if (!NEED_VALUE()) return false;
-      O.RES_DIR = VALUE;
-      ++I;
-    } else if (ARG == "--scale") {
-      if (!NEED_VALUE()) return false;
-      if (!PARSE_INT(VALUE, 1, 8, N)) return MESSAGE = "--scale takes a whole number from 1 to 8", false;
-      O.SCALE = int32_t(N);
-      ++I;
+    } else if (arg == "--headless") {
+      o.headless = true;
+    } else if (arg == "--demo") {
+      o.demo = true;
+      headless_only();
+    } else if (arg == "--bench") {
+      o.bench = true;
+    } else if (arg == "--frames") {
+      if (!need_value()) return false;
+      if (!parse_int(value, 1, 100000000, n)) return message = "--frames takes a frame number from 1", false;
+      o.headless_settings_.escape_frame = int32_t(n);
+      headless_only();
+      ++i;
+    } else if (arg == "--seed") {
+      if (!need_value()) return false;
+      if (!parse_int(value, 0, INT64_MAX, n)) return message = "--seed takes a whole number", false;
+      o.headless_settings_.seed = uint64_t(n);
+      o.seed_given = true;
+      ++i;
+    } else if (arg == "--dt") {
+      if (!need_value()) return false;
+      if (!parse_positive_double(value, o.headless_settings_.dt_ms))
+        return message = "--dt takes milliseconds from 0 to 1000000", false;
+      headless_only();
+      ++i;
+    } else if (arg == "--input") {
+      if (!need_value()) return false;
+      o.input_file = value;
+      headless_only();
+      ++i;
+    } else if (arg == "--shot") {
+      if (!need_value()) return false;
+      const char* colon = std::strchr(value, ':');
+      if (!colon || !colon[1]) return message = "--shot takes N:FILE.png", false;
+      if (!parse_int(std::string(value, colon).c_str(), 1, 100000000, n))
+        return message = "--shot takes N:FILE.png with N from 1", false;
+      o.headless_settings_.shots.push_back({int32_t(n), colon + 1});
+      headless_only();
+      ++i;
+    } else if (arg == "--json") {
+      if (!need_value()) return false;
+      o.json_file = value;
+      ++i;
+    } else if (arg == "--res") {
+      if (!need_value()) return false;
+      o.res_dir = value;
+      ++i;
+    } else if (arg == "--scale") {
+      if (!need_value()) return false;
+      if (!parse_int(value, 1, 8, n)) return message = "--scale takes a whole number from 1 to 8", false;
+      o.scale = int32_t(n);
+      ++i;
     } else {
-      MESSAGE = "unknown option " + ARG;
+      message = "unknown option " + arg;
       return false;
     }
   }
-  if (NEEDS_HEADLESS && !O.HEADLESS && !O.BENCH) {
-    MESSAGE = NEEDING + " needs --headless";
+  if (needs_headless && !o.headless && !o.bench) {
+    message = needing + " needs --headless";
     return false;
   }
-  if (!O.JSON_FILE.empty() && !O.BENCH) {
-    MESSAGE = "--json goes with --bench";
+  if (!o.json_file.empty() && !o.bench) {
+    message = "--json goes with --bench";
     return false;
   }
   return true;

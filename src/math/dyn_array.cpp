@@ -4,6 +4,6 @@
 
 namespace NMATHF {
 
-void DYN_ARRAY_OUT_OF_BOUNDS() { FAIL(ERR_OUT_OF_BOUNDS, "DYN_ARRAY"); }
+void dyn_array_out_of_bounds() { RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "DYN_ARRAY"); }
 
 }  // namespace NMATHF

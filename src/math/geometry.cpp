@@ -10,8 +10,8 @@ namespace NMATHF {
 namespace {
 // The dot product in the fixed order ((x + y) + z), written out where the plane
 // tests need it on a point and a normal.
-inline float PLANE_DOT(const VEC3F& P, const VEC3F& N) {
-  return (P.X * N.X + P.Y * N.Y) + P.Z * N.Z;
+inline float plane_dot(const VEC3F& p, const VEC3F& n) {
+  return (p.X * n.X + p.Y * n.Y) + p.Z * n.Z;
 }
 }  // namespace
 
@@ -19,98 +19,98 @@ inline float PLANE_DOT(const VEC3F& P, const VEC3F& N) {
 static float XHALF;
 static int32_t TI;
 
-float INV_SQR(float DIST) {
-  XHALF = 0.5f * DIST;
-  std::memcpy(&TI, &DIST, sizeof TI);
+float INV_SQR(float dist) {
+  XHALF = 0.5f * dist;
+  std::memcpy(&TI, &dist, sizeof TI);
   // The subtraction wraps (done unsigned) so that negative input, for which
   // the result is meaningless anyway, cannot overflow a signed integer.
   TI = int32_t(0x5F3759DFu - uint32_t(TI >> 1));
-  std::memcpy(&DIST, &TI, sizeof DIST);
-  return (-((DIST * XHALF) * DIST) + 1.5f) * DIST;  // one Newton step
+  std::memcpy(&dist, &TI, sizeof dist);
+  return (-((dist * XHALF) * dist) + 1.5f) * dist;  // one Newton step
 }
 
-float COTAN(const float& NUM) {
-  const float TANGENT = float(std::tan(double(NUM)));
-  return 1.0f / TANGENT;
+float COTAN(const float& num) {
+  const float tangent = float(std::tan(double(num)));
+  return 1.0f / tangent;
 }
 
-VEC3F CLOSESTPOINTONLINE(const VEC3F& VA, const VEC3F& VB, const VEC3F& VPOINT) {
-  const VEC3F VVECTOR1 = VPOINT - VA;
-  VEC3F VVECTOR2 = VB - VA;
-  VVECTOR2.NORMALIZE();
-  const double D = VA.DISTANCE(VB);
-  const double T = VVECTOR2.DOT(VVECTOR1);
-  if (!(T > 0.0)) return VA;  // before VA, or NaN
-  if (T >= D) return VB;
-  const VEC3F VVECTOR3 = VVECTOR2 * T;
-  return VA + VVECTOR3;
+VEC3F CLOSESTPOINTONLINE(const VEC3F& va, const VEC3F& vb, const VEC3F& vpoint) {
+  const VEC3F vvector1 = vpoint - va;
+  VEC3F vvector2 = vb - va;
+  vvector2.NORMALIZE();
+  const double d = va.DISTANCE(vb);
+  const double t = vvector2.DOT(vvector1);
+  if (!(t > 0.0)) return va;  // before VA, or NaN
+  if (t >= d) return vb;
+  const VEC3F vvector3 = vvector2 * t;
+  return va + vvector3;
 }
 
-int32_t INTERSECTED_PLANE(const VEC3F* V, const VEC3F* VLINE, VEC3F& VNORMAL,
-                          float& ORIGINDIST) {
-  VNORMAL = POLY_NORMAL(V);
-  ORIGINDIST = PLANE_DISTANCE(VNORMAL, V[0]);
-  const float DIST1 = PLANE_DOT(VLINE[0], VNORMAL) + ORIGINDIST;
-  const float DIST2 = PLANE_DOT(VLINE[1], VNORMAL) + ORIGINDIST;
+int32_t INTERSECTED_PLANE(const VEC3F* v, const VEC3F* vline, VEC3F& vnormal,
+                          float& origindist) {
+  vnormal = POLY_NORMAL(v);
+  origindist = PLANE_DISTANCE(vnormal, v[0]);
+  const float dist1 = plane_dot(vline[0], vnormal) + origindist;
+  const float dist2 = plane_dot(vline[1], vnormal) + origindist;
   // Ends on strictly opposite sides. A NaN product is no crossing either.
-  return DIST1 * DIST2 < 0.0f ? -1 : 0;
+  return dist1 * dist2 < 0.0f ? -1 : 0;
 }
 
-VEC3F INTERSECTION_POINT(const VEC3F& VNORMAL, const VEC3F* VLINE, const float& TDISTANCE) {
-  VEC3F VLINEDIR = VLINE[1] - VLINE[0];
-  VLINEDIR.NORMALIZE();
-  const double NUMERATOR = -(PLANE_DOT(VLINE[0], VNORMAL) + TDISTANCE);
-  const double DENOMINATOR = VNORMAL.DOT(VLINEDIR);
-  if (DENOMINATOR == 0.0 || DENOMINATOR != DENOMINATOR) return VLINE[0];
-  const double DIST = NUMERATOR / DENOMINATOR;
-  return VLINE[0] + VLINEDIR * DIST;
+VEC3F INTERSECTION_POINT(const VEC3F& vnormal, const VEC3F* vline, const float& tdistance) {
+  VEC3F vlinedir = vline[1] - vline[0];
+  vlinedir.NORMALIZE();
+  const double numerator = -(plane_dot(vline[0], vnormal) + tdistance);
+  const double denominator = vnormal.DOT(vlinedir);
+  if (denominator == 0.0 || denominator != denominator) return vline[0];
+  const double dist = numerator / denominator;
+  return vline[0] + vlinedir * dist;
 }
 
-int32_t SAMESIDE(const VEC3F& P1, const VEC3F& P2, const VEC3F& A, const VEC3F& B) {
-  const VEC3F TVECTOR1 = B - A;
-  const VEC3F CP1 = TVECTOR1.CROSS(P1 - A);
-  const VEC3F CP2 = TVECTOR1.CROSS(P2 - A);
-  return CP1.DOT(CP2) >= 0.0f ? -1 : 0;
+int32_t SAMESIDE(const VEC3F& p1, const VEC3F& p2, const VEC3F& a, const VEC3F& b) {
+  const VEC3F tvector1 = b - a;
+  const VEC3F cp1 = tvector1.CROSS(p1 - a);
+  const VEC3F cp2 = tvector1.CROSS(p2 - a);
+  return cp1.DOT(cp2) >= 0.0f ? -1 : 0;
 }
 
-int32_t POINT_INSIDE_TRIANGLE3D(const VEC3F& VPOINT, const VEC3F* V) {
+int32_t POINT_INSIDE_TRIANGLE3D(const VEC3F& vpoint, const VEC3F* v) {
   // All three tests run; no tolerance.
-  const int32_t S1 = SAMESIDE(VPOINT, V[0], V[1], V[2]);
-  const int32_t S2 = SAMESIDE(VPOINT, V[1], V[0], V[2]);
-  const int32_t S3 = SAMESIDE(VPOINT, V[2], V[0], V[1]);
-  return S1 & S2 & S3;
+  const int32_t s1 = SAMESIDE(vpoint, v[0], v[1], v[2]);
+  const int32_t s2 = SAMESIDE(vpoint, v[1], v[0], v[2]);
+  const int32_t s3 = SAMESIDE(vpoint, v[2], v[0], v[1]);
+  return s1 & s2 & s3;
 }
 
-int32_t LINE_TRIANGLE_INTERSECTION(const VEC3F* V, const VEC3F* VLINE,
-                                   VEC3F& NEW_INTERSECTION) {
+int32_t LINE_TRIANGLE_INTERSECTION(const VEC3F* v, const VEC3F* vline,
+                                   VEC3F& new_intersection) {
   // The cheap plane rejection first: most triangles end here.
-  VEC3F VNORMAL(0, 0, 0);
-  float ORIGINDISTANCE = 0.0f;
-  if (!INTERSECTED_PLANE(V, VLINE, VNORMAL, ORIGINDISTANCE)) return 0;
-  NEW_INTERSECTION = INTERSECTION_POINT(VNORMAL, VLINE, ORIGINDISTANCE);
-  return POINT_INSIDE_TRIANGLE3D(NEW_INTERSECTION, V) ? -1 : 0;
+  VEC3F vnormal(0, 0, 0);
+  float origindistance = 0.0f;
+  if (!INTERSECTED_PLANE(v, vline, vnormal, origindistance)) return 0;
+  new_intersection = INTERSECTION_POINT(vnormal, vline, origindistance);
+  return POINT_INSIDE_TRIANGLE3D(new_intersection, v) ? -1 : 0;
 }
 
-void GET_COLLISION_OFFSET(const VEC3F& VNORMAL, const float& RADIUS, const float& DIST,
-                          VEC3F& VOFFSET) {
-  const float DISTANCEOVER = RADIUS - DIST;
-  VOFFSET = VNORMAL * DISTANCEOVER;
+void GET_COLLISION_OFFSET(const VEC3F& vnormal, const float& radius, const float& dist,
+                          VEC3F& voffset) {
+  const float distanceover = radius - dist;
+  voffset = vnormal * distanceover;
 }
 
-int32_t CLASSIFY_SPHERE(const VEC3F& VCENTER, const VEC3F& VNORMAL, const VEC3F& VPOINT,
-                        const float& RADIUS, float& DIST) {
-  const float D = PLANE_DISTANCE(VNORMAL, VPOINT);
-  DIST = PLANE_DOT(VCENTER, VNORMAL) + D;
-  if (std::fabs(DIST) < RADIUS) return 1;
-  if (DIST >= RADIUS) return 2;
+int32_t CLASSIFY_SPHERE(const VEC3F& vcenter, const VEC3F& vnormal, const VEC3F& vpoint,
+                        const float& radius, float& dist) {
+  const float d = PLANE_DISTANCE(vnormal, vpoint);
+  dist = plane_dot(vcenter, vnormal) + d;
+  if (std::fabs(dist) < radius) return 1;
+  if (dist >= radius) return 2;
   return 3;
 }
 
-int32_t EDGE_SPHERE_COLLISION(const VEC3F& VCENTER, const VEC3F* V, const float& RADIUS) {
-  for (int I = 0; I < 3; ++I) {
-    const int IAND1 = (I + 1) % 3;
-    const VEC3F VPOINT = CLOSESTPOINTONLINE(V[I], V[IAND1], VCENTER);
-    if (VPOINT.DISTANCE(VCENTER) < RADIUS) return -1;
+int32_t EDGE_SPHERE_COLLISION(const VEC3F& vcenter, const VEC3F* v, const float& radius) {
+  for (int i = 0; i < 3; ++i) {
+    const int iand1 = (i + 1) % 3;
+    const VEC3F vpoint = CLOSESTPOINTONLINE(v[i], v[iand1], vcenter);
+    if (vpoint.DISTANCE(vcenter) < radius) return -1;
   }
   return 0;
 }
@@ -119,39 +119,39 @@ namespace {
 // A single to a 32-bit integer, nearest with ties to even. NaN becomes 0 and
 // values beyond the range saturate, so no input reaches an undefined
 // conversion; only the sign and zero-ness of the result matter to the caller.
-int32_t ROUND_TO_INT32(float VALUE) {
-  if (VALUE != VALUE) return 0;
-  if (VALUE >= 2147483648.0f) return INT32_MAX;
-  if (VALUE <= -2147483648.0f) return INT32_MIN;
-  return int32_t(std::nearbyint(VALUE));
+int32_t round_to_int32(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return INT32_MAX;
+  if (value <= -2147483648.0f) return INT32_MIN;
+  return int32_t(std::nearbyint(value));
 }
 }  // namespace
 
-int32_t POINT_INSIDE_TRIANGLE2D(const int32_t& X, const int32_t& Y, const VEC2F& P1,
-                                const VEC2F& P2, const VEC2F& P3) {
+int32_t POINT_INSIDE_TRIANGLE2D(const int32_t& x, const int32_t& y, const VEC2F& p1,
+                                const VEC2F& p2, const VEC2F& p3) {
   // Twice the signed area; a triangle whose doubled area rounds to 0 is degenerate.
-  const int32_t B0 =
-      ROUND_TO_INT32((P2.X - P1.X) * (P3.Y - P1.Y) - (P3.X - P1.X) * (P2.Y - P1.Y));
-  if (B0 == 0) return 0;
-  const float PX = float(X), PY = float(Y);
-  const double AREA = B0;
+  const int32_t b0 =
+      round_to_int32((p2.X - p1.X) * (p3.Y - p1.Y) - (p3.X - p1.X) * (p2.Y - p1.Y));
+  if (b0 == 0) return 0;
+  const float px = float(x), py = float(y);
+  const double area = b0;
   // The weights of P1, P2 and P3: numerators in single, divided in double.
-  const float B1 =
-      float(double((P2.X - PX) * (P3.Y - PY) - (P3.X - PX) * (P2.Y - PY)) / AREA);
-  const float B2 =
-      float(double((P3.X - PX) * (P1.Y - PY) - (P1.X - PX) * (P3.Y - PY)) / AREA);
-  const float B3 =
-      float(double((P1.X - PX) * (P2.Y - PY) - (P2.X - PX) * (P1.Y - PY)) / AREA);
-  if (B1 > 0.0f && B2 > 0.0f && B3 > 0.0f) return 1;
-  if (B1 > 0.0f && B2 > 0.0f && B3 == 0.0f) return 2;
-  if (B1 > 0.0f && B2 == 0.0f && B3 > 0.0f) return 3;
-  if (B1 == 0.0f && B2 > 0.0f && B3 > 0.0f) return 4;
+  const float b1 =
+      float(double((p2.X - px) * (p3.Y - py) - (p3.X - px) * (p2.Y - py)) / area);
+  const float b2 =
+      float(double((p3.X - px) * (p1.Y - py) - (p1.X - px) * (p3.Y - py)) / area);
+  const float b3 =
+      float(double((p1.X - px) * (p2.Y - py) - (p2.X - px) * (p1.Y - py)) / area);
+  if (b1 > 0.0f && b2 > 0.0f && b3 > 0.0f) return 1;
+  if (b1 > 0.0f && b2 > 0.0f && b3 == 0.0f) return 2;
+  if (b1 > 0.0f && b2 == 0.0f && b3 > 0.0f) return 3;
+  if (b1 == 0.0f && b2 > 0.0f && b3 > 0.0f) return 4;
   return 0;
 }
 
-int32_t AABB(const VEC2F& A1, const VEC2F& A2, const VEC2F& B1, const VEC2F& B2) {
-  if (B2.X >= A1.X && B1.X <= A2.X) {
-    if (B2.Y >= A1.Y && B1.Y <= A2.Y) return -1;
+int32_t AABB(const VEC2F& a1, const VEC2F& a2, const VEC2F& b1, const VEC2F& b2) {
+  if (b2.X >= a1.X && b1.X <= a2.X) {
+    if (b2.Y >= a1.Y && b1.Y <= a2.Y) return -1;
   }
   return 0;
 }
@@ -159,26 +159,26 @@ int32_t AABB(const VEC2F& A1, const VEC2F& A2, const VEC2F& B1, const VEC2F& B2)
 namespace {
 // One axis of the curve: coefficients in single, the polynomial in double
 // (P * C formed in single first), rounded once.
-float SPLINE_AXIS(float P0, float P1, float P2, float P3, float P) {
-  const float C = (P1 - P0) * 3.0f;
-  const float B = (P3 - P1) * 3.0f - C;
-  const float A = ((P2 - P0) - C) - B;
-  const double PD = P;
-  const double CUBE = std::pow(PD, 3.0);
-  return float(double(P0) + ((double(A) * CUBE + (double(B) * PD) * PD) + double(P * C)));
+float spline_axis(float p0, float p1, float p2, float p3, float p) {
+  const float c = (p1 - p0) * 3.0f;
+  const float b = (p3 - p1) * 3.0f - c;
+  const float a = ((p2 - p0) - c) - b;
+  const double pd = p;
+  const double cube = std::pow(pd, 3.0);
+  return float(double(p0) + ((double(a) * cube + (double(b) * pd) * pd) + double(p * c)));
 }
 }  // namespace
 
-VEC3F SPLINE_POINT(const DYN_ARRAY<VEC3F>& POINTS, float P) {
+VEC3F SPLINE_POINT(const DynArray<VEC3F>& points, float p) {
   // The four points are addressed by absolute index 0 to 3.
-  if (!POINTS.HOLDS(0) || !POINTS.HOLDS(3)) FAIL(ERR_OUT_OF_BOUNDS, "SPLINE_POINT");
-  const VEC3F& START = POINTS(0);
-  const VEC3F& START_CONTROL = POINTS(1);
-  const VEC3F& END = POINTS(2);
-  const VEC3F& END_CONTROL = POINTS(3);
-  return VEC3F(SPLINE_AXIS(START.X, START_CONTROL.X, END.X, END_CONTROL.X, P),
-               SPLINE_AXIS(START.Y, START_CONTROL.Y, END.Y, END_CONTROL.Y, P),
-               SPLINE_AXIS(START.Z, START_CONTROL.Z, END.Z, END_CONTROL.Z, P));
+  if (!points.holds(0) || !points.holds(3)) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "SPLINE_POINT");
+  const VEC3F& start = points(0);
+  const VEC3F& start_control = points(1);
+  const VEC3F& end = points(2);
+  const VEC3F& end_control = points(3);
+  return VEC3F(spline_axis(start.X, start_control.X, end.X, end_control.X, p),
+               spline_axis(start.Y, start_control.Y, end.Y, end_control.Y, p),
+               spline_axis(start.Z, start_control.Z, end.Z, end_control.Z, p));
 }
 
 }  // namespace NMATHF

@@ -5,27 +5,27 @@
 
 namespace NMATHF {
 
-std::string NUMBER_TEXT(float VALUE) {
-  char TEXT[48];
-  std::snprintf(TEXT, sizeof TEXT, "%.7g", double(VALUE));
+std::string number_text(float value) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.7g", double(value));
   // "%.7g" leaves no trailing point on this library, but the rule is kept
   // so that the text never depends on that.
-  const size_t LEN = std::strlen(TEXT);
-  if (LEN > 0 && TEXT[LEN - 1] == '.') TEXT[LEN - 1] = '\0';
-  return TEXT;
+  const size_t len = std::strlen(text);
+  if (len > 0 && text[len - 1] == '.') text[len - 1] = '\0';
+  return text;
 }
 
-std::string VEC2F::TO_STRING() const {
-  return "x: " + NUMBER_TEXT(X) + ", y: " + NUMBER_TEXT(Y);
+std::string VEC2F::to_string() const {
+  return "x: " + number_text(X) + ", y: " + number_text(Y);
 }
 
-std::string VEC3F::TO_STRING() const {
-  return "x: " + NUMBER_TEXT(X) + ", y: " + NUMBER_TEXT(Y) + ", z: " + NUMBER_TEXT(Z);
+std::string VEC3F::to_string() const {
+  return "x: " + number_text(X) + ", y: " + number_text(Y) + ", z: " + number_text(Z);
 }
 
-std::string VEC4F::TO_STRING() const {
-  return "x: " + NUMBER_TEXT(X) + ", y: " + NUMBER_TEXT(Y) + ", z: " + NUMBER_TEXT(Z) +
-         ", w: " + NUMBER_TEXT(W);
+std::string VEC4F::to_string() const {
+  return "x: " + number_text(X) + ", y: " + number_text(Y) + ", z: " + number_text(Z) +
+         ", w: " + number_text(W);
 }
 
 }  // namespace NMATHF

@@ -11,57 +11,57 @@ namespace {
 
 // The model, its triangles and the triangle count, or a failure report when
 // the model or its triangle array is missing.
-MODEL_STRUCT& LOADED(MODEL_STRUCT* MODEL, const char* ROUTINE) {
-  if (!MODEL) FAIL(ERR_NULL_POINTER, ROUTINE);
-  if (MODEL->MAX_TRIANGLES > 0 && !MODEL->TRIANGLES) FAIL(ERR_NULL_POINTER, ROUTINE);
-  return *MODEL;
+MODEL_STRUCT& loaded(MODEL_STRUCT* model, const char* routine) {
+  if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, routine);
+  if (model->MAX_TRIANGLES > 0 && !model->TRIANGLES) RUNTIME_FAIL(ERR_NULL_POINTER, routine);
+  return *model;
 }
 
 // The three corner positions of triangle T; a corner that names no vertex stops
 // with a failure report.
-void CORNERS(const MODEL_STRUCT& MODEL, const TRIANGLE_STRUCT& T, VEC3F (&V)[3],
-             const char* ROUTINE) {
-  for (int K = 0; K < 3; ++K) {
-    const uint32_t ID = T.POINT_ID.DATA()[K];
-    if (ID >= MODEL.MAX_VERTICES || !MODEL.VERTICES) FAIL(ERR_OUT_OF_BOUNDS, ROUTINE);
-    V[K] = MODEL.VERTICES[ID];
+void corners(const MODEL_STRUCT& model, const TRIANGLE_STRUCT& t, VEC3F (&v)[3],
+             const char* routine) {
+  for (int k = 0; k < 3; ++k) {
+    const uint32_t id = t.POINT_ID.data()[k];
+    if (id >= model.MAX_VERTICES || !model.VERTICES) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, routine);
+    v[k] = model.VERTICES[id];
   }
 }
 
 // Edge K (0-based) of a triangle as its vertex pair (smaller, larger), packed.
-uint64_t EDGE_KEY(const uint32_t* CORNER, int K) {
-  const uint32_t A = CORNER[K];
-  const uint32_t B = CORNER[K == 2 ? 0 : K + 1];
-  return A < B ? (uint64_t(A) << 32 | B) : (uint64_t(B) << 32 | A);
+uint64_t edge_key(const uint32_t* corner, int k) {
+  const uint32_t a = corner[k];
+  const uint32_t b = corner[k == 2 ? 0 : k + 1];
+  return a < b ? (uint64_t(a) << 32 | b) : (uint64_t(b) << 32 | a);
 }
 
 }  // namespace
 
 // The plane X x + Y y + Z z + W = 0 through the corners; (X, Y, Z) is the
 // un-normalized normal (V2 - V1) x (V3 - V1).
-void CALC_PLANES(MODEL_STRUCT*& MODEL) {
-  MODEL_STRUCT& M = LOADED(MODEL, "CALC_PLANES");
-  for (uint32_t I = 0; I < M.MAX_TRIANGLES; ++I) {
-    TRIANGLE_STRUCT& T = M.TRIANGLES[I];
-    VEC3F V[3];
-    CORNERS(M, T, V, "CALC_PLANES");
-    const float X1 = V[0].X, Y1 = V[0].Y, Z1 = V[0].Z;
-    const float X2 = V[1].X, Y2 = V[1].Y, Z2 = V[1].Z;
-    const float X3 = V[2].X, Y3 = V[2].Y, Z3 = V[2].Z;
-    T.PLANE.X = (Z2 - Z3) * Y1 + (Z3 - Z1) * Y2 + (Z1 - Z2) * Y3;
-    T.PLANE.Y = (X2 - X3) * Z1 + (X3 - X1) * Z2 + (X1 - X2) * Z3;
-    T.PLANE.Z = (Y2 - Y3) * X1 + (Y3 - Y1) * X2 + (Y1 - Y2) * X3;
-    T.PLANE.W = -((Z3 * Y2 - Z2 * Y3) * X1 + (Z1 * Y3 - Z3 * Y1) * X2 + (Z2 * Y1 - Z1 * Y2) * X3);
+void CALC_PLANES(MODEL_STRUCT*& model) {
+  MODEL_STRUCT& m = loaded(model, "CALC_PLANES");
+  for (uint32_t i = 0; i < m.MAX_TRIANGLES; ++i) {
+    TRIANGLE_STRUCT& t = m.TRIANGLES[i];
+    VEC3F v[3];
+    corners(m, t, v, "CALC_PLANES");
+    const float x1 = v[0].X, y1 = v[0].Y, z1 = v[0].Z;
+    const float x2 = v[1].X, y2 = v[1].Y, z2 = v[1].Z;
+    const float x3 = v[2].X, y3 = v[2].Y, z3 = v[2].Z;
+    t.PLANE.X = (z2 - z3) * y1 + (z3 - z1) * y2 + (z1 - z2) * y3;
+    t.PLANE.Y = (x2 - x3) * z1 + (x3 - x1) * z2 + (x1 - x2) * z3;
+    t.PLANE.Z = (y2 - y3) * x1 + (y3 - y1) * x2 + (y1 - y2) * x3;
+    t.PLANE.W = -((z3 * y2 - z2 * y3) * x1 + (z1 * y3 - z3 * y1) * x2 + (z2 * y1 - z1 * y2) * x3);
   }
 }
 
-void CALC_NORMALS(MODEL_STRUCT*& MODEL) {
-  MODEL_STRUCT& M = LOADED(MODEL, "CALC_NORMALS");
-  for (uint32_t I = 0; I < M.MAX_TRIANGLES; ++I) {
-    TRIANGLE_STRUCT& T = M.TRIANGLES[I];
-    VEC3F V[3];
-    CORNERS(M, T, V, "CALC_NORMALS");
-    T.NORMAL = NMATHF::POLY_NORMAL(V);
+void CALC_NORMALS(MODEL_STRUCT*& model) {
+  MODEL_STRUCT& m = loaded(model, "CALC_NORMALS");
+  for (uint32_t i = 0; i < m.MAX_TRIANGLES; ++i) {
+    TRIANGLE_STRUCT& t = m.TRIANGLES[i];
+    VEC3F v[3];
+    corners(m, t, v, "CALC_NORMALS");
+    t.NORMAL = NMATHF::POLY_NORMAL(v);
   }
 }
 
@@ -69,29 +69,29 @@ void CALC_NORMALS(MODEL_STRUCT*& MODEL) {
 // takes the first later one on each of its free edges; the later one's entry is
 // overwritten. So an edge of exactly two triangles connects both ways, and an
 // edge of more pairs them up in index order.
-void SET_POLY_NEIGHBORS(MODEL_STRUCT*& MODEL) {
-  MODEL_STRUCT& M = LOADED(MODEL, "SET_POLY_NEIGHBORS");
-  const uint32_t N = M.MAX_TRIANGLES;
-  for (uint32_t I = 0; I < N; ++I) {
-    int32_t* CON = M.TRIANGLES[I].CON.DATA();
-    CON[0] = CON[1] = CON[2] = 0;
+void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
+  MODEL_STRUCT& m = loaded(model, "SET_POLY_NEIGHBORS");
+  const uint32_t n = m.MAX_TRIANGLES;
+  for (uint32_t i = 0; i < n; ++i) {
+    int32_t* con = m.TRIANGLES[i].CON.data();
+    con[0] = con[1] = con[2] = 0;
   }
-  for (uint32_t F = 0; F + 1 < N; ++F) {
-    const uint32_t* CORNER = M.TRIANGLES[F].POINT_ID.DATA();
-    int32_t* CON = M.TRIANGLES[F].CON.DATA();
-    const uint64_t EDGE[3] = {EDGE_KEY(CORNER, 0), EDGE_KEY(CORNER, 1), EDGE_KEY(CORNER, 2)};
-    for (uint32_t F2 = F + 1; F2 < N; ++F2) {
+  for (uint32_t f = 0; f + 1 < n; ++f) {
+    const uint32_t* corner = m.TRIANGLES[f].POINT_ID.data();
+    int32_t* con = m.TRIANGLES[f].CON.data();
+    const uint64_t edge[3] = {edge_key(corner, 0), edge_key(corner, 1), edge_key(corner, 2)};
+    for (uint32_t f2 = f + 1; f2 < n; ++f2) {
       // Once every edge of F is connected, no later triangle can change anything.
-      if (CON[0] != 0 && CON[1] != 0 && CON[2] != 0) break;
-      const uint32_t* CORNER2 = M.TRIANGLES[F2].POINT_ID.DATA();
-      const uint64_t EDGE2[3] = {EDGE_KEY(CORNER2, 0), EDGE_KEY(CORNER2, 1), EDGE_KEY(CORNER2, 2)};
-      int32_t* CON2 = M.TRIANGLES[F2].CON.DATA();
-      for (int E = 0; E < 3; ++E) {
-        if (CON[E] != 0) continue;
-        for (int E2 = 0; E2 < 3; ++E2) {
-          if (EDGE[E] != EDGE2[E2]) continue;
-          CON[E] = int32_t(F2 + 1);
-          CON2[E2] = int32_t(F + 1);
+      if (con[0] != 0 && con[1] != 0 && con[2] != 0) break;
+      const uint32_t* corner2 = m.TRIANGLES[f2].POINT_ID.data();
+      const uint64_t edge2[3] = {edge_key(corner2, 0), edge_key(corner2, 1), edge_key(corner2, 2)};
+      int32_t* con2 = m.TRIANGLES[f2].CON.data();
+      for (int e = 0; e < 3; ++e) {
+        if (con[e] != 0) continue;
+        for (int e2 = 0; e2 < 3; ++e2) {
+          if (edge[e] != edge2[e2]) continue;
+          con[e] = int32_t(f2 + 1);
+          con2[e2] = int32_t(f + 1);
         }
       }
     }

@@ -21,10 +21,10 @@ namespace {
 // Closes the file when a failure report unwinds through the reader (a test
 // harness's failure handler may throw); the normal close is made and checked
 // by the reader itself.
-struct OPEN_FILE {
-  TEXT_FILE* HANDLE = nullptr;
-  ~OPEN_FILE() {
-    if (HANDLE) FILE_CLOSE(HANDLE);
+struct OpenFile {
+  TextFile* handle = nullptr;
+  ~OpenFile() {
+    if (handle) file_close(handle);
   }
 };
 
@@ -32,215 +32,215 @@ struct OPEN_FILE {
 // array still gets one entry, so a declared count of 0 is told apart from no
 // header at all (null).
 template <class T>
-T* ALLOCATE_ZEROED(uint64_t COUNT) {
-  if (COUNT == 0) COUNT = 1;
-  if (COUNT > SIZE_MAX / sizeof(T)) return nullptr;
-  return static_cast<T*>(std::calloc(size_t(COUNT), sizeof(T)));
+T* allocate_zeroed(uint64_t count) {
+  if (count == 0) count = 1;
+  if (count > SIZE_MAX / sizeof(T)) return nullptr;
+  return static_cast<T*>(std::calloc(size_t(count), sizeof(T)));
 }
 
 template <class T>
-void RELEASE(T*& ARRAY) {
-  std::free(ARRAY);
-  ARRAY = nullptr;
+void release(T*& array) {
+  std::free(array);
+  array = nullptr;
 }
 
 // Does TEXT hold a number at FROM (after leading blanks)?
-bool STARTS_NUMBER(const std::string& TEXT, size_t FROM) {
-  size_t P = FROM;
-  while (P < TEXT.size() && TEXT[P] == ' ') ++P;
-  if (P < TEXT.size() && (TEXT[P] == '+' || TEXT[P] == '-')) ++P;
-  if (P < TEXT.size() && TEXT[P] == '.') ++P;
-  return P < TEXT.size() && TEXT[P] >= '0' && TEXT[P] <= '9';
+bool starts_number(const std::string& text, size_t from) {
+  size_t p = from;
+  while (p < text.size() && text[p] == ' ') ++p;
+  if (p < text.size() && (text[p] == '+' || text[p] == '-')) ++p;
+  if (p < text.size() && text[p] == '.') ++p;
+  return p < text.size() && text[p] >= '0' && text[p] <= '9';
 }
 
-bool BLANK_FROM(const std::string& TEXT, size_t FROM) {
-  for (size_t P = FROM; P < TEXT.size(); ++P)
-    if (TEXT[P] != ' ') return false;
+bool blank_from(const std::string& text, size_t from) {
+  for (size_t p = from; p < text.size(); ++p)
+    if (text[p] != ' ') return false;
   return true;
 }
 
 // A header count read from FROM on, rounded to the nearest integer. Nothing (or
 // only blanks) there reads 0; text that is no number, a negative count or one
 // too large for the arrays cannot be allocated: out of memory.
-uint32_t HEADER_COUNT(const std::string& LINE, size_t FROM) {
-  if (BLANK_FROM(LINE, FROM)) return 0;
-  if (!STARTS_NUMBER(LINE, FROM)) FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
-  const double COUNT = std::nearbyint(VAL(LINE, FROM));
-  if (!(COUNT >= 0.0 && COUNT <= double(MAX_MODEL_COUNT))) FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
-  return uint32_t(COUNT);
+uint32_t header_count(const std::string& line, size_t from) {
+  if (blank_from(line, from)) return 0;
+  if (!starts_number(line, from)) RUNTIME_FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
+  const double count = std::nearbyint(val(line, from));
+  if (!(count >= 0.0 && count <= double(MAX_MODEL_COUNT))) RUNTIME_FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
+  return uint32_t(count);
 }
 
 // A colour channel rounded to the nearest integer; values outside what a
 // 32-bit unsigned holds are clamped to it.
-uint32_t CHANNEL(double VALUE) {
-  const double ROUNDED = std::nearbyint(VALUE);
-  if (!(ROUNDED > 0.0)) return 0;
-  if (ROUNDED >= 4294967295.0) return UINT32_MAX;
-  return uint32_t(ROUNDED);
+uint32_t channel(double value) {
+  const double rounded = std::nearbyint(value);
+  if (!(rounded > 0.0)) return 0;
+  if (rounded >= 4294967295.0) return UINT32_MAX;
+  return uint32_t(rounded);
 }
 
-bool STARTS_WITH(const std::string& LINE, const char* PREFIX) {
-  const size_t N = std::strlen(PREFIX);
-  return LINE.size() >= N && LINE.compare(0, N, PREFIX) == 0;
+bool starts_with(const std::string& line, const char* prefix) {
+  const size_t n = std::strlen(prefix);
+  return line.size() >= n && line.compare(0, n, prefix) == 0;
 }
 
 // The reader's state between lines.
-struct OBJ_READER {
-  MODEL_STRUCT& MODEL;
-  uint32_t VERTEX_COUNTER = 0;   // next vertex to fill
-  uint32_t TRIANGLE_COUNTER = 0; // next triangle to fill
-  uint32_t UV_COUNTER = 0;       // 1, 2, 3, 1, ... over the file's vt lines
-  uint32_t RED = 0, GREEN = 0, BLUE = 0;
-  bool UV_PENDING = false;       // vt lines seen since the last face
+struct ObjReader {
+  MODEL_STRUCT& model;
+  uint32_t vertex_counter = 0;   // next vertex to fill
+  uint32_t triangle_counter = 0; // next triangle to fill
+  uint32_t uv_counter = 0;       // 1, 2, 3, 1, ... over the file's vt lines
+  uint32_t red = 0, green = 0, blue = 0;
+  bool uv_pending = false;       // vt lines seen since the last face
 
   // A second header replaces the arrays: the old ones are released first and
   // the counters keep their values.
-  void VERTEX_HEADER(const std::string& LINE, size_t AT) {
-    const uint32_t COUNT = HEADER_COUNT(LINE, AT + 10);
-    RELEASE(MODEL.VERTICES);
-    RELEASE(MODEL.RVERTICES);
-    RELEASE(MODEL.TVERTICES);
-    RELEASE(MODEL.PVERTICES);
-    MODEL.MAX_VERTICES = 0;
-    const uint64_t DOUBLE = 2 * uint64_t(COUNT);
-    MODEL.VERTICES = ALLOCATE_ZEROED<VEC3F>(COUNT);
-    MODEL.RVERTICES = ALLOCATE_ZEROED<VEC4F>(DOUBLE);
-    MODEL.TVERTICES = ALLOCATE_ZEROED<VEC4F>(COUNT);
-    MODEL.PVERTICES = ALLOCATE_ZEROED<VEC3F>(DOUBLE);
-    if (!MODEL.VERTICES || !MODEL.RVERTICES || !MODEL.TVERTICES || !MODEL.PVERTICES)
-      FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
-    MODEL.MAX_VERTICES = COUNT;
+  void vertex_header(const std::string& line, size_t at) {
+    const uint32_t count = header_count(line, at + 10);
+    release(model.VERTICES);
+    release(model.RVERTICES);
+    release(model.TVERTICES);
+    release(model.PVERTICES);
+    model.MAX_VERTICES = 0;
+    const uint64_t doubled = 2 * uint64_t(count);
+    model.VERTICES = allocate_zeroed<VEC3F>(count);
+    model.RVERTICES = allocate_zeroed<VEC4F>(doubled);
+    model.TVERTICES = allocate_zeroed<VEC4F>(count);
+    model.PVERTICES = allocate_zeroed<VEC3F>(doubled);
+    if (!model.VERTICES || !model.RVERTICES || !model.TVERTICES || !model.PVERTICES)
+      RUNTIME_FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
+    model.MAX_VERTICES = count;
   }
 
-  void FACE_HEADER(const std::string& LINE, size_t AT) {
-    const uint32_t COUNT = HEADER_COUNT(LINE, AT + 7);
-    RELEASE(MODEL.TRIANGLES);
-    RELEASE(MODEL.RTRIANGLES);
-    MODEL.MAX_TRIANGLES = 0;
-    MODEL.TRIANGLES = ALLOCATE_ZEROED<TRIANGLE_STRUCT>(COUNT);
-    MODEL.RTRIANGLES = ALLOCATE_ZEROED<TRIANGLE_STRUCT>(2 * uint64_t(COUNT));
-    if (!MODEL.TRIANGLES || !MODEL.RTRIANGLES) FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
-    MODEL.MAX_TRIANGLES = COUNT;
+  void face_header(const std::string& line, size_t at) {
+    const uint32_t count = header_count(line, at + 7);
+    release(model.TRIANGLES);
+    release(model.RTRIANGLES);
+    model.MAX_TRIANGLES = 0;
+    model.TRIANGLES = allocate_zeroed<TRIANGLE_STRUCT>(count);
+    model.RTRIANGLES = allocate_zeroed<TRIANGLE_STRUCT>(2 * uint64_t(count));
+    if (!model.TRIANGLES || !model.RTRIANGLES) RUNTIME_FAIL(ERR_OUT_OF_MEMORY, "LOAD_OBJ");
+    model.MAX_TRIANGLES = count;
   }
 
   // Columns 12, 16 and 20 (counted from 1); a short line reads 0 there.
-  void MATERIAL(const std::string& LINE) {
-    RED = CHANNEL(VAL(LINE, 11));
-    GREEN = CHANNEL(VAL(LINE, 15));
-    BLUE = CHANNEL(VAL(LINE, 19));
+  void material(const std::string& line) {
+    red = channel(val(line, 11));
+    green = channel(val(line, 15));
+    blue = channel(val(line, 19));
   }
 
   // X, Y, Z after the first three blanks; later blanks are ignored.
-  void VERTEX(const std::string& LINE) {
-    if (!MODEL.VERTICES) FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
-    if (VERTEX_COUNTER >= MODEL.MAX_VERTICES) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
-    VEC3F& V = MODEL.VERTICES[VERTEX_COUNTER];
-    uint32_t SPACE_COUNTER = 0;
-    const size_t LENGTH = LINE.size();
-    for (size_t I = 0; I < LENGTH && SPACE_COUNTER < 3; ++I) {
-      if (LINE[I] != ' ') continue;
-      ++SPACE_COUNTER;
-      const float VALUE = float(VAL(LINE, I + 1));
-      if (SPACE_COUNTER == 1) V.X = VALUE;
-      if (SPACE_COUNTER == 2) V.Y = VALUE;
-      if (SPACE_COUNTER == 3) V.Z = VALUE;
+  void vertex(const std::string& line) {
+    if (!model.VERTICES) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
+    if (vertex_counter >= model.MAX_VERTICES) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+    VEC3F& v = model.VERTICES[vertex_counter];
+    uint32_t space_counter = 0;
+    const size_t length = line.size();
+    for (size_t i = 0; i < length && space_counter < 3; ++i) {
+      if (line[i] != ' ') continue;
+      ++space_counter;
+      const float value = float(val(line, i + 1));
+      if (space_counter == 1) v.X = value;
+      if (space_counter == 2) v.Y = value;
+      if (space_counter == 3) v.Z = value;
     }
-    ++VERTEX_COUNTER;
+    ++vertex_counter;
   }
 
   // The vt lines of a face fill its corners 3, 2, 1; v is flipped (in double).
-  void TEXTURE_COORD(const std::string& LINE) {
-    if (!MODEL.TRIANGLES) FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
-    if (TRIANGLE_COUNTER >= MODEL.MAX_TRIANGLES) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
-    UV_COUNTER = UV_COUNTER % 3 + 1;
-    VEC2F& T = MODEL.TRIANGLES[TRIANGLE_COUNTER].TCOORD(4 - UV_COUNTER);
-    uint32_t SPACE_COUNTER = 0;
-    const size_t LENGTH = LINE.size();
-    for (size_t I = 0; I < LENGTH && SPACE_COUNTER < 2; ++I) {
-      if (LINE[I] != ' ') continue;
-      ++SPACE_COUNTER;
-      if (SPACE_COUNTER == 1) T.X = float(VAL(LINE, I + 1));
-      if (SPACE_COUNTER == 2) T.Y = float(1.0 - VAL(LINE, I + 1));
+  void texture_coord(const std::string& line) {
+    if (!model.TRIANGLES) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
+    if (triangle_counter >= model.MAX_TRIANGLES) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+    uv_counter = uv_counter % 3 + 1;
+    VEC2F& t = model.TRIANGLES[triangle_counter].TCOORD(4 - uv_counter);
+    uint32_t space_counter = 0;
+    const size_t length = line.size();
+    for (size_t i = 0; i < length && space_counter < 2; ++i) {
+      if (line[i] != ' ') continue;
+      ++space_counter;
+      if (space_counter == 1) t.X = float(val(line, i + 1));
+      if (space_counter == 2) t.Y = float(1.0 - val(line, i + 1));
     }
-    UV_PENDING = true;
+    uv_pending = true;
   }
 
   // Three corners, each the number before its first slash, 1-based in the
   // file. Whether a corner names an existing vertex is checked once the whole
   // file is read, since the vertex header may still change.
-  void FACE(const std::string& LINE) {
-    if (!MODEL.TRIANGLES) FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
-    if (TRIANGLE_COUNTER >= MODEL.MAX_TRIANGLES) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
-    TRIANGLE_STRUCT& T = MODEL.TRIANGLES[TRIANGLE_COUNTER];
-    T.COL = RGB_STRUCT{RED, GREEN, BLUE};
-    uint32_t SPACE_COUNTER = 0;
-    const size_t LENGTH = LINE.size();
-    for (size_t I = 0; I < LENGTH; ++I) {
-      if (LINE[I] != ' ') continue;
-      ++SPACE_COUNTER;
-      if (SPACE_COUNTER > 3) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
-      const double INDEX = std::nearbyint(VAL(LINE, I + 1) - 1.0);
-      if (!(INDEX >= 0.0 && INDEX < double(MAX_MODEL_COUNT))) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
-      T.POINT_ID(SPACE_COUNTER) = uint32_t(INDEX);
+  void face(const std::string& line) {
+    if (!model.TRIANGLES) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
+    if (triangle_counter >= model.MAX_TRIANGLES) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+    TRIANGLE_STRUCT& t = model.TRIANGLES[triangle_counter];
+    t.COL = RGB_STRUCT{red, green, blue};
+    uint32_t space_counter = 0;
+    const size_t length = line.size();
+    for (size_t i = 0; i < length; ++i) {
+      if (line[i] != ' ') continue;
+      ++space_counter;
+      if (space_counter > 3) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+      const double index = std::nearbyint(val(line, i + 1) - 1.0);
+      if (!(index >= 0.0 && index < double(MAX_MODEL_COUNT))) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+      t.POINT_ID(space_counter) = uint32_t(index);
     }
-    ++TRIANGLE_COUNTER;
-    UV_PENDING = false;
+    ++triangle_counter;
+    uv_pending = false;
   }
 
   // Every test is made on every line, in this order.
-  void LINE_READ(const std::string& LINE) {
-    const size_t VERTICES_AT = LINE.find("Vertices:");
-    if (VERTICES_AT != std::string::npos) VERTEX_HEADER(LINE, VERTICES_AT);
-    const size_t FACES_AT = LINE.find("Faces:");
-    if (FACES_AT != std::string::npos) FACE_HEADER(LINE, FACES_AT);
-    if (STARTS_WITH(LINE, "usemtl")) MATERIAL(LINE);
-    if (STARTS_WITH(LINE, "v ")) VERTEX(LINE);
-    if (STARTS_WITH(LINE, "vt")) TEXTURE_COORD(LINE);
-    if (STARTS_WITH(LINE, "f ")) FACE(LINE);
+  void line_read(const std::string& line) {
+    const size_t vertices_at = line.find("Vertices:");
+    if (vertices_at != std::string::npos) vertex_header(line, vertices_at);
+    const size_t faces_at = line.find("Faces:");
+    if (faces_at != std::string::npos) face_header(line, faces_at);
+    if (starts_with(line, "usemtl")) material(line);
+    if (starts_with(line, "v ")) vertex(line);
+    if (starts_with(line, "vt")) texture_coord(line);
+    if (starts_with(line, "f ")) face(line);
   }
 
   // After the last line: texture coordinates must belong to a face, and every
   // corner (including those of triangles the file never filled, which name
   // vertex 0) must name an existing vertex.
-  void CHECK_COMPLETE() const {
-    if (UV_PENDING) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
-    for (uint32_t I = 0; I < MODEL.MAX_TRIANGLES; ++I) {
-      const uint32_t* CORNER = MODEL.TRIANGLES[I].POINT_ID.DATA();
-      for (int K = 0; K < 3; ++K)
-        if (CORNER[K] >= MODEL.MAX_VERTICES) FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+  void check_complete() const {
+    if (uv_pending) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
+    for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
+      const uint32_t* corner = model.TRIANGLES[i].POINT_ID.data();
+      for (int k = 0; k < 3; ++k)
+        if (corner[k] >= model.MAX_VERTICES) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "LOAD_OBJ");
     }
   }
 };
 
 }  // namespace
 
-void LOAD_OBJ(const std::string& FILENAME, MODEL_STRUCT*& MODEL) {
-  if (!MODEL) FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
-  OBJ_READER READER{*MODEL};
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
+  if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
+  ObjReader reader{*model};
 
-  OPEN_FILE FILE;
-  if (FILE_OPEN(FILENAME.c_str(), FILE.HANDLE) != 0) FAIL(ERR_FILE_NOT_FOUND, "LOAD_OBJ");
-  std::string FILEREC;
-  while (!FILE_EOF(FILE.HANDLE)) {
-    if (FILE_READ_LINE(FILE.HANDLE, FILEREC) != 0) FAIL(ERR_FILE_IO, "LOAD_OBJ");
-    READER.LINE_READ(FILEREC);
+  OpenFile file;
+  if (file_open(filename.c_str(), file.handle) != 0) RUNTIME_FAIL(ERR_FILE_NOT_FOUND, "LOAD_OBJ");
+  std::string filerec;
+  while (!file_eof(file.handle)) {
+    if (file_read_line(file.handle, filerec) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+    reader.line_read(filerec);
   }
-  if (FILE_CLOSE(FILE.HANDLE) != 0) FAIL(ERR_FILE_IO, "LOAD_OBJ");
+  if (file_close(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
 
-  READER.CHECK_COMPLETE();
-  CALC_PLANES(MODEL);
-  CALC_NORMALS(MODEL);
-  SET_POLY_NEIGHBORS(MODEL);
+  reader.check_complete();
+  CALC_PLANES(model);
+  CALC_NORMALS(model);
+  SET_POLY_NEIGHBORS(model);
 }
 
-void UNLOAD_OBJ(MODEL_STRUCT*& MODEL) {
-  if (!MODEL) FAIL(ERR_NULL_POINTER, "UNLOAD_OBJ");
-  MODEL->MAX_VERTICES = 0;
-  MODEL->MAX_TRIANGLES = 0;
-  RELEASE(MODEL->VERTICES);
-  RELEASE(MODEL->RVERTICES);
-  RELEASE(MODEL->TVERTICES);
-  RELEASE(MODEL->PVERTICES);
-  RELEASE(MODEL->TRIANGLES);
-  RELEASE(MODEL->RTRIANGLES);
+void UNLOAD_OBJ(MODEL_STRUCT*& model) {
+  if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "UNLOAD_OBJ");
+  model->MAX_VERTICES = 0;
+  model->MAX_TRIANGLES = 0;
+  release(model->VERTICES);
+  release(model->RVERTICES);
+  release(model->TVERTICES);
+  release(model->PVERTICES);
+  release(model->TRIANGLES);
+  release(model->RTRIANGLES);
 }

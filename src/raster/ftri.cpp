@@ -6,31 +6,31 @@
 
 namespace {
 // One span: the depth test and at most two stores per pixel.
-struct FLAT_SPAN {
-  uint32_t COL;
-  float DIZDX;
+struct FlatSpan {
+  uint32_t col;
+  float dizdx;
 
-  void operator()(uint32_t* PIXELS, float* DEPTH, int32_t SX, int32_t EX, const float* V) const {
-    float IZ = V[0];
-    for (int32_t X = SX; X < EX; ++X) {
-      if (IZ > DEPTH[X]) {  // strict; NaN never passes
-        PIXELS[X] = COL;
-        DEPTH[X] = IZ;
+  void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
+    float iz = v[0];
+    for (int32_t x = sx; x < ex; ++x) {
+      if (iz > depth[x]) {  // strict; NaN never passes
+        pixels[x] = col;
+        depth[x] = iz;
       }
-      IZ += DIZDX;
+      iz += dizdx;
     }
   }
 };
 }  // namespace
 
-void FTRI(IMAGE* DST, float SX1, float SY1, float SZ1, float SX2, float SY2, float SZ2, float SX3,
-          float SY3, float SZ3, uint32_t COL) {
-  RASTER_TARGET TARGET;
-  if (!RESOLVE_RASTER_TARGET(DST, TARGET)) return;
-  TRI_SETUP<1> T;
-  if (!SETUP_TRIANGLE<1>({TO_SAMPLING_GRID(SX1), TO_SAMPLING_GRID(SY1), {1.0f / SZ1}},
-                         {TO_SAMPLING_GRID(SX2), TO_SAMPLING_GRID(SY2), {1.0f / SZ2}},
-                         {TO_SAMPLING_GRID(SX3), TO_SAMPLING_GRID(SY3), {1.0f / SZ3}}, T))
+void FTRI(IMAGE* dst, float sx1, float sy1, float sz1, float sx2, float sy2, float sz2, float sx3,
+          float sy3, float sz3, uint32_t col) {
+  RasterTarget target;
+  if (!resolve_raster_target(dst, target)) return;
+  TriSetup<1> t;
+  if (!setup_triangle<1>({to_sampling_grid(sx1), to_sampling_grid(sy1), {1.0f / sz1}},
+                         {to_sampling_grid(sx2), to_sampling_grid(sy2), {1.0f / sz2}},
+                         {to_sampling_grid(sx3), to_sampling_grid(sy3), {1.0f / sz3}}, t))
     return;
-  WALK_TRIANGLE(T, TARGET, FLAT_SPAN{COL, T.DDX[0]});
+  walk_triangle(t, target, FlatSpan{col, t.ddx[0]});
 }

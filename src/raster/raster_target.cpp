@@ -5,33 +5,33 @@
 namespace {
 // Rows of 32-bit pixels need a pitch that is a whole number of pixels and at
 // least one row wide; anything else would put pixels outside the buffer.
-bool ROWS_FIT(uint64_t WIDTH, uint64_t HEIGHT, uint64_t PITCH) {
-  return WIDTH > 0 && HEIGHT > 0 && WIDTH <= INT32_MAX && HEIGHT <= INT32_MAX &&
-         PITCH % 4 == 0 && PITCH >= WIDTH * 4;
+bool rows_fit(uint64_t width, uint64_t height, uint64_t pitch) {
+  return width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX &&
+         pitch % 4 == 0 && pitch >= width * 4;
 }
 }  // namespace
 
-bool RESOLVE_RASTER_TARGET(IMAGE* DST, RASTER_TARGET& T) {
+bool resolve_raster_target(IMAGE* dst, RasterTarget& t) {
   if (!ZBUFF) return false;
-  uint64_t WIDTH, HEIGHT, PITCH;
-  if (DST) {
-    WIDTH = DST->WIDTH;
-    HEIGHT = DST->HEIGHT;
-    PITCH = DST->PITCH;
-    T.PIXELS = reinterpret_cast<uint8_t*>(DST->PIXELS());
+  uint64_t width, height, pitch;
+  if (dst) {
+    width = dst->WIDTH;
+    height = dst->HEIGHT;
+    pitch = dst->PITCH;
+    t.pixels = reinterpret_cast<uint8_t*>(dst->pixels());
   } else {
-    const SCREEN_INFO_STRUCT INFO = SCREEN_INFO();
-    if (INFO.WIDTH <= 0 || INFO.HEIGHT <= 0 || INFO.PITCH <= 0) return false;
-    WIDTH = uint64_t(INFO.WIDTH);
-    HEIGHT = uint64_t(INFO.HEIGHT);
-    PITCH = uint64_t(INFO.PITCH);
-    T.PIXELS = reinterpret_cast<uint8_t*>(SCREEN_PTR());
-    if (!T.PIXELS) return false;
+    const ScreenInfo info = screen_info();
+    if (info.width <= 0 || info.height <= 0 || info.pitch <= 0) return false;
+    width = uint64_t(info.width);
+    height = uint64_t(info.height);
+    pitch = uint64_t(info.pitch);
+    t.pixels = reinterpret_cast<uint8_t*>(screen_ptr());
+    if (!t.pixels) return false;
   }
-  if (!ROWS_FIT(WIDTH, HEIGHT, PITCH)) return false;
-  T.PITCH = size_t(PITCH);
-  T.WIDTH = int32_t(WIDTH);
-  T.HEIGHT = int32_t(HEIGHT);
-  T.DEPTH = ZBUFF;
+  if (!rows_fit(width, height, pitch)) return false;
+  t.pitch = size_t(pitch);
+  t.width = int32_t(width);
+  t.height = int32_t(height);
+  t.depth = ZBUFF;
   return true;
 }

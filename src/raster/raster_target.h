@@ -6,19 +6,19 @@
 
 #include "platform/platform.h"
 
-struct RASTER_TARGET {
-  uint8_t* PIXELS;  // row 0, column 0
-  size_t PITCH;     // bytes from one pixel row to the next
-  float* DEPTH;     // row 0, column 0 of ZBUFF; rows are WIDTH floats apart
-  int32_t WIDTH, HEIGHT;
+struct RasterTarget {
+  uint8_t* pixels;  // row 0, column 0
+  size_t pitch;     // bytes from one pixel row to the next
+  float* depth;     // row 0, column 0 of ZBUFF; rows are WIDTH floats apart
+  int32_t width, height;
 
-  uint32_t* PIXEL_ROW(int32_t Y) const {
-    return reinterpret_cast<uint32_t*>(PIXELS + size_t(Y) * PITCH);
+  uint32_t* pixel_row(int32_t y) const {
+    return reinterpret_cast<uint32_t*>(pixels + size_t(y) * pitch);
   }
-  float* DEPTH_ROW(int32_t Y) const { return DEPTH + size_t(Y) * size_t(WIDTH); }
+  float* depth_row(int32_t y) const { return depth + size_t(y) * size_t(width); }
 };
 
 // Fills T for DST (null: the screen page) and the global ZBUFF. False when there
 // is nothing to draw into: no pixels, no depth buffer, an empty target, or a
 // header whose rows cannot hold its width.
-bool RESOLVE_RASTER_TARGET(IMAGE* DST, RASTER_TARGET& T);
+bool resolve_raster_target(IMAGE* dst, RasterTarget& t);

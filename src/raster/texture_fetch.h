@@ -11,56 +11,56 @@
 #include "math/rounding.h"
 
 // Masks and shift: texel (u, v) -> word at (v AND SH) << SHIFT bytes + (u AND SW) words.
-struct POW2_TEXTURE {
-  const uint8_t* BASE;
-  uint32_t SW, SH;  // width - 1, height - 1
-  uint32_t SHIFT;   // log2 of the pitch in bytes
+struct Pow2Texture {
+  const uint8_t* base;
+  uint32_t sw, sh;  // width - 1, height - 1
+  uint32_t shift;   // log2 of the pitch in bytes
 
-  uint32_t FETCH(float U, float V) const {
-    const uint32_t PU = uint32_t(ROUND_TO_I32(U)) & SW;
-    const uint32_t PV = uint32_t(ROUND_TO_I32(V)) & SH;
-    return reinterpret_cast<const uint32_t*>(BASE + (size_t(PV) << SHIFT))[PU];
+  uint32_t fetch(float u, float v) const {
+    const uint32_t pu = uint32_t(round_to_i32(u)) & sw;
+    const uint32_t pv = uint32_t(round_to_i32(v)) & sh;
+    return reinterpret_cast<const uint32_t*>(base + (size_t(pv) << shift))[pu];
   }
 };
 
 // Any size: the rounded coordinate is taken modulo the size, negatives wrapped.
-struct ANY_SIZE_TEXTURE {
-  const uint8_t* BASE;
-  int64_t WIDTH, HEIGHT, PITCH;
+struct AnySizeTexture {
+  const uint8_t* base;
+  int64_t width, height, pitch;
 
-  static int64_t WRAP(int64_t I, int64_t SIZE) {
-    const int64_t R = I % SIZE;
-    return R < 0 ? R + SIZE : R;
+  static int64_t wrap(int64_t i, int64_t size) {
+    const int64_t r = i % size;
+    return r < 0 ? r + size : r;
   }
-  uint32_t FETCH(float U, float V) const {
-    const int64_t PU = WRAP(ROUND_TO_I32(U), WIDTH);
-    const int64_t PV = WRAP(ROUND_TO_I32(V), HEIGHT);
-    return reinterpret_cast<const uint32_t*>(BASE + PV * PITCH)[PU];
+  uint32_t fetch(float u, float v) const {
+    const int64_t pu = wrap(round_to_i32(u), width);
+    const int64_t pv = wrap(round_to_i32(v), height);
+    return reinterpret_cast<const uint32_t*>(base + pv * pitch)[pu];
   }
 };
 
-inline bool IS_POWER_OF_TWO(uint32_t N) {
-  return N != 0 && (N & (N - 1)) == 0;
+inline bool is_power_of_two(uint32_t n) {
+  return n != 0 && (n & (n - 1)) == 0;
 }
 
 // A texture with texels in it whose rows can hold its width.
-inline bool TEXTURE_IS_USABLE(const IMAGE& TEX) {
-  return TEX.WIDTH > 0 && TEX.HEIGHT > 0 && TEX.WIDTH <= INT32_MAX && TEX.HEIGHT <= INT32_MAX &&
-         TEX.PITCH % 4 == 0 && uint64_t(TEX.PITCH) >= uint64_t(TEX.WIDTH) * 4;
+inline bool texture_is_usable(const IMAGE& tex) {
+  return tex.WIDTH > 0 && tex.HEIGHT > 0 && tex.WIDTH <= INT32_MAX && tex.HEIGHT <= INT32_MAX &&
+         tex.PITCH % 4 == 0 && uint64_t(tex.PITCH) >= uint64_t(tex.WIDTH) * 4;
 }
 
-inline bool TEXTURE_IS_POW2(const IMAGE& TEX) {
-  return IS_POWER_OF_TWO(TEX.WIDTH) && IS_POWER_OF_TWO(TEX.HEIGHT) && IS_POWER_OF_TWO(TEX.PITCH);
+inline bool texture_is_pow2(const IMAGE& tex) {
+  return is_power_of_two(tex.WIDTH) && is_power_of_two(tex.HEIGHT) && is_power_of_two(tex.PITCH);
 }
 
-inline POW2_TEXTURE MAKE_POW2_TEXTURE(const IMAGE& TEX) {
+inline Pow2Texture make_pow2_texture(const IMAGE& tex) {
   // The row shift is log2 of the pitch, taken as ln(pitch) / ln 2 and rounded.
-  const double SHIFT = std::nearbyint(std::log(double(TEX.PITCH)) / std::log(2.0));
-  return POW2_TEXTURE{reinterpret_cast<const uint8_t*>(TEX.PIXELS()), TEX.WIDTH - 1,
-                      TEX.HEIGHT - 1, uint32_t(SHIFT)};
+  const double shift = std::nearbyint(std::log(double(tex.PITCH)) / std::log(2.0));
+  return Pow2Texture{reinterpret_cast<const uint8_t*>(tex.pixels()), tex.WIDTH - 1,
+                      tex.HEIGHT - 1, uint32_t(shift)};
 }
 
-inline ANY_SIZE_TEXTURE MAKE_ANY_SIZE_TEXTURE(const IMAGE& TEX) {
-  return ANY_SIZE_TEXTURE{reinterpret_cast<const uint8_t*>(TEX.PIXELS()), int64_t(TEX.WIDTH),
-                          int64_t(TEX.HEIGHT), int64_t(TEX.PITCH)};
+inline AnySizeTexture make_any_size_texture(const IMAGE& tex) {
+  return AnySizeTexture{reinterpret_cast<const uint8_t*>(tex.pixels()), int64_t(tex.WIDTH),
+                          int64_t(tex.HEIGHT), int64_t(tex.PITCH)};
 }

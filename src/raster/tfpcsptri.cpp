@@ -12,73 +12,73 @@ enum { IZ_, UIZ_, VIZ_, CARRIED };
 
 // One span. Hidden pixels cost the comparison and three additions; the division
 // and the texel read happen only where the depth test passes.
-template <bool DARKEN, class TEXTURE_T>
-struct TEXTURED_SPAN {
-  TEXTURE_T TEX;
-  uint32_t COL_SCALE2;
-  float DIZDX, DUIZDX, DVIZDX;
+template <bool DARKEN, class Texture>
+struct TexturedSpan {
+  Texture tex;
+  uint32_t col_scale2;
+  float dizdx, duizdx, dvizdx;
 
-  void operator()(uint32_t* PIXELS, float* DEPTH, int32_t SX, int32_t EX, const float* V) const {
-    float IZ = V[IZ_], UIZ = V[UIZ_], VIZ = V[VIZ_];
-    for (int32_t X = SX; X < EX; ++X) {
-      if (IZ > DEPTH[X]) {  // strict; NaN never passes
-        const float Z = 1.0f / IZ;
-        const uint32_t TEXEL = TEX.FETCH(Z * UIZ, Z * VIZ);
-        PIXELS[X] = DARKEN ? SUBTRACT_BYTES_SATURATED(TEXEL, COL_SCALE2)
-                           : ADD_BYTES_SATURATED(TEXEL, COL_SCALE2);
-        DEPTH[X] = IZ;
+  void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
+    float iz = v[IZ_], uiz = v[UIZ_], viz = v[VIZ_];
+    for (int32_t x = sx; x < ex; ++x) {
+      if (iz > depth[x]) {  // strict; NaN never passes
+        const float z = 1.0f / iz;
+        const uint32_t texel = tex.fetch(z * uiz, z * viz);
+        pixels[x] = DARKEN ? subtract_bytes_saturated(texel, col_scale2)
+                           : add_bytes_saturated(texel, col_scale2);
+        depth[x] = iz;
       }
-      IZ += DIZDX;
-      UIZ += DUIZDX;
-      VIZ += DVIZDX;
+      iz += dizdx;
+      uiz += duizdx;
+      viz += dvizdx;
     }
   }
 };
 
-template <bool DARKEN, class TEXTURE_T>
-void WALK_TEXTURED(const TRI_SETUP<CARRIED>& T, const RASTER_TARGET& TARGET, TEXTURE_T TEX,
-                   uint32_t COL_SCALE2) {
-  WALK_TRIANGLE(T, TARGET,
-                TEXTURED_SPAN<DARKEN, TEXTURE_T>{TEX, COL_SCALE2, T.DDX[IZ_], T.DDX[UIZ_],
-                                                 T.DDX[VIZ_]});
+template <bool DARKEN, class Texture>
+void walk_textured(const TriSetup<CARRIED>& t, const RasterTarget& target, Texture tex,
+                   uint32_t col_scale2) {
+  walk_triangle(t, target,
+                TexturedSpan<DARKEN, Texture>{tex, col_scale2, t.ddx[IZ_], t.ddx[UIZ_],
+                                                 t.ddx[VIZ_]});
 }
 
-template <class TEXTURE_T>
-void WALK_SHADED(const TRI_SETUP<CARRIED>& T, const RASTER_TARGET& TARGET, TEXTURE_T TEX,
-                 bool DARKEN, uint32_t COL_SCALE2) {
-  if (DARKEN)
-    WALK_TEXTURED<true>(T, TARGET, TEX, COL_SCALE2);
+template <class Texture>
+void walk_shaded(const TriSetup<CARRIED>& t, const RasterTarget& target, Texture tex,
+                 bool darken, uint32_t col_scale2) {
+  if (darken)
+    walk_textured<true>(t, target, tex, col_scale2);
   else
-    WALK_TEXTURED<false>(T, TARGET, TEX, COL_SCALE2);
+    walk_textured<false>(t, target, tex, col_scale2);
 }
 
-RASTER_CORNER<CARRIED> TEXTURED_CORNER(float SX, float SY, float SZ, float TX, float TY) {
-  const float IZ = 1.0f / SZ;
-  return {TO_SAMPLING_GRID(SX), TO_SAMPLING_GRID(SY), {IZ, TX * IZ, TY * IZ}};
+RasterCorner<CARRIED> textured_corner(float sx, float sy, float sz, float tx, float ty) {
+  const float iz = 1.0f / sz;
+  return {to_sampling_grid(sx), to_sampling_grid(sy), {iz, tx * iz, ty * iz}};
 }
 }  // namespace
 
-void TFPCSPTRI_ORIG(IMAGE* DST, float SX1, float SY1, float SZ1, float TX1, float TY1, float SX2,
-                    float SY2, float SZ2, float TX2, float TY2, float SX3, float SY3, float SZ3,
-                    float TX3, float TY3, int32_t COL_SCALE, const IMAGE* TEXTURE) {
-  if (!TEXTURE) FAIL(ERR_NULL_POINTER, "TFPCSPTRI_ORIG");
-  if (!TEXTURE_IS_USABLE(*TEXTURE)) return;
-  RASTER_TARGET TARGET;
-  if (!RESOLVE_RASTER_TARGET(DST, TARGET)) return;
+void TFPCSPTRI_ORIG(IMAGE* dst, float sx1, float sy1, float sz1, float tx1, float ty1, float sx2,
+                    float sy2, float sz2, float tx2, float ty2, float sx3, float sy3, float sz3,
+                    float tx3, float ty3, int32_t col_scale, const IMAGE* texture) {
+  if (!texture) RUNTIME_FAIL(ERR_NULL_POINTER, "TFPCSPTRI_ORIG");
+  if (!texture_is_usable(*texture)) return;
+  RasterTarget target;
+  if (!resolve_raster_target(dst, target)) return;
 
-  TRI_SETUP<CARRIED> T;
-  if (!SETUP_TRIANGLE<CARRIED>(TEXTURED_CORNER(SX1, SY1, SZ1, TX1, TY1),
-                               TEXTURED_CORNER(SX2, SY2, SZ2, TX2, TY2),
-                               TEXTURED_CORNER(SX3, SY3, SZ3, TX3, TY3), T))
+  TriSetup<CARRIED> t;
+  if (!setup_triangle<CARRIED>(textured_corner(sx1, sy1, sz1, tx1, ty1),
+                               textured_corner(sx2, sy2, sz2, tx2, ty2),
+                               textured_corner(sx3, sy3, sz3, tx3, ty3), t))
     return;
 
   // The sign picks brightening or darkening; the magnitude goes on every byte.
-  const bool DARKEN = COL_SCALE < 0;
-  const uint32_t MAGNITUDE = DARKEN ? 0u - uint32_t(COL_SCALE) : uint32_t(COL_SCALE);
-  const uint32_t COL_SCALE2 = SPREAD_TO_BYTES(MAGNITUDE);
+  const bool darken = col_scale < 0;
+  const uint32_t magnitude = darken ? 0u - uint32_t(col_scale) : uint32_t(col_scale);
+  const uint32_t col_scale2 = spread_to_bytes(magnitude);
 
-  if (TEXTURE_IS_POW2(*TEXTURE))
-    WALK_SHADED(T, TARGET, MAKE_POW2_TEXTURE(*TEXTURE), DARKEN, COL_SCALE2);
+  if (texture_is_pow2(*texture))
+    walk_shaded(t, target, make_pow2_texture(*texture), darken, col_scale2);
   else
-    WALK_SHADED(T, TARGET, MAKE_ANY_SIZE_TEXTURE(*TEXTURE), DARKEN, COL_SCALE2);
+    walk_shaded(t, target, make_any_size_texture(*texture), darken, col_scale2);
 }

@@ -17,100 +17,100 @@ static_assert(std::bit_cast<uint32_t>(ONEDPI2) == 0x3E826136u);
 
 // A point (x, y, z, 1) times the 16 floats of a matrix (row-vector
 // convention), each sum taken left to right in single precision.
-inline float ROW_SUM(const float* MAR, int J, float X, float Y, float Z) {
-  return ((MAR[J] * X + MAR[4 + J] * Y) + MAR[8 + J] * Z) + MAR[12 + J];
+inline float row_sum(const float* mar, int j, float x, float y, float z) {
+  return ((mar[j] * x + mar[4 + j] * y) + mar[8 + j] * z) + mar[12 + j];
 }
 
 // About 1 / sqrt(DIST): the bit-level first guess and one Newton step. The
 // subtraction runs on unsigned words so that no input can overflow it; the
 // bits are the same as the signed difference.
-inline float FAST_INV_SQRT(float DIST) {
-  const float XHALF = 0.5f * DIST;
-  const int32_t TI = std::bit_cast<int32_t>(DIST);
-  const uint32_t GUESS = 0x5F3759DFu - static_cast<uint32_t>(TI >> 1);
-  const float Y = std::bit_cast<float>(GUESS);
-  return (1.5f - (Y * XHALF) * Y) * Y;
+inline float fast_inv_sqrt(float dist) {
+  const float xhalf = 0.5f * dist;
+  const int32_t ti = std::bit_cast<int32_t>(dist);
+  const uint32_t guess = 0x5F3759DFu - static_cast<uint32_t>(ti >> 1);
+  const float y = std::bit_cast<float>(guess);
+  return (1.5f - (y * xhalf) * y) * y;
 }
 
 // Nearest integer, halves to even. NaN gives the most negative integer (as the
 // processor's conversion does); values beyond the range saturate.
-inline int32_t ROUND_TO_INT32(float X) {
-  const float R = std::nearbyint(X);
-  if (R >= 2147483648.0f) return INT32_MAX;
-  if (!(R >= -2147483648.0f)) return INT32_MIN;
-  return static_cast<int32_t>(R);
+inline int32_t round_to_int32(float x) {
+  const float r = std::nearbyint(x);
+  if (r >= 2147483648.0f) return INT32_MAX;
+  if (!(r >= -2147483648.0f)) return INT32_MIN;
+  return static_cast<int32_t>(r);
 }
 
 // The viewport numbers of one call, converted once.
-struct VIEWPORT_STRUCT {
-  float SW, SH, TOPF;   // TSCRW, TSCRH, TOP as singles
-  double ZHALF, ZMID;   // (ZFAR - ZNEAR) / 2 and (ZNEAR + ZFAR) / 2
+struct Viewport {
+  float sw, sh, topf;   // TSCRW, TSCRH, TOP as singles
+  double zhalf, zmid;   // (ZFAR - ZNEAR) / 2 and (ZNEAR + ZFAR) / 2
 };
 
-inline VIEWPORT_STRUCT MAKE_VIEWPORT(int32_t TSCRW_, int32_t TSCRH_, int32_t TOP_, float ZNEAR_,
-                                     float ZFAR_) {
+inline Viewport make_viewport(int32_t tscrw_, int32_t tscrh_, int32_t top_, float znear_,
+                                     float zfar_) {
   // The difference and the sum are single; their halves are double.
-  return {static_cast<float>(TSCRW_), static_cast<float>(TSCRH_), static_cast<float>(TOP_),
-          static_cast<double>(ZFAR_ - ZNEAR_) / 2.0, static_cast<double>(ZNEAR_ + ZFAR_) / 2.0};
+  return {static_cast<float>(tscrw_), static_cast<float>(tscrh_), static_cast<float>(top_),
+          static_cast<double>(zfar_ - znear_) / 2.0, static_cast<double>(znear_ + zfar_) / 2.0};
 }
 
 // A clip-space vertex to back-buffer X, Y (Y downwards) and depth Z from ZNEAR
 // to ZFAR. Single precision except the depth's product and sum.
-inline NMATHF::VEC3F PROJECT_TO_SCREEN(const VIEWPORT_STRUCT& VP, const NMATHF::VEC4F& PVEC) {
-  const float W = 1.0f / PVEC.W;
-  const float NX = W * PVEC.X, NY = W * PVEC.Y, NZ = W * PVEC.Z;
-  NMATHF::VEC3F S;
-  S.X = (VP.SW * NX + NX) + VP.SW;
-  S.Y = (VP.TOPF - VP.SH * NY) - (VP.SH + NY);
-  S.Z = static_cast<float>(VP.ZHALF * static_cast<double>(NZ) + VP.ZMID);
-  return S;
+inline NMATHF::VEC3F project_to_screen(const Viewport& vp, const NMATHF::VEC4F& pvec) {
+  const float w = 1.0f / pvec.W;
+  const float nx = w * pvec.X, ny = w * pvec.Y, nz = w * pvec.Z;
+  NMATHF::VEC3F s;
+  s.X = (vp.sw * nx + nx) + vp.sw;
+  s.Y = (vp.topf - vp.sh * ny) - (vp.sh + ny);
+  s.Z = static_cast<float>(vp.zhalf * static_cast<double>(nz) + vp.zmid);
+  return s;
 }
 
 // The centroid of a triangle's clip-space corners (the lighting point and
 // the depth key).
-inline NMATHF::VEC3F CLIP_CENTROID(const NMATHF::VEC4F* RV, const TRIANGLE_STRUCT& T) {
-  const NMATHF::VEC4F& A = RV[T.POINT_ID(1)];
-  const NMATHF::VEC4F& B = RV[T.POINT_ID(2)];
-  const NMATHF::VEC4F& C = RV[T.POINT_ID(3)];
-  NMATHF::VEC3F P;
-  P.X = ((A.X + B.X) + C.X) * ONED3;
-  P.Y = ((A.Y + B.Y) + C.Y) * ONED3;
-  P.Z = ((A.Z + B.Z) + C.Z) * ONED3;
-  return P;
+inline NMATHF::VEC3F clip_centroid(const NMATHF::VEC4F* rv, const TRIANGLE_STRUCT& t) {
+  const NMATHF::VEC4F& a = rv[t.POINT_ID(1)];
+  const NMATHF::VEC4F& b = rv[t.POINT_ID(2)];
+  const NMATHF::VEC4F& c = rv[t.POINT_ID(3)];
+  NMATHF::VEC3F p;
+  p.X = ((a.X + b.X) + c.X) * ONED3;
+  p.Y = ((a.Y + b.Y) + c.Y) * ONED3;
+  p.Z = ((a.Z + b.Z) + c.Z) * ONED3;
+  return p;
 }
 
-struct FLAT_LIGHT_STRUCT {
-  uint32_t COL;   // 0xFF000000 | R << 16 | G << 8 | B
-  int32_t SHADE;  // -128 to 64
+struct FlatLight {
+  uint32_t col;   // 0xFF000000 | R << 16 | G << 8 | B
+  int32_t shade;  // -128 to 64
 };
 
 // One flat light value for a triangle with normal NORM and lighting point P,
 // lit from TLIGHT (all in the model's own space). A channel keeps its full
 // value when the normal points at the light, falls linearly to 20 % at 45
 // degrees and to 0 at 56.25 degrees; SHADE runs from 64 down to -128.
-inline FLAT_LIGHT_STRUCT FLAT_LIGHT(const NMATHF::VEC3F& NORM, const NMATHF::VEC3F& P,
-                                    const NMATHF::VEC3F& TLIGHT, const RGB_STRUCT& COL) {
-  const float PAX = NORM.X * P.X, PAY = NORM.Y * P.Y, PAZ = NORM.Z * P.Z;
-  float TX = TLIGHT.X - PAX, TY = TLIGHT.Y - PAY, TZ = TLIGHT.Z - PAZ;
-  const float TDIST = FAST_INV_SQRT((TX * TX + TY * TY) + TZ * TZ);
-  TX = TX * TDIST;
-  TY = TY * TDIST;
-  TZ = TZ * TDIST;
-  float COSINE = (NORM.X * TX + NORM.Y * TY) + NORM.Z * TZ;
+inline FlatLight flat_light(const NMATHF::VEC3F& norm, const NMATHF::VEC3F& p,
+                                    const NMATHF::VEC3F& tlight, const RGB_STRUCT& col) {
+  const float pax = norm.X * p.X, pay = norm.Y * p.Y, paz = norm.Z * p.Z;
+  float tx = tlight.X - pax, ty = tlight.Y - pay, tz = tlight.Z - paz;
+  const float tdist = fast_inv_sqrt((tx * tx + ty * ty) + tz * tz);
+  tx = tx * tdist;
+  ty = ty * tdist;
+  tz = tz * tdist;
+  float cosine = (norm.X * tx + norm.Y * ty) + norm.Z * tz;
   // The approximate length can carry the cosine just past +-1, where the arc
   // cosine is undefined; a triangle facing the light squarely stays lit.
-  if (COSINE > 1.0f) COSINE = 1.0f;
-  if (COSINE < -1.0f) COSINE = -1.0f;
-  const float THETA = static_cast<float>(std::acos(static_cast<double>(COSINE)));
-  const float DOT2 = (THETA * ONEDPI2) * -2.0f;
+  if (cosine > 1.0f) cosine = 1.0f;
+  if (cosine < -1.0f) cosine = -1.0f;
+  const float theta = static_cast<float>(std::acos(static_cast<double>(cosine)));
+  const float dot2 = (theta * ONEDPI2) * -2.0f;
 
-  auto CHANNEL = [DOT2](uint32_t V) {
-    const int32_t C = ROUND_TO_INT32(static_cast<float>(V) + static_cast<float>(2u * V) * DOT2);
-    return static_cast<uint32_t>(C > 255 ? 255 : (C < 0 ? 0 : C));
+  auto channel = [dot2](uint32_t v) {
+    const int32_t c = round_to_int32(static_cast<float>(v) + static_cast<float>(2u * v) * dot2);
+    return static_cast<uint32_t>(c > 255 ? 255 : (c < 0 ? 0 : c));
   };
-  int32_t SHADE = ROUND_TO_INT32(256.0f * DOT2 + 64.0f);
-  if (SHADE > 256) SHADE = 256;
-  if (SHADE < -128) SHADE = -128;
-  const uint32_t RGB = CHANNEL(COL.R) << 16 | CHANNEL(COL.G) << 8 | CHANNEL(COL.B);
-  return {0xFF000000u | RGB, SHADE};
+  int32_t shade = round_to_int32(256.0f * dot2 + 64.0f);
+  if (shade > 256) shade = 256;
+  if (shade < -128) shade = -128;
+  const uint32_t rgb = channel(col.R) << 16 | channel(col.G) << 8 | channel(col.B);
+  return {0xFF000000u | rgb, shade};
 }

@@ -7,47 +7,47 @@
 
 namespace {
 // A size divided by 2 in double and taken to the nearest integer, halves to even.
-int32_t HALF_NEAREST(int32_t N) {
-  return int32_t(std::nearbyint(double(N) / 2.0));
+int32_t half_nearest(int32_t n) {
+  return int32_t(std::nearbyint(double(n) / 2.0));
 }
 
-float RATIO(int32_t W, int32_t H) {
-  return float(double(W) / double(H));
+float ratio(int32_t w, int32_t h) {
+  return float(double(w) / double(h));
 }
 }  // namespace
 
 int32_t INIT_BUFFERS() {
-  int32_t NEW_W, NEW_H;
+  int32_t new_w, new_h;
   if (ISCALE && !ANTI_ALIAS) {  // half size, doubled onto the screen
-    ASPECT = RATIO(SCR_W / 2, SCR_H / 2);
+    ASPECT = ratio(SCR_W / 2, SCR_H / 2);
     TSCRW = SCR_W2 / 2;
     TSCRH = SCR_H2 / 2;
     TOP = SCR_H / 2;
     BUFFW = SCR_W2;
     BUFFH = SCR_H2;
-    NEW_W = HALF_NEAREST(SCR_W);
-    NEW_H = HALF_NEAREST(SCR_H);
+    new_w = half_nearest(SCR_W);
+    new_h = half_nearest(SCR_H);
   } else if (!ISCALE && ANTI_ALIAS) {  // twice the size, averaged onto the screen
-    ASPECT = RATIO(2 * SCR_W, 2 * SCR_H);
+    ASPECT = ratio(2 * SCR_W, 2 * SCR_H);
     TSCRW = 2 * SCR_W2;
     TSCRH = 2 * SCR_H2;
     TOP = 2 * SCR_H;
-    BUFFW = NEW_W = 2 * SCR_W;
-    BUFFH = NEW_H = 2 * SCR_H;
+    BUFFW = new_w = 2 * SCR_W;
+    BUFFH = new_h = 2 * SCR_H;
   } else {  // screen size: copied, or averaged to half size and doubled back
-    ASPECT = RATIO(SCR_W, SCR_H);
+    ASPECT = ratio(SCR_W, SCR_H);
     TSCRW = SCR_W2;
     TSCRH = SCR_H2;
     TOP = SCR_H;
-    BUFFW = NEW_W = SCR_W;
-    BUFFH = NEW_H = SCR_H;
+    BUFFW = new_w = SCR_W;
+    BUFFH = new_h = SCR_H;
   }
 
-  if (BACKBUFFER) IMAGE_DESTROY(BACKBUFFER);
-  BACKBUFFER = IMAGE_CREATE(NEW_W, NEW_H);
+  if (BACKBUFFER) image_destroy(BACKBUFFER);
+  BACKBUFFER = image_create(new_w, new_h);
   if (ISCALE && ANTI_ALIAS) {
-    if (BACKBUFFER2) IMAGE_DESTROY(BACKBUFFER2);
-    BACKBUFFER2 = IMAGE_CREATE(HALF_NEAREST(SCR_W), HALF_NEAREST(SCR_H));
+    if (BACKBUFFER2) image_destroy(BACKBUFFER2);
+    BACKBUFFER2 = image_create(half_nearest(SCR_W), half_nearest(SCR_H));
   }
   BUFFSIZE = BUFFW * BUFFH;
   if (ZBUFF) std::free(ZBUFF);
@@ -58,11 +58,11 @@ int32_t INIT_BUFFERS() {
   return 1;
 }
 
-void FREE_BUFFERS() {
+void free_buffers() {
   if (ZBUFF) std::free(ZBUFF);
   ZBUFF = nullptr;
-  if (BACKBUFFER) IMAGE_DESTROY(BACKBUFFER);
+  if (BACKBUFFER) image_destroy(BACKBUFFER);
   BACKBUFFER = nullptr;
-  if (BACKBUFFER2) IMAGE_DESTROY(BACKBUFFER2);
+  if (BACKBUFFER2) image_destroy(BACKBUFFER2);
   BACKBUFFER2 = nullptr;
 }

@@ -4,47 +4,47 @@
 #include "raster/ftri.h"
 #include "raster/tfpcsptri.h"
 
-BOUNDED<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
+Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
 
 namespace {
 constexpr uint16_t SOLID = 0xFFFF;
 
-void DRAW_FILLED(const SORT_STRUCT& E) {
-  const NMATHF::VEC3F* V = E.VEC.DATA();
-  if (E.USE_TEX != 0) {
-    const NMATHF::VEC2F* T = E.UV.DATA();
-    TFPCSPTRI_ORIG(BACKBUFFER, V[0].X, V[0].Y, V[0].Z, T[0].X, T[0].Y, V[1].X, V[1].Y, V[1].Z,
-                   T[1].X, T[1].Y, V[2].X, V[2].Y, V[2].Z, T[2].X, T[2].Y, E.SHADE, E.TEXTURE);
+void draw_filled(const SORT_STRUCT& e) {
+  const NMATHF::VEC3F* v = e.VEC.data();
+  if (e.USE_TEX != 0) {
+    const NMATHF::VEC2F* t = e.UV.data();
+    TFPCSPTRI_ORIG(BACKBUFFER, v[0].X, v[0].Y, v[0].Z, t[0].X, t[0].Y, v[1].X, v[1].Y, v[1].Z,
+                   t[1].X, t[1].Y, v[2].X, v[2].Y, v[2].Z, t[2].X, t[2].Y, e.SHADE, e.TEXTURE);
   } else {
-    FTRI(BACKBUFFER, V[0].X, V[0].Y, V[0].Z, V[1].X, V[1].Y, V[1].Z, V[2].X, V[2].Y, V[2].Z,
-         E.COL);
+    FTRI(BACKBUFFER, v[0].X, v[0].Y, v[0].Z, v[1].X, v[1].Y, v[1].Z, v[2].X, v[2].Y, v[2].Z,
+         e.COL);
   }
 }
 
 // The outline: corner 0 to 1, on from the pen to 2, and back to 0.
-void DRAW_OUTLINE(const SORT_STRUCT& E) {
-  const NMATHF::VEC3F* V = E.VEC.DATA();
-  DRAW_LINE(BACKBUFFER, V[0].X, V[0].Y, V[1].X, V[1].Y, E.COL, SOLID);
-  DRAW_LINE_TO(BACKBUFFER, V[2].X, V[2].Y, E.COL, SOLID);
-  DRAW_LINE_TO(BACKBUFFER, V[0].X, V[0].Y, E.COL, SOLID);
+void draw_outline(const SORT_STRUCT& e) {
+  const NMATHF::VEC3F* v = e.VEC.data();
+  draw_line(BACKBUFFER, v[0].X, v[0].Y, v[1].X, v[1].Y, e.COL, SOLID);
+  draw_line_to(BACKBUFFER, v[2].X, v[2].Y, e.COL, SOLID);
+  draw_line_to(BACKBUFFER, v[0].X, v[0].Y, e.COL, SOLID);
 }
 }  // namespace
 
-void BUFFER_RENDER(int32_t& FCNT) {
-  const int32_t COUNT = FCNT;
+void BUFFER_RENDER(int32_t& fcnt) {
+  const int32_t count = fcnt;
   // The whole range is checked once, so the loop can use the entries directly.
-  if (COUNT > RBUFFER_SIZE) FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
-  const bool OUTLINES = WIRE_FRAME != 0;
+  if (count > RBUFFER_SIZE) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
+  const bool outlines = WIRE_FRAME != 0;
   // Without a back buffer there is nothing to draw into (a null target would
   // mean the visible page to the rasterizers).
   if (BACKBUFFER) {
-    const SORT_STRUCT* ENTRIES = RBUFFER.DATA();
-    for (int32_t I = 0; I < COUNT; ++I) {
-      if (OUTLINES)
-        DRAW_OUTLINE(ENTRIES[I]);
+    const SORT_STRUCT* entries = RBUFFER.data();
+    for (int32_t i = 0; i < count; ++i) {
+      if (outlines)
+        draw_outline(entries[i]);
       else
-        DRAW_FILLED(ENTRIES[I]);
+        draw_filled(entries[i]);
     }
   }
-  FCNT = 0;
+  fcnt = 0;
 }

@@ -9,64 +9,64 @@
 
 namespace {
 // Runs the whole program on a scripted headless host in the empty scene.
-struct RUN_IN_PROCESS {
-  explicit RUN_IN_PROCESS(std::vector<INPUT_EVENT> EVENTS, const std::string& NAME) {
-    const auto ROOT = TEST_FILES::MAKE_EMPTY_SCENE(NAME);
-    char OLD_DIR[4096];
-    EXPECT_NE(getcwd(OLD_DIR, sizeof OLD_DIR), nullptr);
-    EXPECT_EQ(chdir(ROOT.c_str()), 0);
-    HEADLESS_SETTINGS SETTINGS;
-    SETTINGS.EVENTS = std::move(EVENTS);
-    SETTINGS.ECHO_TEXT = false;
-    HOST = std::make_unique<HEADLESS_HOST>(SETTINGS);
-    HOST_SET(HOST.get());
+struct RunInProcess {
+  explicit RunInProcess(std::vector<InputEvent> events, const std::string& name) {
+    const auto root = test_files::make_empty_scene(name);
+    char old_dir[4096];
+    EXPECT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
+    EXPECT_EQ(chdir(root.c_str()), 0);
+    HeadlessSettings settings;
+    settings.events = std::move(events);
+    settings.echo_text = false;
+    host = std::make_unique<HeadlessHost>(settings);
+    host_set(host.get());
     ANTI_ALIAS = ISCALE = TEXTURED = -1;
     WIRE_FRAME = 0;
-    STATUS = MAIN_ROUTINE();
-    HOST_SET(nullptr);
-    EXPECT_EQ(chdir(OLD_DIR), 0);
+    status = main_routine();
+    host_set(nullptr);
+    EXPECT_EQ(chdir(old_dir), 0);
   }
-  std::unique_ptr<HEADLESS_HOST> HOST;
-  int32_t STATUS;
+  std::unique_ptr<HeadlessHost> host;
+  int32_t status;
 };
 }  // namespace
 
 TEST(FrameLoop, EscapeWithOtherKeysStillAppliesThemAndDrawsTheFrame) {
-  RUN_IN_PROCESS RUN({{1, INPUT_KIND::DOWN, SC_ESCAPE, 0},
-                      {1, INPUT_KIND::DOWN, SC_1, 0},
-                      {1, INPUT_KIND::DOWN, SC_2, 0}},
+  RunInProcess run({{1, InputKind::DOWN, SC_ESCAPE, 0},
+                      {1, InputKind::DOWN, SC_1, 0},
+                      {1, InputKind::DOWN, SC_2, 0}},
                      "escape-keys");
-  EXPECT_EQ(RUN.STATUS, 0);
-  EXPECT_EQ(RUN.HOST->FRAMES_DONE(), 1);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.host->frames_done(), 1);
   EXPECT_EQ(WIRE_FRAME, -1);
   EXPECT_EQ(TEXTURED, 0);
   // Two toggle pauses, the frame's 3 ms and the last second.
-  EXPECT_EQ(RUN.HOST->SLEPT_MS(), 250 + 250 + 3 + 1000);
+  EXPECT_EQ(run.host->slept_ms(), 250 + 250 + 3 + 1000);
 }
 
 TEST(FrameLoop, ThreeAndFourInOneFrameFlipBothAndRebuildOnce) {
-  RUN_IN_PROCESS RUN({{1, INPUT_KIND::DOWN, SC_3, 0},
-                      {1, INPUT_KIND::DOWN, SC_4, 0},
-                      {2, INPUT_KIND::UP, SC_3, 0},
-                      {2, INPUT_KIND::UP, SC_4, 0},
-                      {3, INPUT_KIND::DOWN, SC_ESCAPE, 0}},
+  RunInProcess run({{1, InputKind::DOWN, SC_3, 0},
+                      {1, InputKind::DOWN, SC_4, 0},
+                      {2, InputKind::UP, SC_3, 0},
+                      {2, InputKind::UP, SC_4, 0},
+                      {3, InputKind::DOWN, SC_ESCAPE, 0}},
                      "three-four");
   EXPECT_EQ(ISCALE, 0);
   EXPECT_EQ(ANTI_ALIAS, 0);
-  EXPECT_EQ(RUN.HOST->SLEPT_MS(), 500 + 3 * 3 + 1000);
+  EXPECT_EQ(run.host->slept_ms(), 500 + 3 * 3 + 1000);
 }
 
 TEST(FrameLoop, HeldToggleFlipsEveryFrameThatSeesIt) {
-  RUN_IN_PROCESS RUN({{1, INPUT_KIND::DOWN, SC_1, 0}, {3, INPUT_KIND::DOWN, SC_ESCAPE, 0}},
+  RunInProcess run({{1, InputKind::DOWN, SC_1, 0}, {3, InputKind::DOWN, SC_ESCAPE, 0}},
                      "held-toggle");
   EXPECT_EQ(WIRE_FRAME, -1);  // flipped in frames 1, 2 and 3
-  EXPECT_EQ(RUN.HOST->SLEPT_MS(), 3 * 250 + 3 * 3 + 1000);
+  EXPECT_EQ(run.host->slept_ms(), 3 * 250 + 3 * 3 + 1000);
 }
 
 TEST(FrameLoop, MouseLookToggleShowsAndHidesTheCursor) {
-  RUN_IN_PROCESS OFF({{1, INPUT_KIND::DOWN, SC_M, 0}, {1, INPUT_KIND::DOWN, SC_ESCAPE, 0}},
+  RunInProcess off({{1, InputKind::DOWN, SC_M, 0}, {1, InputKind::DOWN, SC_ESCAPE, 0}},
                      "mouse-off");
-  EXPECT_TRUE(OFF.HOST->CURSOR_VISIBLE());
-  RUN_IN_PROCESS ON({{1, INPUT_KIND::DOWN, SC_ESCAPE, 0}}, "mouse-on");
-  EXPECT_FALSE(ON.HOST->CURSOR_VISIBLE());  // hidden at start-up
+  EXPECT_TRUE(off.host->cursor_visible());
+  RunInProcess on({{1, InputKind::DOWN, SC_ESCAPE, 0}}, "mouse-on");
+  EXPECT_FALSE(on.host->cursor_visible());  // hidden at start-up
 }

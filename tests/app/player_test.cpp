@@ -15,132 +15,132 @@ namespace {
 class Player : public testing::Test {
  protected:
   void SetUp() override {
-    const auto PATH = std::filesystem::temp_directory_path() / "mazewalk-player-maze.obj";
-    std::ofstream(PATH) << "# Vertices: 6\n# Faces: 2\n"
+    const auto path = std::filesystem::temp_directory_path() / "mazewalk-player-maze.obj";
+    std::ofstream(path) << "# Vertices: 6\n# Faces: 2\n"
                            "v -10 0 10\nv 10 0 10\nv 0 0 -10\n"
                            "v -10 5 10\nv 10 5 10\nv 0 5 -10\n"
                            "vt 0 0\nvt 0 0\nvt 0 0\nf 1 2 3\n"
                            "vt 0 0\nvt 0 0\nvt 0 0\nf 4 5 6\n";
-    S.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(3, sizeof(MODEL_STRUCT)));
-    MODEL_STRUCT* MAZE = &S.MODELS[0];
-    LOAD_OBJ(PATH.string(), MAZE);
+    s.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(3, sizeof(MODEL_STRUCT)));
+    MODEL_STRUCT* maze = &s.MODELS[0];
+    LOAD_OBJ(path.string(), maze);
     SCR_W2 = 320, SCR_H2 = 240;
-    ASSERT_EQ(SET_GRAPHICS_MODE(640, 480), 0);
+    ASSERT_EQ(set_graphics_mode(640, 480), 0);
   }
   void TearDown() override {
-    MODEL_STRUCT* MAZE = &S.MODELS[0];
-    UNLOAD_OBJ(MAZE);
-    std::free(S.MODELS);
+    MODEL_STRUCT* maze = &s.MODELS[0];
+    UNLOAD_OBJ(maze);
+    std::free(s.MODELS);
   }
-  APP_STATE S;
+  AppState s;
 };
 }  // namespace
 
 TEST_F(Player, StartsAboveTheOriginTurnedOneRadianAboutEachAxis) {
-  CAMERA_SETUP(S);
-  VMAT EXPECTED(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, 1), VEC3F(0, 50, 0));
-  EXPECTED.ROTATE(1, 1, 1);
-  EXPECT_EQ(S.CAM.P.TO_STRING(), "x: 0, y: 50, z: 0");
-  EXPECT_EQ(S.CAM.F.TO_STRING(), EXPECTED.F.TO_STRING());
-  EXPECT_EQ(S.CAM.U.TO_STRING(), EXPECTED.U.TO_STRING());
+  camera_setup(s);
+  VMAT expected(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, 1), VEC3F(0, 50, 0));
+  expected.ROTATE(1, 1, 1);
+  EXPECT_EQ(s.CAM.P.to_string(), "x: 0, y: 50, z: 0");
+  EXPECT_EQ(s.CAM.F.to_string(), expected.F.to_string());
+  EXPECT_EQ(s.CAM.U.to_string(), expected.U.to_string());
 }
 
 TEST_F(Player, TheFirstTriangleInStoredOrderDecidesNotTheNearest) {
-  S.CAM.P = VEC3F(1, 4.5f, 1);  // under the roof, above the floor
-  GROUND_TEST(S);
-  EXPECT_EQ(S.INTERSECTED, -1);
-  EXPECT_EQ(S.ISTRING, "Intersection detected...");
-  EXPECT_EQ(S.ON_GROUND, 0);  // 4.5 is not below 0 + 4: left where it is
-  EXPECT_EQ(S.CAM.P.Y, 4.5f);
+  s.CAM.P = VEC3F(1, 4.5f, 1);  // under the roof, above the floor
+  ground_test(s);
+  EXPECT_EQ(s.INTERSECTED, -1);
+  EXPECT_EQ(s.ISTRING, "Intersection detected...");
+  EXPECT_EQ(s.ON_GROUND, 0);  // 4.5 is not below 0 + 4: left where it is
+  EXPECT_EQ(s.CAM.P.Y, 4.5f);
 
-  S.CAM.P = VEC3F(1, 7, 1);  // above both: the floor, stored first, is taken
-  GROUND_TEST(S);
-  EXPECT_EQ(S.IPOINT.Y, 0.0f);
-  EXPECT_EQ(S.CAM.P.Y, 7.0f);
+  s.CAM.P = VEC3F(1, 7, 1);  // above both: the floor, stored first, is taken
+  ground_test(s);
+  EXPECT_EQ(s.IPOINT.Y, 0.0f);
+  EXPECT_EQ(s.CAM.P.Y, 7.0f);
 }
 
 TEST_F(Player, ACameraBelowEyeHeightIsLiftedOntoTheFloor) {
-  S.CAM.P = VEC3F(1, 2, 1);
-  S.GRAVY = -5;
-  GROUND_TEST(S);
-  EXPECT_EQ(S.CAM.P.Y, 4.0f);
-  EXPECT_EQ(S.ON_GROUND, -1);
-  EXPECT_EQ(S.GRAVY, 0.0f);
+  s.CAM.P = VEC3F(1, 2, 1);
+  s.GRAVY = -5;
+  ground_test(s);
+  EXPECT_EQ(s.CAM.P.Y, 4.0f);
+  EXPECT_EQ(s.ON_GROUND, -1);
+  EXPECT_EQ(s.GRAVY, 0.0f);
 }
 
 TEST_F(Player, NoHitBeyondTheProbeOrOutsideTheMaze) {
-  S.CAM.P = VEC3F(1, 150, 1);
-  S.ISTRING = "stale";
-  GROUND_TEST(S);
-  EXPECT_EQ(S.INTERSECTED, 0);
-  EXPECT_EQ(S.ISTRING, "");
-  EXPECT_EQ(S.CAM.P.Y, 150.0f);
-  S.CAM.P = VEC3F(50, 2, 50);
-  GROUND_TEST(S);
-  EXPECT_EQ(S.INTERSECTED, 0);
-  EXPECT_EQ(S.CAM.P.Y, 2.0f);
+  s.CAM.P = VEC3F(1, 150, 1);
+  s.ISTRING = "stale";
+  ground_test(s);
+  EXPECT_EQ(s.INTERSECTED, 0);
+  EXPECT_EQ(s.ISTRING, "");
+  EXPECT_EQ(s.CAM.P.Y, 150.0f);
+  s.CAM.P = VEC3F(50, 2, 50);
+  ground_test(s);
+  EXPECT_EQ(s.INTERSECTED, 0);
+  EXPECT_EQ(s.CAM.P.Y, 2.0f);
 }
 
 TEST_F(Player, MovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNothing) {
-  HEADLESS_SETTINGS SETTINGS;
-  SETTINGS.EVENTS = {{1, INPUT_KIND::DOWN, SC_W, 0}, {1, INPUT_KIND::DOWN, SC_D, 0}};
-  HEADLESS_HOST HOST(SETTINGS);
-  HOST_SET(&HOST);
-  CAMERA_SETUP(S);
-  const VEC3F START = S.CAM.P;
-  S.FRAME_TIME = 0.0;
-  MOVEMENT_KEYS(S);
-  EXPECT_EQ(S.CAM.P.TO_STRING(), START.TO_STRING());
+  HeadlessSettings settings;
+  settings.events = {{1, InputKind::DOWN, SC_W, 0}, {1, InputKind::DOWN, SC_D, 0}};
+  HeadlessHost host(settings);
+  host_set(&host);
+  camera_setup(s);
+  const VEC3F start = s.CAM.P;
+  s.FRAME_TIME = 0.0;
+  movement_keys(s);
+  EXPECT_EQ(s.CAM.P.to_string(), start.to_string());
 
-  S.FRAME_TIME = -0.1;
-  MOVEMENT_KEYS(S);
-  VEC3F EXPECTED = START - (S.CAM.F * 15.0f) * -0.1;
-  EXPECTED = EXPECTED - (S.CAM.R * 15.0f) * -0.1;
-  EXPECT_EQ(S.CAM.P.TO_STRING(), EXPECTED.TO_STRING());
-  HOST_SET(nullptr);
+  s.FRAME_TIME = -0.1;
+  movement_keys(s);
+  VEC3F expected = start - (s.CAM.F * 15.0f) * -0.1;
+  expected = expected - (s.CAM.R * 15.0f) * -0.1;
+  EXPECT_EQ(s.CAM.P.to_string(), expected.to_string());
+  host_set(nullptr);
 }
 
 TEST_F(Player, JumpOnlyFromTheGround) {
-  HEADLESS_SETTINGS SETTINGS;
-  SETTINGS.EVENTS = {{1, INPUT_KIND::DOWN, SC_SPACE, 0}};
-  HEADLESS_HOST HOST(SETTINGS);
-  HOST_SET(&HOST);
-  S.ON_GROUND = 0;
-  MOVEMENT_KEYS(S);
-  EXPECT_EQ(S.GRAVY, 0.0f);
-  S.ON_GROUND = -1;
-  MOVEMENT_KEYS(S);
-  EXPECT_EQ(S.GRAVY, -5.0f);
-  EXPECT_EQ(S.ON_GROUND, 0);
-  HOST_SET(nullptr);
+  HeadlessSettings settings;
+  settings.events = {{1, InputKind::DOWN, SC_SPACE, 0}};
+  HeadlessHost host(settings);
+  host_set(&host);
+  s.ON_GROUND = 0;
+  movement_keys(s);
+  EXPECT_EQ(s.GRAVY, 0.0f);
+  s.ON_GROUND = -1;
+  movement_keys(s);
+  EXPECT_EQ(s.GRAVY, -5.0f);
+  EXPECT_EQ(s.ON_GROUND, 0);
+  host_set(nullptr);
 }
 
 TEST_F(Player, MouseTwoHundredFiftyPixelsLeftTurnsOneRadianAboutYAndRecentres) {
-  HEADLESS_SETTINGS SETTINGS;
-  HEADLESS_HOST HOST(SETTINGS);
-  HOST_SET(&HOST);
-  ASSERT_EQ(SET_GRAPHICS_MODE(640, 480), 0);
-  S.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, -1), VEC3F(0, 0, 0));
-  VMAT EXPECTED = S.CAM;
-  EXPECTED.ROTATE(0, 1, -0.0f);
-  S.MX = 70, S.MY = 240;
-  MOUSE_LOOK(S);
-  EXPECT_EQ(S.CAM.F.TO_STRING(), EXPECTED.F.TO_STRING());
-  EXPECT_EQ(S.CAM.R.TO_STRING(), EXPECTED.R.TO_STRING());
-  int32_t X, Y, WHEEL, BUTTONS;
-  GET_MOUSE(X, Y, WHEEL, BUTTONS);
-  EXPECT_EQ(X, 320);
-  EXPECT_EQ(Y, 240);
-  HOST_SET(nullptr);
+  HeadlessSettings settings;
+  HeadlessHost host(settings);
+  host_set(&host);
+  ASSERT_EQ(set_graphics_mode(640, 480), 0);
+  s.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, -1), VEC3F(0, 0, 0));
+  VMAT expected = s.CAM;
+  expected.ROTATE(0, 1, -0.0f);
+  s.MX = 70, s.MY = 240;
+  mouse_look(s);
+  EXPECT_EQ(s.CAM.F.to_string(), expected.F.to_string());
+  EXPECT_EQ(s.CAM.R.to_string(), expected.R.to_string());
+  int32_t x, y, wheel, buttons;
+  get_mouse(x, y, wheel, buttons);
+  EXPECT_EQ(x, 320);
+  EXPECT_EQ(y, 240);
+  host_set(nullptr);
 }
 
 TEST_F(Player, ViewLooksAlongTheCameraAndCarriesTheLight) {
-  S.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, -1), VEC3F(0, 4, 0));
-  BUILD_VIEW(S);
+  s.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, -1), VEC3F(0, 4, 0));
+  build_view(s);
   // A point straight ahead lies on view -Z; the light goes through the same matrix.
-  const VEC4F AHEAD = VEC3F(0, 4, -10) * S.LMATRIX;
-  EXPECT_NEAR(AHEAD.X, 0, 1e-6);
-  EXPECT_NEAR(AHEAD.Y, 0, 1e-6);
-  EXPECT_NEAR(AHEAD.Z, -10, 1e-5);
-  EXPECT_EQ(S.TLIGHT.TO_STRING(), VEC3F(S.LIGHT * S.LMATRIX).TO_STRING());
+  const VEC4F ahead = VEC3F(0, 4, -10) * s.LMATRIX;
+  EXPECT_NEAR(ahead.X, 0, 1e-6);
+  EXPECT_NEAR(ahead.Y, 0, 1e-6);
+  EXPECT_NEAR(ahead.Z, -10, 1e-5);
+  EXPECT_EQ(s.TLIGHT.to_string(), VEC3F(s.LIGHT * s.LMATRIX).to_string());
 }

@@ -10,78 +10,78 @@
 #include "scene_files.h"
 
 namespace {
-struct RUN_RESULT {
-  int STATUS;
-  std::string OUT, ERR;
+struct RunResult {
+  int status;
+  std::string out, err;
 };
 
-std::string SLURP(const std::string& PATH) {
-  std::ifstream IN(PATH, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(IN), {});
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Runs the program with ARGS, PREFIX (an env command, say) in front of it.
-RUN_RESULT RUN_IN(const std::string& PREFIX, const std::string& ARGS) {
+RunResult run_in(const std::string& prefix, const std::string& args) {
   // Tests run in parallel: each keeps its own output files.
-  const std::string STEM =
+  const std::string stem =
       testing::TempDir() + "mw-" + testing::UnitTest::GetInstance()->current_test_info()->name();
-  const std::string OUT = STEM + "-out.txt", ERR = STEM + "-err.txt";
-  const std::string COMMAND = PREFIX + MW_PROGRAM + " " + ARGS + " >" + OUT + " 2>" + ERR;
-  const int RAW = std::system(COMMAND.c_str());
-  return {WIFEXITED(RAW) ? WEXITSTATUS(RAW) : -1, SLURP(OUT), SLURP(ERR)};
+  const std::string out = stem + "-out.txt", err = stem + "-err.txt";
+  const std::string command = prefix + MW_PROGRAM + " " + args + " >" + out + " 2>" + err;
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
 }
 
-RUN_RESULT RUN(const std::string& ARGS) {
-  return RUN_IN("", ARGS);
+RunResult run(const std::string& args) {
+  return run_in("", args);
 }
 }  // namespace
 
 TEST(Program, MissingDataFileIsReportedWithStatusTwo) {
-  const auto ROOT = std::filesystem::temp_directory_path() / "mazewalk-nothing-here";
-  std::filesystem::create_directories(ROOT);
-  const RUN_RESULT R = RUN("--headless --frames 1 --res " + ROOT.string());
-  EXPECT_EQ(R.STATUS, 2);
-  EXPECT_EQ(R.OUT, "");
-  EXPECT_TRUE(R.ERR.starts_with("\nAborting due to runtime error 2 (file not found) at line "))
-      << R.ERR;
-  EXPECT_TRUE(R.ERR.ends_with(" of main_routine.cpp::MAIN_ROUTINE()\n\n")) << R.ERR;
+  const auto root = std::filesystem::temp_directory_path() / "mazewalk-nothing-here";
+  std::filesystem::create_directories(root);
+  const RunResult r = run("--headless --frames 1 --res " + root.string());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(r.err.starts_with("\nAborting due to runtime error 2 (file not found) at line "))
+      << r.err;
+  EXPECT_TRUE(r.err.ends_with(" of main_routine.cpp::MAIN_ROUTINE()\n\n")) << r.err;
 }
 
 TEST(Program, TextureThatIsNotABmpIsStatusThree) {
-  const auto ROOT = TEST_FILES::MAKE_EMPTY_SCENE("not-bmp");
-  std::ofstream(ROOT / "res" / "texture" / "wall.bmp") << "this is not a picture\n";
-  const RUN_RESULT R = RUN("--headless --frames 1 --res " + ROOT.string());
-  EXPECT_EQ(R.STATUS, 3);
-  EXPECT_NE(R.ERR.find("runtime error 3 (file I/O error)"), std::string::npos) << R.ERR;
+  const auto root = test_files::make_empty_scene("not-bmp");
+  std::ofstream(root / "res" / "texture" / "wall.bmp") << "this is not a picture\n";
+  const RunResult r = run("--headless --frames 1 --res " + root.string());
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.err.find("runtime error 3 (file I/O error)"), std::string::npos) << r.err;
 }
 
 TEST(Program, NoDisplayIsStatusOne) {
-  const auto ROOT = TEST_FILES::MAKE_EMPTY_SCENE("no-display");
-  const RUN_RESULT R = RUN_IN("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ",
-                              "--res " + ROOT.string());
-  EXPECT_EQ(R.STATUS, 1);
-  EXPECT_NE(R.ERR.find("runtime error 1 (illegal function call)"), std::string::npos) << R.ERR;
+  const auto root = test_files::make_empty_scene("no-display");
+  const RunResult r = run_in("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ",
+                              "--res " + root.string());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("runtime error 1 (illegal function call)"), std::string::npos) << r.err;
 }
 
 TEST(Program, FrameRateLineAppearsFromTheSecondFrame) {
-  const auto ROOT = TEST_FILES::MAKE_EMPTY_SCENE("fps");
-  const RUN_RESULT FIRST = RUN("--headless --frames 1 --res " + ROOT.string());
-  EXPECT_EQ(FIRST.STATUS, 0);
-  EXPECT_EQ(FIRST.OUT, "0 triangles rendered.\n\nx: 0, y: 50, z: 0\n\nOK!!\n");
-  const RUN_RESULT SECOND = RUN("--headless --frames 2 --res " + ROOT.string());
-  EXPECT_EQ(SECOND.OUT, "0 triangles rendered.\nFPS: 1\nx: 0, y: 50, z: 0\n\nOK!!\n");
+  const auto root = test_files::make_empty_scene("fps");
+  const RunResult first = run("--headless --frames 1 --res " + root.string());
+  EXPECT_EQ(first.status, 0);
+  EXPECT_EQ(first.out, "0 triangles rendered.\n\nx: 0, y: 50, z: 0\n\nOK!!\n");
+  const RunResult second = run("--headless --frames 2 --res " + root.string());
+  EXPECT_EQ(second.out, "0 triangles rendered.\nFPS: 1\nx: 0, y: 50, z: 0\n\nOK!!\n");
   // At 60 frames a second the line is renewed once a second with the count.
-  const RUN_RESULT LATER = RUN("--headless --dt 16.667 --frames 200 --res " + ROOT.string());
-  EXPECT_NE(LATER.OUT.find("\nFPS: 60\n"), std::string::npos) << LATER.OUT;
+  const RunResult later = run("--headless --dt 16.667 --frames 200 --res " + root.string());
+  EXPECT_NE(later.out.find("\nFPS: 60\n"), std::string::npos) << later.out;
 }
 
 TEST(Program, BadCommandLinesAreRefused) {
-  EXPECT_EQ(RUN("--frames 0 --headless").STATUS, 64);
-  EXPECT_EQ(RUN("--frames").STATUS, 64);
-  EXPECT_EQ(RUN("--shot 5 --headless").STATUS, 64);
-  EXPECT_EQ(RUN("--demo").STATUS, 64);  // needs --headless
-  EXPECT_EQ(RUN("--scale 99").STATUS, 64);
-  const RUN_RESULT HELP = RUN("--help");
-  EXPECT_EQ(HELP.STATUS, 0);
-  EXPECT_NE(HELP.OUT.find("--headless"), std::string::npos);
+  EXPECT_EQ(run("--frames 0 --headless").status, 64);
+  EXPECT_EQ(run("--frames").status, 64);
+  EXPECT_EQ(run("--shot 5 --headless").status, 64);
+  EXPECT_EQ(run("--demo").status, 64);  // needs --headless
+  EXPECT_EQ(run("--scale 99").status, 64);
+  const RunResult help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--headless"), std::string::npos);
 }

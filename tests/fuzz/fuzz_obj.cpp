@@ -15,29 +15,29 @@
 
 namespace {
 
-struct FAILURE_REPORTED {
-  int32_t NUMBER;
+struct FailureReported {
+  int32_t number;
 };
 
-[[noreturn]] void THROW_FAILURE(int32_t NUMBER) { throw FAILURE_REPORTED{NUMBER}; }
+[[noreturn]] void throw_failure(int32_t number) { throw FailureReported{number}; }
 
-std::string INPUT_PATH;
+std::string input_path;
 
-void REMOVE_INPUT_FILE() { std::remove(INPUT_PATH.c_str()); }
+void remove_input_file() { std::remove(input_path.c_str()); }
 
 // What every user of a loaded model relies on.
-void CHECK_LOADED(const MODEL_STRUCT& M) {
-  for (uint32_t I = 0; I < M.MAX_TRIANGLES; ++I) {
-    const TRIANGLE_STRUCT& T = M.TRIANGLES[I];
-    for (int K = 0; K < 3; ++K) {
-      if (T.POINT_ID.DATA()[K] >= M.MAX_VERTICES) __builtin_trap();
-      const int32_t CON = T.CON.DATA()[K];
-      if (CON < 0 || uint32_t(CON) > M.MAX_TRIANGLES || CON == int32_t(I + 1)) __builtin_trap();
+void check_loaded(const MODEL_STRUCT& m) {
+  for (uint32_t i = 0; i < m.MAX_TRIANGLES; ++i) {
+    const TRIANGLE_STRUCT& t = m.TRIANGLES[i];
+    for (int k = 0; k < 3; ++k) {
+      if (t.POINT_ID.data()[k] >= m.MAX_VERTICES) __builtin_trap();
+      const int32_t con = t.CON.data()[k];
+      if (con < 0 || uint32_t(con) > m.MAX_TRIANGLES || con == int32_t(i + 1)) __builtin_trap();
     }
   }
-  if (M.MAX_VERTICES > 0 && !(M.VERTICES && M.RVERTICES && M.TVERTICES && M.PVERTICES))
+  if (m.MAX_VERTICES > 0 && !(m.VERTICES && m.RVERTICES && m.TVERTICES && m.PVERTICES))
     __builtin_trap();
-  if (M.MAX_TRIANGLES > 0 && !(M.TRIANGLES && M.RTRIANGLES)) __builtin_trap();
+  if (m.MAX_TRIANGLES > 0 && !(m.TRIANGLES && m.RTRIANGLES)) __builtin_trap();
 }
 
 }  // namespace
@@ -51,45 +51,45 @@ extern "C" const char* __asan_default_options() {
 }
 
 // The input file lives in memory where the system has such a folder.
-std::string TEMP_FOLDER() {
-  struct stat INFO;
-  if (stat("/dev/shm", &INFO) == 0 && S_ISDIR(INFO.st_mode) && access("/dev/shm", W_OK) == 0)
+std::string temp_folder() {
+  struct stat info;
+  if (stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) && access("/dev/shm", W_OK) == 0)
     return "/dev/shm";
-  const char* TMP = std::getenv("TMPDIR");
-  return TMP && *TMP ? TMP : "/tmp";
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::string PATTERN = TEMP_FOLDER() + "/fuzz_obj_XXXXXX";
-  const int FD = mkstemp(PATTERN.data());
-  if (FD < 0) std::abort();
-  close(FD);
-  INPUT_PATH = PATTERN;
-  std::atexit(REMOVE_INPUT_FILE);
-  SET_FAILURE_HANDLER(THROW_FAILURE);
+  std::string pattern = temp_folder() + "/fuzz_obj_XXXXXX";
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) std::abort();
+  close(fd);
+  input_path = pattern;
+  std::atexit(remove_input_file);
+  set_failure_handler(throw_failure);
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* DATA, size_t SIZE) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A fresh file each time: rewriting one in place makes some file systems
   // flush it to disk on every close.
-  unlink(INPUT_PATH.c_str());
-  std::FILE* OUT = std::fopen(INPUT_PATH.c_str(), "wb");
-  if (!OUT) std::abort();
-  if (SIZE && std::fwrite(DATA, 1, SIZE, OUT) != SIZE) std::abort();
-  std::fclose(OUT);
+  unlink(input_path.c_str());
+  std::FILE* out = std::fopen(input_path.c_str(), "wb");
+  if (!out) std::abort();
+  if (size && std::fwrite(data, 1, size, out) != size) std::abort();
+  std::fclose(out);
 
-  MODEL_STRUCT RECORD{};
-  MODEL_STRUCT* MODEL = &RECORD;
+  MODEL_STRUCT record{};
+  MODEL_STRUCT* model = &record;
   try {
-    LOAD_OBJ(INPUT_PATH, MODEL);
-    CHECK_LOADED(RECORD);
-  } catch (const FAILURE_REPORTED& REPORT) {
+    LOAD_OBJ(input_path, model);
+    check_loaded(record);
+  } catch (const FailureReported& report) {
     // Only the reader's own numbers may come out of a model file.
-    if (REPORT.NUMBER != ERR_OUT_OF_MEMORY && REPORT.NUMBER != ERR_OUT_OF_BOUNDS &&
-        REPORT.NUMBER != ERR_NULL_POINTER)
+    if (report.number != ERR_OUT_OF_MEMORY && report.number != ERR_OUT_OF_BOUNDS &&
+        report.number != ERR_NULL_POINTER)
       __builtin_trap();
   }
-  UNLOAD_OBJ(MODEL);
+  UNLOAD_OBJ(model);
   return 0;
 }

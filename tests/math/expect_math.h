@@ -24,4 +24,4 @@
     EXPECT_EQ(R_.W, EW);                \
   } while (0)
 
-inline bool SAME_BITS(float A, float B) { return std::memcmp(&A, &B, sizeof A) == 0; }
+inline bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }

@@ -1,8 +1,6 @@
 // Files outside the subset: every one stops with a failure report from the
 // reader and its error number as exit status; nothing is read or written
 // outside the arrays on the way (the sanitizer build checks that part).
-// platform/fail.h has its own FAIL; the test framework keeps GTEST_FAIL.
-#define GTEST_DONT_DEFINE_FAIL 1
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -20,35 +18,35 @@ extern "C" const char* __asan_default_options() {
 
 namespace {
 
-std::string VERTEX_LINES(int N) {
-  std::string TEXT = "# Vertices: " + std::to_string(N) + "\n";
-  for (int I = 0; I < N; ++I) TEXT += "v " + std::to_string(I) + " 0 " + std::to_string(I * I) + "\n";
-  return TEXT;
+std::string vertex_lines(int n) {
+  std::string text = "# Vertices: " + std::to_string(n) + "\n";
+  for (int i = 0; i < n; ++i) text += "v " + std::to_string(i) + " 0 " + std::to_string(i * i) + "\n";
+  return text;
 }
 
-const std::string THREE = VERTEX_LINES(3);
+const std::string THREE = vertex_lines(3);
 const std::string UV = "vt 0 0\nvt 1 0\nvt 0 1\n";
 
-struct HOSTILE_CASE {
-  const char* NAME;
-  std::string TEXT;
-  int32_t ERROR;
+struct HostileCase {
+  const char* name;
+  std::string text;
+  int32_t error;
 };
 
-void PrintTo(const HOSTILE_CASE& C, std::ostream* OUT) { *OUT << C.NAME; }
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
-std::string REPORT_PATTERN(int32_t ERROR) {
-  return "Aborting due to runtime error " + std::to_string(ERROR) +
+std::string report_pattern(int32_t error) {
+  return "Aborting due to runtime error " + std::to_string(error) +
          " \\([a-zA-Z /]+\\) at line [0-9]+ of obj_loader.cpp::LOAD_OBJ\\(\\)";
 }
 
-const HOSTILE_CASE CASES[] = {
+const HostileCase CASES[] = {
     // Lines before the header that makes their array.
     {"VertexBeforeVertexHeader", "v 1 2 3\n# Vertices: 1\n", ERR_NULL_POINTER},
     {"TextureBeforeFaceHeader", "vt 0 0\n# Faces: 1\n", ERR_NULL_POINTER},
     {"FaceBeforeFaceHeader", THREE + "f 1 2 3\n# Faces: 1\n", ERR_NULL_POINTER},
     // More lines than the headers count.
-    {"MoreVerticesThanCounted", VERTEX_LINES(2) + "v 9 9 9\n", ERR_OUT_OF_BOUNDS},
+    {"MoreVerticesThanCounted", vertex_lines(2) + "v 9 9 9\n", ERR_OUT_OF_BOUNDS},
     {"VerticesAfterZeroCount", "# Vertices: 0\nv 1 1 1\n", ERR_OUT_OF_BOUNDS},
     {"MoreFacesThanCounted", THREE + "# Faces: 1\nf 1 2 3\nf 3 2 1\n", ERR_OUT_OF_BOUNDS},
     {"TextureBeyondLastFace", THREE + "# Faces: 1\n" + UV + "f 1 2 3\nvt 0 0\n", ERR_OUT_OF_BOUNDS},
@@ -85,55 +83,55 @@ const HOSTILE_CASE CASES[] = {
      "# Vertices: 1\n# Faces: 1\nf 1 1 1\n# Vertices: 0\n", ERR_OUT_OF_BOUNDS},
 };
 
-class HostileFile : public testing::TestWithParam<HOSTILE_CASE> {};
+class HostileFile : public testing::TestWithParam<HostileCase> {};
 
 }  // namespace
 
 TEST_P(HostileFile, StopsWithItsErrorNumber) {
-  const HOSTILE_CASE& C = GetParam();
-  const std::string PATH = WRITE_MODEL_FILE(std::string(C.NAME) + ".obj", C.TEXT);
-  MODEL_STRUCT RECORD{};
-  MODEL_STRUCT* MODEL = &RECORD;
-  EXPECT_EXIT(LOAD_OBJ(PATH, MODEL), testing::ExitedWithCode(C.ERROR), REPORT_PATTERN(C.ERROR));
+  const HostileCase& c = GetParam();
+  const std::string path = write_model_file(std::string(c.name) + ".obj", c.text);
+  MODEL_STRUCT record{};
+  MODEL_STRUCT* model = &record;
+  EXPECT_EXIT(LOAD_OBJ(path, model), testing::ExitedWithCode(c.error), report_pattern(c.error));
 }
 
 INSTANTIATE_TEST_SUITE_P(ObjLoader, HostileFile, testing::ValuesIn(CASES),
-                         [](const testing::TestParamInfo<HOSTILE_CASE>& INFO) {
-                           return std::string(INFO.param.NAME);
+                         [](const testing::TestParamInfo<HostileCase>& info) {
+                           return std::string(info.param.name);
                          });
 
 TEST(ObjLoaderFailures, MissingFileOrFolderIsNotFound) {
-  MODEL_STRUCT RECORD{};
-  MODEL_STRUCT* MODEL = &RECORD;
-  const std::string MISSING = WRITE_MODEL_FILE("present.obj", "") + ".missing";
-  EXPECT_EXIT(LOAD_OBJ(MISSING, MODEL), testing::ExitedWithCode(ERR_FILE_NOT_FOUND),
-              REPORT_PATTERN(ERR_FILE_NOT_FOUND));
-  const std::string FOLDER = std::filesystem::path(MISSING).parent_path().string();
-  EXPECT_EXIT(LOAD_OBJ(FOLDER, MODEL), testing::ExitedWithCode(ERR_FILE_NOT_FOUND),
-              REPORT_PATTERN(ERR_FILE_NOT_FOUND));
+  MODEL_STRUCT record{};
+  MODEL_STRUCT* model = &record;
+  const std::string missing = write_model_file("present.obj", "") + ".missing";
+  EXPECT_EXIT(LOAD_OBJ(missing, model), testing::ExitedWithCode(ERR_FILE_NOT_FOUND),
+              report_pattern(ERR_FILE_NOT_FOUND));
+  const std::string folder = std::filesystem::path(missing).parent_path().string();
+  EXPECT_EXIT(LOAD_OBJ(folder, model), testing::ExitedWithCode(ERR_FILE_NOT_FOUND),
+              report_pattern(ERR_FILE_NOT_FOUND));
 }
 
 TEST(ObjLoaderFailures, CountBeyondTheMemoryIsOutOfMemory) {
   // Within the count limit, but more than this process may have: 2 x 2e8
   // homogeneous vertices are 6.4 GB.
-  const std::string PATH = WRITE_MODEL_FILE("big.obj", "# Vertices: 200000000\n");
-  MODEL_STRUCT RECORD{};
-  MODEL_STRUCT* MODEL = &RECORD;
-  auto LOAD_WITH_LITTLE_MEMORY = [&] {
+  const std::string path = write_model_file("big.obj", "# Vertices: 200000000\n");
+  MODEL_STRUCT record{};
+  MODEL_STRUCT* model = &record;
+  auto load_with_little_memory = [&] {
 #if !defined(__SANITIZE_ADDRESS__)
-    const rlimit LIMIT{rlim_t(1) << 30, rlim_t(1) << 30};
-    setrlimit(RLIMIT_AS, &LIMIT);
+    const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
+    setrlimit(RLIMIT_AS, &limit);
 #endif
-    LOAD_OBJ(PATH, MODEL);
+    LOAD_OBJ(path, model);
   };
-  EXPECT_EXIT(LOAD_WITH_LITTLE_MEMORY(), testing::ExitedWithCode(ERR_OUT_OF_MEMORY),
-              REPORT_PATTERN(ERR_OUT_OF_MEMORY));
+  EXPECT_EXIT(load_with_little_memory(), testing::ExitedWithCode(ERR_OUT_OF_MEMORY),
+              report_pattern(ERR_OUT_OF_MEMORY));
 }
 
 TEST(ObjLoaderFailures, NullRecordIsANullPointer) {
-  MODEL_STRUCT* MODEL = nullptr;
-  const std::string PATH = WRITE_MODEL_FILE("null.obj", "");
-  EXPECT_EXIT(LOAD_OBJ(PATH, MODEL),
+  MODEL_STRUCT* model = nullptr;
+  const std::string path = write_model_file("null.obj", "");
+  EXPECT_EXIT(LOAD_OBJ(path, model),
               testing::ExitedWithCode(ERR_NULL_POINTER), "runtime error 7");
-  EXPECT_EXIT(UNLOAD_OBJ(MODEL), testing::ExitedWithCode(ERR_NULL_POINTER), "runtime error 7");
+  EXPECT_EXIT(UNLOAD_OBJ(model), testing::ExitedWithCode(ERR_NULL_POINTER), "runtime error 7");
 }

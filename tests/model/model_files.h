@@ -10,37 +10,37 @@
 #include "model/model.h"
 
 // Writes TEXT as NAME into this process's temporary folder; returns the path.
-inline std::string WRITE_MODEL_FILE(const std::string& NAME, const std::string& TEXT) {
+inline std::string write_model_file(const std::string& name, const std::string& text) {
   static const std::filesystem::path FOLDER = [] {
-    auto PATH = std::filesystem::temp_directory_path() /
+    auto path = std::filesystem::temp_directory_path() /
                 ("mazewalk_model_test_" + std::to_string(getpid()));
-    std::filesystem::create_directories(PATH);
-    return PATH;
+    std::filesystem::create_directories(path);
+    return path;
   }();
-  const std::filesystem::path PATH = FOLDER / NAME;
-  std::ofstream(PATH, std::ios::binary) << TEXT;
-  return PATH.string();
+  const std::filesystem::path path = FOLDER / name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path.string();
 }
 
-inline void REMOVE_MODEL_FILES() {
+inline void remove_model_files() {
   std::filesystem::remove_all(std::filesystem::temp_directory_path() /
                               ("mazewalk_model_test_" + std::to_string(getpid())));
 }
 
 // A zero-filled record, released by UNLOAD_OBJ when it goes out of scope.
-struct LOADED_MODEL {
-  MODEL_STRUCT RECORD{};
-  MODEL_STRUCT* PTR = &RECORD;
+struct LoadedModel {
+  MODEL_STRUCT record{};
+  MODEL_STRUCT* ptr = &record;
 
-  LOADED_MODEL() = default;
-  explicit LOADED_MODEL(const std::string& TEXT, const std::string& NAME = "model.obj") {
-    LOAD_OBJ(WRITE_MODEL_FILE(NAME, TEXT), PTR);
+  LoadedModel() = default;
+  explicit LoadedModel(const std::string& text, const std::string& name = "model.obj") {
+    LOAD_OBJ(write_model_file(name, text), ptr);
   }
-  ~LOADED_MODEL() { UNLOAD_OBJ(PTR); }
-  LOADED_MODEL(const LOADED_MODEL&) = delete;
-  LOADED_MODEL& operator=(const LOADED_MODEL&) = delete;
+  ~LoadedModel() { UNLOAD_OBJ(ptr); }
+  LoadedModel(const LoadedModel&) = delete;
+  LoadedModel& operator=(const LoadedModel&) = delete;
 
-  MODEL_STRUCT* operator->() { return PTR; }
-  TRIANGLE_STRUCT& TRIANGLE(uint32_t I) { return RECORD.TRIANGLES[I]; }
-  const NMATHF::VEC3F& VERTEX(uint32_t I) { return RECORD.VERTICES[I]; }
+  MODEL_STRUCT* operator->() { return ptr; }
+  TRIANGLE_STRUCT& triangle(uint32_t i) { return record.TRIANGLES[i]; }
+  const NMATHF::VEC3F& vertex(uint32_t i) { return record.VERTICES[i]; }
 };

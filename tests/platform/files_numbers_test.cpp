@@ -3,48 +3,48 @@
 
 namespace {
 TEST(Val, TakesTheLongestDecimalPrefixAfterBlanks) {
-  const std::pair<const char*, double> CASES[] = {
+  const std::pair<const char*, double> cases[] = {
       {"42", 42},   {"   7.25", 7.25}, {"3e1", 30},  {"-2", -2},   {"1.5x", 1.5}, {"  .5", 0.5},
       {"-.5e-1", -0.05}, {"2.", 2}, {"7e", 7}, {"7e+", 7}, {"1 2", 1}, {"0.1", 0.1},
       {"0x10", 0},  {"e5", 0},   {"inf", 0},  {"nan", 0},  {"", 0},     {"  ", 0}, {".", 0}, {"-", 0}};
-  for (auto [TEXT, NUMBER] : CASES) EXPECT_EQ(VAL(TEXT), NUMBER) << '"' << TEXT << '"';
-  EXPECT_EQ(VAL(nullptr), 0.0);
-  EXPECT_EQ(VAL(std::string("v 1.5 -2"), 5), -2.0);
-  EXPECT_EQ(VAL(std::string("v"), 9), 0.0);
-  EXPECT_EQ(VAL(std::string(100, '9')), 1e100);  // longer than the small copy buffer
-  EXPECT_EQ(STR(-1234), "-1234");
+  for (auto [TEXT, NUMBER] : cases) EXPECT_EQ(val(TEXT), NUMBER) << '"' << TEXT << '"';
+  EXPECT_EQ(val(nullptr), 0.0);
+  EXPECT_EQ(val(std::string("v 1.5 -2"), 5), -2.0);
+  EXPECT_EQ(val(std::string("v"), 9), 0.0);
+  EXPECT_EQ(val(std::string(100, '9')), 1e100);  // longer than the small copy buffer
+  EXPECT_EQ(str(-1234), "-1234");
 }
 
-std::vector<std::string> READ_ALL(const std::string& PATH) {
-  TEXT_FILE* FILE = nullptr;
-  EXPECT_EQ(FILE_OPEN(PATH.c_str(), FILE), 0);
-  std::vector<std::string> LINES;
-  std::string LINE;
-  while (FILE && !FILE_EOF(FILE) && LINES.size() < 100) {
-    EXPECT_EQ(FILE_READ_LINE(FILE, LINE), 0);
-    LINES.push_back(LINE);
+std::vector<std::string> read_all(const std::string& path) {
+  TextFile* file = nullptr;
+  EXPECT_EQ(file_open(path.c_str(), file), 0);
+  std::vector<std::string> lines;
+  std::string line;
+  while (file && !file_eof(file) && lines.size() < 100) {
+    EXPECT_EQ(file_read_line(file, line), 0);
+    lines.push_back(line);
   }
-  EXPECT_EQ(FILE_CLOSE(FILE), 0);
-  EXPECT_EQ(FILE, nullptr);
-  return LINES;
+  EXPECT_EQ(file_close(file), 0);
+  EXPECT_EQ(file, nullptr);
+  return lines;
 }
 
 TEST(TextFile, ReadsLinesWithoutTheirEnds) {
-  using LINES = std::vector<std::string>;
-  EXPECT_EQ(READ_ALL(WRITE_SCRATCH("lf.txt", "a b\nc\n")), (LINES{"a b", "c"}));
-  EXPECT_EQ(READ_ALL(WRITE_SCRATCH("crlf.txt", "a\r\nb\r\n")), (LINES{"a", "b"}));
-  EXPECT_EQ(READ_ALL(WRITE_SCRATCH("open.txt", "a\nlast")), (LINES{"a", "last"}));
-  EXPECT_EQ(READ_ALL(WRITE_SCRATCH("blank.txt", "\n\r\nx\n\n")), (LINES{"", "", "x", ""}));
-  EXPECT_EQ(READ_ALL(WRITE_SCRATCH("empty.txt", "")), LINES{});
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(read_all(write_scratch("lf.txt", "a b\nc\n")), (Lines{"a b", "c"}));
+  EXPECT_EQ(read_all(write_scratch("crlf.txt", "a\r\nb\r\n")), (Lines{"a", "b"}));
+  EXPECT_EQ(read_all(write_scratch("open.txt", "a\nlast")), (Lines{"a", "last"}));
+  EXPECT_EQ(read_all(write_scratch("blank.txt", "\n\r\nx\n\n")), (Lines{"", "", "x", ""}));
+  EXPECT_EQ(read_all(write_scratch("empty.txt", "")), Lines{});
 }
 
 TEST(TextFile, MissingFilesAndFoldersAreNotFound) {
-  TEXT_FILE* FILE = nullptr;
-  EXPECT_EQ(FILE_OPEN(SCRATCH_PATH("missing.txt").c_str(), FILE), ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(FILE_OPEN(SCRATCH_PATH("").c_str(), FILE), ERR_FILE_NOT_FOUND);  // the folder
-  EXPECT_EQ(FILE, nullptr);
-  std::string LINE = "old";
-  EXPECT_EQ(FILE_READ_LINE(nullptr, LINE), ERR_FILE_IO);
-  EXPECT_EQ(FILE_CLOSE(FILE), ERR_FILE_IO);
+  TextFile* file = nullptr;
+  EXPECT_EQ(file_open(scratch_path("missing.txt").c_str(), file), ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(file_open(scratch_path("").c_str(), file), ERR_FILE_NOT_FOUND);  // the folder
+  EXPECT_EQ(file, nullptr);
+  std::string line = "old";
+  EXPECT_EQ(file_read_line(nullptr, line), ERR_FILE_IO);
+  EXPECT_EQ(file_close(file), ERR_FILE_IO);
 }
 }  // namespace

@@ -1,7 +1,5 @@
 // Shared helpers of the platform tests: scratch files and images with guard bands.
 #pragma once
-// The failure report owns the name FAIL (platform/fail.h); GoogleTest's spelling is GTEST_FAIL.
-#define GTEST_DONT_DEFINE_FAIL 1
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,63 +12,63 @@
 #include "platform/platform.h"
 
 // A path in a scratch folder of this test process, removed when the process ends.
-inline std::filesystem::path SCRATCH_DIR() {
+inline std::filesystem::path scratch_dir() {
   return std::filesystem::temp_directory_path() / ("mw_platform_" + std::to_string(getpid()));
 }
-inline std::string SCRATCH_PATH(const std::string& NAME) {
-  std::filesystem::create_directories(SCRATCH_DIR());
-  return (SCRATCH_DIR() / NAME).string();
+inline std::string scratch_path(const std::string& name) {
+  std::filesystem::create_directories(scratch_dir());
+  return (scratch_dir() / name).string();
 }
-inline struct SCRATCH_CLEANUP {
-  ~SCRATCH_CLEANUP() {
-    std::error_code IGNORED;
-    std::filesystem::remove_all(SCRATCH_DIR(), IGNORED);
+inline struct ScratchCleanup {
+  ~ScratchCleanup() {
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch_dir(), ignored);
   }
-} REMOVE_SCRATCH_AT_EXIT;
+} remove_scratch_at_exit;
 
-inline std::string WRITE_SCRATCH(const std::string& NAME, const std::string& BYTES) {
-  const std::string PATH = SCRATCH_PATH(NAME);
-  std::ofstream(PATH, std::ios::binary) << BYTES;
-  return PATH;
+inline std::string write_scratch(const std::string& name, const std::string& bytes) {
+  const std::string path = scratch_path(name);
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
 }
 
 // An image header and pixels placed between two guard bands, with the same
-// layout IMAGE_CREATE makes; the pitch padding at each row end counts as guard too.
-class GUARDED_IMAGE {
+// layout image_create makes; the pitch padding at each row end counts as guard too.
+class GuardedImage {
  public:
   static constexpr size_t GUARD = 256;
   static constexpr uint8_t GUARD_BYTE = 0xA5;
 
-  GUARDED_IMAGE(uint32_t W, uint32_t H) : PITCH_((W * 4 + 15) / 16 * 16) {
-    BLOCK_.assign(2 * GUARD + sizeof(IMAGE) + size_t(PITCH_) * H + 16, GUARD_BYTE);
-    const uintptr_t AT = reinterpret_cast<uintptr_t>(BLOCK_.data()) + GUARD;
-    const size_t START = GUARD + (16 - AT % 16) % 16;
-    IMG_ = reinterpret_cast<IMAGE*>(BLOCK_.data() + START);
-    *IMG_ = IMAGE{IMAGE_TYPE, 4, W, H, PITCH_, {}};
-    for (uint32_t Y = 0; Y < H; ++Y)
-      for (uint32_t X = 0; X < W; ++X) IMG_->ROW(Y)[X] = TRANSPARENT_COLOR;
+  GuardedImage(uint32_t w, uint32_t h) : pitch_((w * 4 + 15) / 16 * 16) {
+    block_.assign(2 * GUARD + sizeof(IMAGE) + size_t(pitch_) * h + 16, GUARD_BYTE);
+    const uintptr_t at = reinterpret_cast<uintptr_t>(block_.data()) + GUARD;
+    const size_t start = GUARD + (16 - at % 16) % 16;
+    img_ = reinterpret_cast<IMAGE*>(block_.data() + start);
+    *img_ = IMAGE{IMAGE_TYPE, 4, w, h, pitch_, {}};
+    for (uint32_t y = 0; y < h; ++y)
+      for (uint32_t x = 0; x < w; ++x) img_->row(y)[x] = TRANSPARENT_COLOR;
   }
-  IMAGE* operator->() { return IMG_; }
-  IMAGE* get() { return IMG_; }
+  IMAGE* operator->() { return img_; }
+  IMAGE* get() { return img_; }
 
   // True while nothing outside the pixels (the header included) has changed.
-  bool INTACT() const {
-    const uint8_t* BASE = reinterpret_cast<const uint8_t*>(IMG_);
-    const uint8_t* PIX = BASE + sizeof(IMAGE);
-    for (size_t I = 0; I < BLOCK_.size(); ++I) {
-      const uint8_t* P = BLOCK_.data() + I;
-      if (P >= BASE && P < PIX) continue;
-      if (P >= PIX && P < PIX + size_t(PITCH_) * IMG_->HEIGHT &&
-          size_t(P - PIX) % PITCH_ < IMG_->WIDTH * 4)
+  bool intact() const {
+    const uint8_t* base = reinterpret_cast<const uint8_t*>(img_);
+    const uint8_t* pix = base + sizeof(IMAGE);
+    for (size_t i = 0; i < block_.size(); ++i) {
+      const uint8_t* p = block_.data() + i;
+      if (p >= base && p < pix) continue;
+      if (p >= pix && p < pix + size_t(pitch_) * img_->HEIGHT &&
+          size_t(p - pix) % pitch_ < img_->WIDTH * 4)
         continue;
-      if (*P != GUARD_BYTE) return false;
+      if (*p != GUARD_BYTE) return false;
     }
-    const IMAGE EXPECTED{IMAGE_TYPE, 4, IMG_->WIDTH, IMG_->HEIGHT, PITCH_, {}};
-    return std::memcmp(BASE, &EXPECTED, sizeof(IMAGE)) == 0;
+    const IMAGE expected{IMAGE_TYPE, 4, img_->WIDTH, img_->HEIGHT, pitch_, {}};
+    return std::memcmp(base, &expected, sizeof(IMAGE)) == 0;
   }
 
  private:
-  uint32_t PITCH_;
-  std::vector<uint8_t> BLOCK_;
-  IMAGE* IMG_ = nullptr;
+  uint32_t pitch_;
+  std::vector<uint8_t> block_;
+  IMAGE* img_ = nullptr;
 };

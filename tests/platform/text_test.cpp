@@ -8,15 +8,15 @@
 
 namespace {
 TEST(Font, GlyphsKeepTheirBoxAndAreDistinct) {
-  std::set<std::string> SEEN;
-  for (int C = FONT_FIRST; C <= FONT_LAST; ++C) {
-    const uint8_t* G = FONT8X8[C - FONT_FIRST];
-    int INK = 0, RIGHT_COLUMN = 0;
-    for (int R = 0; R < 8; ++R) INK += __builtin_popcount(G[R]), RIGHT_COLUMN |= G[R] & 1;
-    EXPECT_EQ(RIGHT_COLUMN, 0) << char(C);
-    EXPECT_EQ(G[7] != 0, std::string("gjpqy").find(char(C)) != std::string::npos) << char(C);
-    EXPECT_EQ(INK == 0, C == ' ') << char(C);
-    EXPECT_TRUE(SEEN.insert(std::string(G, G + 8)).second) << char(C) << " repeats a glyph";
+  std::set<std::string> seen;
+  for (int c = FONT_FIRST; c <= FONT_LAST; ++c) {
+    const uint8_t* g = FONT8X8[c - FONT_FIRST];
+    int ink = 0, right_column = 0;
+    for (int r = 0; r < 8; ++r) ink += __builtin_popcount(g[r]), right_column |= g[r] & 1;
+    EXPECT_EQ(right_column, 0) << char(c);
+    EXPECT_EQ(g[7] != 0, std::string("gjpqy").find(char(c)) != std::string::npos) << char(c);
+    EXPECT_EQ(ink == 0, c == ' ') << char(c);
+    EXPECT_TRUE(seen.insert(std::string(g, g + 8)).second) << char(c) << " repeats a glyph";
   }
 }
 
@@ -24,63 +24,63 @@ TEST(Font, GlyphsKeepTheirBoxAndAreDistinct) {
 class PrintLine : public testing::Test {
  protected:
   void SetUp() override {  // the text colours, from a '|' (column 3 set)
-    ASSERT_EQ(SET_GRAPHICS_MODE(70, 28), 0);
-    LOCATE(1, 1);
-    PRINT_LINE("|");
-    INK = AT(3, 0), PAPER = AT(0, 0);
-    ASSERT_NE(INK, PAPER);
-    ASSERT_EQ(SET_GRAPHICS_MODE(70, 28), 0);
+    ASSERT_EQ(set_graphics_mode(70, 28), 0);
+    locate(1, 1);
+    print_line("|");
+    ink = at(3, 0), paper = at(0, 0);
+    ASSERT_NE(ink, paper);
+    ASSERT_EQ(set_graphics_mode(70, 28), 0);
   }
-  uint32_t AT(int X, int Y) const { return SCREEN_PTR()[Y * 70 + X]; }
+  uint32_t at(int x, int y) const { return screen_ptr()[y * 70 + x]; }
   // Each cell as the glyph it shows: '.' untouched, '#' for anything that is no glyph.
-  std::string ROW_TEXT(int ROW) const {
-    std::string S;
-    for (int COLUMN = 0; COLUMN < 8; ++COLUMN) {
-      char SHOWN = '#';
-      for (int C = FONT_FIRST - 1; C <= FONT_LAST && SHOWN == '#'; ++C) {
-        bool SAME = true;
-        for (int I = 0; I < 64; ++I) {
-          const bool ON = C >= FONT_FIRST && (FONT8X8[C - FONT_FIRST][I / 8] & (0x80 >> I % 8));
-          SAME &= AT(COLUMN * 8 + I % 8, ROW * 8 + I / 8) == (C < FONT_FIRST ? 0 : ON ? INK : PAPER);
+  std::string row_text(int row) const {
+    std::string s;
+    for (int column = 0; column < 8; ++column) {
+      char shown = '#';
+      for (int c = FONT_FIRST - 1; c <= FONT_LAST && shown == '#'; ++c) {
+        bool same = true;
+        for (int i = 0; i < 64; ++i) {
+          const bool on = c >= FONT_FIRST && (FONT8X8[c - FONT_FIRST][i / 8] & (0x80 >> i % 8));
+          same &= at(column * 8 + i % 8, row * 8 + i / 8) == (c < FONT_FIRST ? 0 : on ? ink : paper);
         }
-        if (SAME) SHOWN = C < FONT_FIRST ? '.' : char(C);
+        if (same) shown = c < FONT_FIRST ? '.' : char(c);
       }
-      S += SHOWN;
+      s += shown;
     }
-    return S;
+    return s;
   }
-  bool STRIP_UNTOUCHED() const {
-    for (int Y = 0; Y < 28; ++Y)
-      for (int X = 0; X < 70; ++X)
-        if ((X >= 64 || Y >= 24) && AT(X, Y) != 0) return false;
+  bool strip_untouched() const {
+    for (int y = 0; y < 28; ++y)
+      for (int x = 0; x < 70; ++x)
+        if ((x >= 64 || y >= 24) && at(x, y) != 0) return false;
     return true;
   }
-  uint32_t INK = 0, PAPER = 0;
+  uint32_t ink = 0, paper = 0;
 };
 
 TEST_F(PrintLine, DrawsAtTheCursorAndMovesToTheNextRow) {
-  LOCATE(2, 3);
-  PRINT_LINE("Ag");
-  PRINT_LINE("ok");
-  EXPECT_EQ(ROW_TEXT(0), "........");
-  EXPECT_EQ(ROW_TEXT(1), "..Ag....");
-  EXPECT_EQ(ROW_TEXT(2), "ok......");
+  locate(2, 3);
+  print_line("Ag");
+  print_line("ok");
+  EXPECT_EQ(row_text(0), "........");
+  EXPECT_EQ(row_text(1), "..Ag....");
+  EXPECT_EQ(row_text(2), "ok......");
 }
 
 TEST_F(PrintLine, CutsAtTheEdgesAndSkipsRowsOutsideTheGrid) {
-  LOCATE(1, 6);
-  PRINT_LINE("abcdefgh");  // only "abc" fits
-  LOCATE(2, -1);
-  PRINT_LINE("xyz\x01");   // starts two cells left of the page; no glyph prints '?'
-  PRINT_LINE(std::string(100, 'W'));
-  PRINT_LINE("below the grid");
-  for (int ROW : {0, -3, 4, INT_MIN, INT_MAX}) {
-    LOCATE(ROW, 1);
-    PRINT_LINE("never");
+  locate(1, 6);
+  print_line("abcdefgh");  // only "abc" fits
+  locate(2, -1);
+  print_line("xyz\x01");   // starts two cells left of the page; no glyph prints '?'
+  print_line(std::string(100, 'W'));
+  print_line("below the grid");
+  for (int row : {0, -3, 4, INT_MIN, INT_MAX}) {
+    locate(row, 1);
+    print_line("never");
   }
-  EXPECT_EQ(ROW_TEXT(0), ".....abc");
-  EXPECT_EQ(ROW_TEXT(1), "z?......");
-  EXPECT_EQ(ROW_TEXT(2), "WWWWWWWW");
-  EXPECT_TRUE(STRIP_UNTOUCHED());
+  EXPECT_EQ(row_text(0), ".....abc");
+  EXPECT_EQ(row_text(1), "z?......");
+  EXPECT_EQ(row_text(2), "WWWWWWWW");
+  EXPECT_TRUE(strip_untouched());
 }
 }  // namespace

@@ -15,161 +15,161 @@
 namespace {
 constexpr uint32_t RED = 0xFFFF0000u, BLUE = 0xFF0000FFu;
 
-struct PT {
-  float X, Y, Z;
+struct Pt {
+  float x, y, z;
 };
 
-void DRAW(CANVAS& C, const PT& A, const PT& B, const PT& D, uint32_t COL) {
-  C.USE_DEPTH();
-  FTRI(C.IMG, A.X, A.Y, A.Z, B.X, B.Y, B.Z, D.X, D.Y, D.Z, COL);
+void draw(Canvas& c, const Pt& a, const Pt& b, const Pt& d, uint32_t col) {
+  c.use_depth();
+  FTRI(c.img, a.x, a.y, a.z, b.x, b.y, b.z, d.x, d.y, d.z, col);
 }
 
-int32_t COUNT_NOT(CANVAS& C, uint32_t COL) {
-  int32_t N = 0;
-  for (int32_t Y = 0; Y < C.H; ++Y)
-    for (int32_t X = 0; X < C.W; ++X) N += C.PIXEL(X, Y) != COL;
-  return N;
+int32_t count_not(Canvas& c, uint32_t col) {
+  int32_t n = 0;
+  for (int32_t y = 0; y < c.h; ++y)
+    for (int32_t x = 0; x < c.w; ++x) n += c.pixel(x, y) != col;
+  return n;
 }
 
 // Leftmost and rightmost drawn column of row Y, or {-1, -1}.
-std::array<int32_t, 2> ROW_EXTENT(CANVAS& C, int32_t Y) {
-  std::array<int32_t, 2> E{-1, -1};
-  for (int32_t X = 0; X < C.W; ++X)
-    if (C.PIXEL(X, Y) != 0) {
-      if (E[0] < 0) E[0] = X;
-      E[1] = X;
+std::array<int32_t, 2> row_extent(Canvas& c, int32_t y) {
+  std::array<int32_t, 2> e{-1, -1};
+  for (int32_t x = 0; x < c.w; ++x)
+    if (c.pixel(x, y) != 0) {
+      if (e[0] < 0) e[0] = x;
+      e[1] = x;
     }
-  return E;
+  return e;
 }
 }  // namespace
 
 TEST(FTRI, RightTriangleCovers55PixelsInEveryCornerOrder) {
-  const PT P[3] = {{10, 10, 2}, {20, 10, 2}, {10, 20, 2}};
-  const int ORDERS[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
-  for (const auto& O : ORDERS) {
-    CANVAS C(37, 23);  // odd width: rows padded, the pitch is honoured
-    DRAW(C, P[O[0]], P[O[1]], P[O[2]], RED);
-    for (int32_t Y = 0; Y < C.H; ++Y)
-      for (int32_t X = 0; X < C.W; ++X) {
+  const Pt p[3] = {{10, 10, 2}, {20, 10, 2}, {10, 20, 2}};
+  const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  for (const auto& o : orders) {
+    Canvas c(37, 23);  // odd width: rows padded, the pitch is honoured
+    draw(c, p[o[0]], p[o[1]], p[o[2]], RED);
+    for (int32_t y = 0; y < c.h; ++y)
+      for (int32_t x = 0; x < c.w; ++x) {
         // Row 10 holds columns 10..19, row 11 columns 10..18, ... row 19 column 10.
-        const bool INSIDE = Y >= 10 && Y <= 19 && X >= 10 && X <= 29 - Y;
-        ASSERT_EQ(C.PIXEL(X, Y), INSIDE ? RED : 0u) << X << "," << Y;
-        ASSERT_EQ(C.Z(X, Y), INSIDE ? 0.5f : 0.0f) << X << "," << Y;
+        const bool inside = y >= 10 && y <= 19 && x >= 10 && x <= 29 - y;
+        ASSERT_EQ(c.pixel(x, y), inside ? RED : 0u) << x << "," << y;
+        ASSERT_EQ(c.Z(x, y), inside ? 0.5f : 0.0f) << x << "," << y;
       }
-    EXPECT_EQ(COUNT_NOT(C, 0), 55);
-    EXPECT_TRUE(C.GUARDS_INTACT());
+    EXPECT_EQ(count_not(c, 0), 55);
+    EXPECT_TRUE(c.guards_intact());
   }
 }
 
 TEST(FTRI, SpanEndsRoundHalfToEven) {
-  struct CASE {
-    float LEFT, RIGHT;     // vertical edges
-    int32_t FIRST, LAST;   // columns drawn on every row
+  struct Case {
+    float left, right;     // vertical edges
+    int32_t first, last;   // columns drawn on every row
   };
   // Shifted by half a pixel, 10 -> 10.5 rounds to 10 and 11 -> 11.5 to 12;
   // a right edge at 20 ends at column 19, one at 21 at column 21.
-  for (const CASE K : {CASE{10, 20, 10, 19}, CASE{11, 21, 12, 21}}) {
-    CANVAS C(40, 30);
+  for (const Case k : {Case{10, 20, 10, 19}, Case{11, 21, 12, 21}}) {
+    Canvas c(40, 30);
     // A rectangle of two triangles, so both ends are vertical on every row.
-    DRAW(C, {K.LEFT, 2, 3}, {K.RIGHT, 2, 3}, {K.LEFT, 12, 3}, RED);
-    DRAW(C, {K.RIGHT, 2, 3}, {K.RIGHT, 12, 3}, {K.LEFT, 12, 3}, RED);
-    for (int32_t Y = 2; Y < 12; ++Y) {
-      const auto E = ROW_EXTENT(C, Y);
-      EXPECT_EQ(E[0], K.FIRST) << Y;
-      EXPECT_EQ(E[1], K.LAST) << Y;
+    draw(c, {k.left, 2, 3}, {k.right, 2, 3}, {k.left, 12, 3}, RED);
+    draw(c, {k.right, 2, 3}, {k.right, 12, 3}, {k.left, 12, 3}, RED);
+    for (int32_t y = 2; y < 12; ++y) {
+      const auto e = row_extent(c, y);
+      EXPECT_EQ(e[0], k.first) << y;
+      EXPECT_EQ(e[1], k.last) << y;
     }
-    EXPECT_EQ(ROW_EXTENT(C, 1)[0], -1);
-    EXPECT_EQ(ROW_EXTENT(C, 12)[0], -1);
+    EXPECT_EQ(row_extent(c, 1)[0], -1);
+    EXPECT_EQ(row_extent(c, 12)[0], -1);
   }
 }
 
 TEST(FTRI, RowsAreThoseWhoseCentresLieInside) {
   // Rows r with r + 0.5 in (top, bottom]: a top at 4.5 leaves row 4 out, one
   // just above takes it in; a bottom at 9.5 takes row 9 in, one just above not.
-  struct CASE {
-    float TOP, BOTTOM;
-    int32_t FIRST, LAST;
+  struct Case {
+    float top, bottom;
+    int32_t first, last;
   };
-  for (const CASE K : {CASE{4.5f, 9.5f, 5, 9}, CASE{4.49f, 9.49f, 4, 8}}) {
-    CANVAS C(30, 20);
-    DRAW(C, {2, K.TOP, 1}, {25, K.TOP, 1}, {2, K.BOTTOM, 1}, RED);
-    DRAW(C, {25, K.TOP, 1}, {25, K.BOTTOM, 1}, {2, K.BOTTOM, 1}, RED);
-    for (int32_t Y = 0; Y < C.H; ++Y)
-      EXPECT_EQ(ROW_EXTENT(C, Y)[0] >= 0, Y >= K.FIRST && Y <= K.LAST) << Y;
+  for (const Case k : {Case{4.5f, 9.5f, 5, 9}, Case{4.49f, 9.49f, 4, 8}}) {
+    Canvas c(30, 20);
+    draw(c, {2, k.top, 1}, {25, k.top, 1}, {2, k.bottom, 1}, RED);
+    draw(c, {25, k.top, 1}, {25, k.bottom, 1}, {2, k.bottom, 1}, RED);
+    for (int32_t y = 0; y < c.h; ++y)
+      EXPECT_EQ(row_extent(c, y)[0] >= 0, y >= k.first && y <= k.last) << y;
   }
 }
 
 TEST(FTRI, DegenerateTrianglesDrawNothing) {
-  const PT CASES[][3] = {
+  const Pt cases[][3] = {
       {{0, 5.1f, 2}, {10, 5.3f, 2}, {20, 5.4f, 2}},  // one row
       {{5.1f, 0, 2}, {5.3f, 10, 2}, {5.4f, 20, 2}},  // one column
       {{0, 0, 2}, {1, 1, 2}, {2, 2, 2}},             // no area
       {{0, 0, 2}, {10, 10, 2}, {20, 20, 2}},         // no area, many rows and columns
   };
-  for (const auto& T : CASES) {
-    CANVAS C(30, 30);
-    DRAW(C, T[0], T[1], T[2], RED);
-    EXPECT_EQ(COUNT_NOT(C, 0), 0);
+  for (const auto& t : cases) {
+    Canvas c(30, 30);
+    draw(c, t[0], t[1], t[2], RED);
+    EXPECT_EQ(count_not(c, 0), 0);
   }
 }
 
 TEST(FTRI, DepthTestIsStrict) {
-  CANVAS C(40, 40);
-  DRAW(C, {5, 5, 2}, {30, 8, 2}, {12, 33, 2}, RED);
-  const int32_t DRAWN = COUNT_NOT(C, 0);
-  ASSERT_GT(DRAWN, 200);
-  DRAW(C, {5, 5, 2}, {30, 8, 2}, {12, 33, 2}, BLUE);  // equal depth: not drawn
-  EXPECT_EQ(COUNT_NOT(C, 0), DRAWN);
-  EXPECT_EQ(COUNT_NOT(C, BLUE), C.W * C.H);
+  Canvas c(40, 40);
+  draw(c, {5, 5, 2}, {30, 8, 2}, {12, 33, 2}, RED);
+  const int32_t drawn = count_not(c, 0);
+  ASSERT_GT(drawn, 200);
+  draw(c, {5, 5, 2}, {30, 8, 2}, {12, 33, 2}, BLUE);  // equal depth: not drawn
+  EXPECT_EQ(count_not(c, 0), drawn);
+  EXPECT_EQ(count_not(c, BLUE), c.w * c.h);
 }
 
 TEST(FTRI, FartherTriangleBehindNearerWritesNothingThere) {
-  CANVAS NEAR_FIRST(40, 40);
-  DRAW(NEAR_FIRST, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
-  DRAW(NEAR_FIRST, {5, 5, 4}, {39, 5, 4}, {5, 39, 4}, BLUE);
-  CANVAS FAR_ONLY(40, 40);
-  DRAW(FAR_ONLY, {5, 5, 4}, {39, 5, 4}, {5, 39, 4}, BLUE);
-  CANVAS NEAR_ONLY(40, 40);
-  DRAW(NEAR_ONLY, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
-  for (int32_t Y = 0; Y < 40; ++Y)
-    for (int32_t X = 0; X < 40; ++X) {
-      if (NEAR_ONLY.PIXEL(X, Y) == RED) {
-        EXPECT_EQ(NEAR_FIRST.PIXEL(X, Y), RED);
-        EXPECT_EQ(NEAR_FIRST.Z(X, Y), 0.5f);
+  Canvas near_first(40, 40);
+  draw(near_first, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
+  draw(near_first, {5, 5, 4}, {39, 5, 4}, {5, 39, 4}, BLUE);
+  Canvas far_only(40, 40);
+  draw(far_only, {5, 5, 4}, {39, 5, 4}, {5, 39, 4}, BLUE);
+  Canvas near_only(40, 40);
+  draw(near_only, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
+  for (int32_t y = 0; y < 40; ++y)
+    for (int32_t x = 0; x < 40; ++x) {
+      if (near_only.pixel(x, y) == RED) {
+        EXPECT_EQ(near_first.pixel(x, y), RED);
+        EXPECT_EQ(near_first.Z(x, y), 0.5f);
       } else {
-        EXPECT_EQ(NEAR_FIRST.PIXEL(X, Y), FAR_ONLY.PIXEL(X, Y));
-        EXPECT_EQ(NEAR_FIRST.Z(X, Y), FAR_ONLY.Z(X, Y));
+        EXPECT_EQ(near_first.pixel(x, y), far_only.pixel(x, y));
+        EXPECT_EQ(near_first.Z(x, y), far_only.Z(x, y));
       }
     }
   // Drawn the other way round, the nearer one replaces the farther one.
-  DRAW(FAR_ONLY, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
-  for (int32_t Y = 0; Y < 40; ++Y)
-    for (int32_t X = 0; X < 40; ++X)
-      if (NEAR_ONLY.PIXEL(X, Y) == RED) {
-        EXPECT_EQ(FAR_ONLY.PIXEL(X, Y), RED);
+  draw(far_only, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
+  for (int32_t y = 0; y < 40; ++y)
+    for (int32_t x = 0; x < 40; ++x)
+      if (near_only.pixel(x, y) == RED) {
+        EXPECT_EQ(far_only.pixel(x, y), RED);
       }
 }
 
 TEST(FTRI, DepthIsOneOverZInterpolatedAtPixelCentres) {
-  CANVAS C(70, 70);
-  DRAW(C, {0, 0, 1}, {64, 0, 2}, {0, 64, 4}, RED);
-  int32_t CHECKED = 0;
-  for (int32_t Y = 0; Y < C.H; ++Y)
-    for (int32_t X = 0; X < C.W; ++X) {
-      if (C.PIXEL(X, Y) != RED) continue;
-      const double CX = X + 0.5, CY = Y + 0.5;
-      const double EXPECTED = 1.0 - 0.5 * CX / 64 - 0.75 * CY / 64;
-      EXPECT_NEAR(C.Z(X, Y), EXPECTED, 2e-6) << X << "," << Y;
-      ++CHECKED;
+  Canvas c(70, 70);
+  draw(c, {0, 0, 1}, {64, 0, 2}, {0, 64, 4}, RED);
+  int32_t checked = 0;
+  for (int32_t y = 0; y < c.h; ++y)
+    for (int32_t x = 0; x < c.w; ++x) {
+      if (c.pixel(x, y) != RED) continue;
+      const double cx = x + 0.5, cy = y + 0.5;
+      const double expected = 1.0 - 0.5 * cx / 64 - 0.75 * cy / 64;
+      EXPECT_NEAR(c.Z(x, y), expected, 2e-6) << x << "," << y;
+      ++checked;
     }
-  EXPECT_GT(CHECKED, 2000);
+  EXPECT_GT(checked, 2000);
 }
 
 TEST(FTRI, DepthsThatCannotPassDrawNothing) {
-  for (const float Z : {-1.0f, -500.0f, NAN, INFINITY}) {
-    CANVAS C(30, 30);
-    DRAW(C, {2, 2, Z}, {25, 4, Z}, {6, 27, Z}, RED);
-    EXPECT_EQ(COUNT_NOT(C, 0), 0) << Z;
+  for (const float z : {-1.0f, -500.0f, NAN, INFINITY}) {
+    Canvas c(30, 30);
+    draw(c, {2, 2, z}, {25, 4, z}, {6, 27, z}, RED);
+    EXPECT_EQ(count_not(c, 0), 0) << z;
   }
 }
 
@@ -178,115 +178,115 @@ TEST(FTRI, DepthsThatCannotPassDrawNothing) {
 // with slopes that are exact binary fractions keep every edge position exact,
 // so the clipped coverage must match; depths agree up to rounding.
 TEST(FTRI, ClippingKeepsTheUnclippedPixels) {
-  const PT SMALL_CORNERS[] = {{-20, -16, 2}, {60, 0, 3}, {12, 48, 5}};
-  const int32_t OFS = 64;
-  CANVAS BIG(200, 200);
-  DRAW(BIG, {-20 + OFS, -16 + OFS, 2}, {60 + OFS, 0 + OFS, 3}, {12 + OFS, 48 + OFS, 5}, RED);
-  CANVAS SMALL(37, 29);
-  DRAW(SMALL, SMALL_CORNERS[0], SMALL_CORNERS[1], SMALL_CORNERS[2], RED);
-  int32_t INSIDE = 0;
-  for (int32_t Y = 0; Y < SMALL.H; ++Y)
-    for (int32_t X = 0; X < SMALL.W; ++X) {
-      ASSERT_EQ(SMALL.PIXEL(X, Y), BIG.PIXEL(X + OFS, Y + OFS)) << X << "," << Y;
-      EXPECT_NEAR(SMALL.Z(X, Y), BIG.Z(X + OFS, Y + OFS), 1e-6f);
-      INSIDE += SMALL.PIXEL(X, Y) == RED;
+  const Pt small_corners[] = {{-20, -16, 2}, {60, 0, 3}, {12, 48, 5}};
+  const int32_t ofs = 64;
+  Canvas big(200, 200);
+  draw(big, {-20 + ofs, -16 + ofs, 2}, {60 + ofs, 0 + ofs, 3}, {12 + ofs, 48 + ofs, 5}, RED);
+  Canvas small(37, 29);
+  draw(small, small_corners[0], small_corners[1], small_corners[2], RED);
+  int32_t inside = 0;
+  for (int32_t y = 0; y < small.h; ++y)
+    for (int32_t x = 0; x < small.w; ++x) {
+      ASSERT_EQ(small.pixel(x, y), big.pixel(x + ofs, y + ofs)) << x << "," << y;
+      EXPECT_NEAR(small.Z(x, y), big.Z(x + ofs, y + ofs), 1e-6f);
+      inside += small.pixel(x, y) == RED;
     }
-  EXPECT_GT(INSIDE, 400);
+  EXPECT_GT(inside, 400);
   // The overhang reaches past every side of the small target.
-  EXPECT_EQ(BIG.PIXEL(OFS - 1, OFS + 10), RED);
-  EXPECT_EQ(BIG.PIXEL(OFS + 10, OFS - 1), RED);
-  EXPECT_EQ(BIG.PIXEL(OFS + SMALL.W, OFS + 5), RED);
-  EXPECT_EQ(BIG.PIXEL(OFS + 10, OFS + SMALL.H), RED);
-  EXPECT_TRUE(SMALL.GUARDS_INTACT());
+  EXPECT_EQ(big.pixel(ofs - 1, ofs + 10), RED);
+  EXPECT_EQ(big.pixel(ofs + 10, ofs - 1), RED);
+  EXPECT_EQ(big.pixel(ofs + small.w, ofs + 5), RED);
+  EXPECT_EQ(big.pixel(ofs + 10, ofs + small.h), RED);
+  EXPECT_TRUE(small.guards_intact());
 }
 
 TEST(FTRI, TrianglesOutsideTheTargetTouchNothing) {
-  const PT CASES[][3] = {
+  const Pt cases[][3] = {
       {{5, 40, 2}, {30, 45, 2}, {10, 90, 2}},     // below
       {{40, 5, 2}, {90, 8, 2}, {50, 25, 2}},      // right
       {{-50, 5, 2}, {-1, 8, 2}, {-30, 25, 2}},    // left
       {{5, -50, 2}, {30, -45, 2}, {10, -0.6f, 2}}  // above
   };
-  for (const auto& T : CASES) {
-    CANVAS C(31, 29);
-    DRAW(C, T[0], T[1], T[2], RED);
-    EXPECT_EQ(COUNT_NOT(C, 0), 0);
-    EXPECT_TRUE(C.GUARDS_INTACT());
+  for (const auto& t : cases) {
+    Canvas c(31, 29);
+    draw(c, t[0], t[1], t[2], RED);
+    EXPECT_EQ(count_not(c, 0), 0);
+    EXPECT_TRUE(c.guards_intact());
   }
 }
 
 // A jittered grid, each cell cut along a random diagonal, reaching past the
 // target on all sides: every pixel is covered by exactly one triangle.
 TEST(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
-  const int32_t W = 61, H = 47, CELL = 9, COLS = 9, ROWS = 7;
-  std::mt19937 RNG(12345);
-  std::uniform_real_distribution<float> JITTER(-2.0f, 2.0f);
-  std::vector<std::array<float, 2>> P((COLS + 1) * (ROWS + 1));
-  for (int32_t J = 0; J <= ROWS; ++J)
-    for (int32_t I = 0; I <= COLS; ++I) {
-      const bool BORDER = I == 0 || J == 0 || I == COLS || J == ROWS;
-      P[J * (COLS + 1) + I] = {I * CELL - 10 + (BORDER ? 0 : JITTER(RNG)),
-                               J * CELL - 10 + (BORDER ? 0 : JITTER(RNG))};
+  const int32_t w = 61, h = 47, cell = 9, cols = 9, rows = 7;
+  std::mt19937 rng(12345);
+  std::uniform_real_distribution<float> jitter(-2.0f, 2.0f);
+  std::vector<std::array<float, 2>> p((cols + 1) * (rows + 1));
+  for (int32_t j = 0; j <= rows; ++j)
+    for (int32_t i = 0; i <= cols; ++i) {
+      const bool border = i == 0 || j == 0 || i == cols || j == rows;
+      p[j * (cols + 1) + i] = {i * cell - 10 + (border ? 0 : jitter(rng)),
+                               j * cell - 10 + (border ? 0 : jitter(rng))};
     }
-  std::vector<int32_t> COUNT(W * H, 0);
-  CANVAS C(W, H);
-  auto DRAW_COUNTED = [&](int32_t A, int32_t B, int32_t D) {
-    C.CLEAR(0, 0.0f);
-    FTRI(C.IMG, P[A][0], P[A][1], 3, P[B][0], P[B][1], 7, P[D][0], P[D][1], 5, RED);
-    for (int32_t Y = 0; Y < H; ++Y)
-      for (int32_t X = 0; X < W; ++X) COUNT[Y * W + X] += C.PIXEL(X, Y) == RED;
+  std::vector<int32_t> count(w * h, 0);
+  Canvas c(w, h);
+  auto draw_counted = [&](int32_t a, int32_t b, int32_t d) {
+    c.clear(0, 0.0f);
+    FTRI(c.img, p[a][0], p[a][1], 3, p[b][0], p[b][1], 7, p[d][0], p[d][1], 5, RED);
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) count[y * w + x] += c.pixel(x, y) == RED;
   };
-  for (int32_t J = 0; J < ROWS; ++J)
-    for (int32_t I = 0; I < COLS; ++I) {
-      const int32_t TL = J * (COLS + 1) + I, TR = TL + 1, BL = TL + COLS + 1, BR = BL + 1;
-      if (RNG() & 1) {
-        DRAW_COUNTED(TL, TR, BR);
-        DRAW_COUNTED(TL, BR, BL);
+  for (int32_t j = 0; j < rows; ++j)
+    for (int32_t i = 0; i < cols; ++i) {
+      const int32_t tl = j * (cols + 1) + i, tr = tl + 1, bl = tl + cols + 1, br = bl + 1;
+      if (rng() & 1) {
+        draw_counted(tl, tr, br);
+        draw_counted(tl, br, bl);
       } else {
-        DRAW_COUNTED(TL, TR, BL);
-        DRAW_COUNTED(TR, BR, BL);
+        draw_counted(tl, tr, bl);
+        draw_counted(tr, br, bl);
       }
     }
-  for (int32_t Y = 0; Y < H; ++Y)
-    for (int32_t X = 0; X < W; ++X) ASSERT_EQ(COUNT[Y * W + X], 1) << X << "," << Y;
-  EXPECT_TRUE(C.GUARDS_INTACT());
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) ASSERT_EQ(count[y * w + x], 1) << x << "," << y;
+  EXPECT_TRUE(c.guards_intact());
 }
 
 TEST(FTRI, NullTargetDrawsOnTheScreenPage) {
-  ASSERT_EQ(SET_GRAPHICS_MODE(48, 32), 0);
-  std::vector<float> DEPTH(48 * 32, 0.0f);
-  float* const SAVED = ZBUFF;
-  ZBUFF = DEPTH.data();
+  ASSERT_EQ(set_graphics_mode(48, 32), 0);
+  std::vector<float> depth(48 * 32, 0.0f);
+  float* const saved = ZBUFF;
+  ZBUFF = depth.data();
   FTRI(nullptr, 10, 10, 2, 20, 10, 2, 10, 20, 2, RED);
-  ZBUFF = SAVED;
-  const uint32_t* PAGE = SCREEN_PTR();
-  int32_t N = 0;
-  for (int32_t Y = 0; Y < 32; ++Y)
-    for (int32_t X = 0; X < 48; ++X) {
-      const bool INSIDE = Y >= 10 && Y <= 19 && X >= 10 && X <= 29 - Y;
-      EXPECT_EQ(PAGE[Y * 48 + X], INSIDE ? RED : 0u);
-      EXPECT_EQ(DEPTH[Y * 48 + X], INSIDE ? 0.5f : 0.0f);
-      N += INSIDE;
+  ZBUFF = saved;
+  const uint32_t* page = screen_ptr();
+  int32_t n = 0;
+  for (int32_t y = 0; y < 32; ++y)
+    for (int32_t x = 0; x < 48; ++x) {
+      const bool inside = y >= 10 && y <= 19 && x >= 10 && x <= 29 - y;
+      EXPECT_EQ(page[y * 48 + x], inside ? RED : 0u);
+      EXPECT_EQ(depth[y * 48 + x], inside ? 0.5f : 0.0f);
+      n += inside;
     }
-  EXPECT_EQ(N, 55);
+  EXPECT_EQ(n, 55);
 }
 
 TEST(FTRI, NoDepthBufferOrUnusableTargetDrawsNothing) {
-  CANVAS C(20, 20);
+  Canvas c(20, 20);
   ZBUFF = nullptr;
-  FTRI(C.IMG, 1, 1, 2, 15, 1, 2, 1, 15, 2, RED);
-  EXPECT_EQ(COUNT_NOT(C, 0), 0);
-  for (const uint32_t PITCH : {0u, 76u, 82u}) {  // rows shorter than the width, or not whole pixels
-    C.IMG->PITCH = PITCH;
-    DRAW(C, {1, 1, 2}, {15, 1, 2}, {1, 15, 2}, RED);
+  FTRI(c.img, 1, 1, 2, 15, 1, 2, 1, 15, 2, RED);
+  EXPECT_EQ(count_not(c, 0), 0);
+  for (const uint32_t pitch : {0u, 76u, 82u}) {  // rows shorter than the width, or not whole pixels
+    c.img->PITCH = pitch;
+    draw(c, {1, 1, 2}, {15, 1, 2}, {1, 15, 2}, RED);
   }
-  C.IMG->PITCH = C.PITCH;
-  C.IMG->WIDTH = 0;
-  DRAW(C, {1, 1, 2}, {15, 1, 2}, {1, 15, 2}, RED);
-  C.IMG->WIDTH = 20;
-  C.IMG->HEIGHT = 0;
-  DRAW(C, {1, 1, 2}, {15, 1, 2}, {1, 15, 2}, RED);
-  C.IMG->HEIGHT = 20;
-  EXPECT_EQ(COUNT_NOT(C, 0), 0);
-  EXPECT_TRUE(C.GUARDS_INTACT());
+  c.img->PITCH = c.pitch;
+  c.img->WIDTH = 0;
+  draw(c, {1, 1, 2}, {15, 1, 2}, {1, 15, 2}, RED);
+  c.img->WIDTH = 20;
+  c.img->HEIGHT = 0;
+  draw(c, {1, 1, 2}, {15, 1, 2}, {1, 15, 2}, RED);
+  c.img->HEIGHT = 20;
+  EXPECT_EQ(count_not(c, 0), 0);
+  EXPECT_TRUE(c.guards_intact());
 }

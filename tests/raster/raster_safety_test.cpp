@@ -17,91 +17,91 @@ namespace {
 constexpr float INF = std::numeric_limits<float>::infinity();
 constexpr float NOT_A_NUMBER = std::numeric_limits<float>::quiet_NaN();
 
-class HOSTILE_VALUES {
+class HostileValues {
  public:
-  explicit HOSTILE_VALUES(uint32_t SEED) : RNG(SEED) {}
+  explicit HostileValues(uint32_t seed) : rng(seed) {}
 
   // A screen coordinate: mostly near the target, often something nasty.
-  float POSITION(int32_t SIZE) {
+  float POSITION(int32_t size) {
     static const float NASTY[] = {
         NOT_A_NUMBER, INF, -INF, 1e30f, -1e30f, FLT_MAX, -FLT_MAX, 2147483520.0f,
         -2147483648.0f, 2147483648.0f, -2147483904.0f, 4294967296.0f, 3e9f, -3e9f, 8388608.5f,
         16777216.0f, 1e-30f, -1e-30f, FLT_MIN / 4, -0.5f, 0.5f, -0.49999997f, 0.0f, -0.0f};
-    switch (RNG() % 4) {
-      case 0: return NASTY[RNG() % std::size(NASTY)];
-      case 1: return std::uniform_real_distribution<float>(-1e7f, 1e7f)(RNG);
-      default: return std::uniform_real_distribution<float>(-2.0f * SIZE, 3.0f * SIZE)(RNG);
+    switch (rng() % 4) {
+      case 0: return NASTY[rng() % std::size(NASTY)];
+      case 1: return std::uniform_real_distribution<float>(-1e7f, 1e7f)(rng);
+      default: return std::uniform_real_distribution<float>(-2.0f * size, 3.0f * size)(rng);
     }
   }
   // A depth: mostly in the view range, often zero, negative, huge or tiny.
-  float DEPTH() {
+  float depth() {
     static const float NASTY[] = {0.0f, -0.0f, -1.0f, -1e30f, 1e-30f, 1e-45f, 1e30f, FLT_MAX,
                                   INF, -INF, NOT_A_NUMBER, 2.0f, 500.0f};
-    if (RNG() % 3 == 0) return NASTY[RNG() % std::size(NASTY)];
-    return std::uniform_real_distribution<float>(0.01f, 600.0f)(RNG);
+    if (rng() % 3 == 0) return NASTY[rng() % std::size(NASTY)];
+    return std::uniform_real_distribution<float>(0.01f, 600.0f)(rng);
   }
-  float TEXCOORD() {
+  float texcoord() {
     static const float NASTY[] = {NOT_A_NUMBER, INF, -INF, 1e30f, -1e30f, 2147483648.0f,
                                   -2147483904.0f, -0.5f};
-    if (RNG() % 4 == 0) return NASTY[RNG() % std::size(NASTY)];
-    return std::uniform_real_distribution<float>(-1000.0f, 1000.0f)(RNG);
+    if (rng() % 4 == 0) return NASTY[rng() % std::size(NASTY)];
+    return std::uniform_real_distribution<float>(-1000.0f, 1000.0f)(rng);
   }
   int32_t COL_SCALE() {
     static const int32_t NASTY[] = {INT32_MIN, INT32_MAX, -256, 256, -255, 255, 0, 65793};
-    return RNG() % 3 == 0 ? NASTY[RNG() % std::size(NASTY)] : int32_t(RNG() % 511) - 255;
+    return rng() % 3 == 0 ? NASTY[rng() % std::size(NASTY)] : int32_t(rng() % 511) - 255;
   }
-  uint32_t NEXT() { return RNG(); }
+  uint32_t next() { return rng(); }
 
  private:
-  std::mt19937 RNG;
+  std::mt19937 rng;
 };
 
-struct IMAGE_FREE {
-  void operator()(IMAGE* I) const { IMAGE_DESTROY(I); }
+struct ImageFree {
+  void operator()(IMAGE* i) const { image_destroy(i); }
 };
 }  // namespace
 
-TEST(RASTER_SAFETY, HostileCornersStayInsideTargetAndDepthBuffer) {
-  struct SIZE {
-    int32_t W, H;
-    uint32_t PITCH;
+TEST(RasterSafety, HostileCornersStayInsideTargetAndDepthBuffer) {
+  struct Size {
+    int32_t w, h;
+    uint32_t pitch;
   };
-  const SIZE SIZES[] = {{1, 1, 0}, {3, 2, 0}, {7, 5, 0},  {13, 11, 0}, {17, 3, 68},
+  const Size sizes[] = {{1, 1, 0}, {3, 2, 0}, {7, 5, 0},  {13, 11, 0}, {17, 3, 68},
                         {5, 19, 0}, {33, 29, 0}, {2, 9, 8}, {12, 7, 48}};
   // Separate heap blocks of exactly their size, so that the address sanitizer
   // sees any texel read outside them.
-  std::unique_ptr<IMAGE, IMAGE_FREE> POW2(IMAGE_CREATE(8, 8, 0xFF808080u));
-  std::unique_ptr<IMAGE, IMAGE_FREE> ODD(IMAGE_CREATE(3, 5, 0xFF404040u));
-  HOSTILE_VALUES R(2024);
-  int64_t DRAWN = 0;
-  for (const SIZE& S : SIZES) {
-    CANVAS C(S.W, S.H, S.PITCH);
-    const int32_t SIDE = std::max(S.W, S.H);
-    for (int32_t I = 0; I < 2500; ++I) {
-      if (I % 500 == 0) C.CLEAR(0, 0.0f);
-      float P[9], T[6];
-      for (int K = 0; K < 3; ++K) {
-        P[3 * K] = R.POSITION(SIDE);
-        P[3 * K + 1] = R.POSITION(SIDE);
-        P[3 * K + 2] = R.DEPTH();
+  std::unique_ptr<IMAGE, ImageFree> pow2(image_create(8, 8, 0xFF808080u));
+  std::unique_ptr<IMAGE, ImageFree> odd(image_create(3, 5, 0xFF404040u));
+  HostileValues r(2024);
+  int64_t drawn = 0;
+  for (const Size& s : sizes) {
+    Canvas c(s.w, s.h, s.pitch);
+    const int32_t side = std::max(s.w, s.h);
+    for (int32_t i = 0; i < 2500; ++i) {
+      if (i % 500 == 0) c.clear(0, 0.0f);
+      float p[9], t[6];
+      for (int k = 0; k < 3; ++k) {
+        p[3 * k] = r.POSITION(side);
+        p[3 * k + 1] = r.POSITION(side);
+        p[3 * k + 2] = r.depth();
       }
-      for (float& V : T) V = R.TEXCOORD();
-      switch (R.NEXT() % 3) {
+      for (float& v : t) v = r.texcoord();
+      switch (r.next() % 3) {
         case 0:
-          FTRI(C.IMG, P[0], P[1], P[2], P[3], P[4], P[5], P[6], P[7], P[8], 0xFFFFFFFFu);
+          FTRI(c.img, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
           break;
         default:
-          TFPCSPTRI_ORIG(C.IMG, P[0], P[1], P[2], T[0], T[1], P[3], P[4], P[5], T[2], T[3], P[6],
-                         P[7], P[8], T[4], T[5], R.COL_SCALE(),
-                         R.NEXT() % 2 ? POW2.get() : ODD.get());
+          TFPCSPTRI_ORIG(c.img, p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3], p[6],
+                         p[7], p[8], t[4], t[5], r.COL_SCALE(),
+                         r.next() % 2 ? pow2.get() : odd.get());
       }
-      if (I % 100 == 99) {
-        ASSERT_TRUE(C.GUARDS_INTACT()) << S.W << "x" << S.H << " #" << I;
+      if (i % 100 == 99) {
+        ASSERT_TRUE(c.guards_intact()) << s.w << "x" << s.h << " #" << i;
       }
-      for (int32_t Y = 0; Y < S.H; ++Y)
-        for (int32_t X = 0; X < S.W; ++X) DRAWN += C.PIXEL(X, Y) != 0;
+      for (int32_t y = 0; y < s.h; ++y)
+        for (int32_t x = 0; x < s.w; ++x) drawn += c.pixel(x, y) != 0;
     }
-    EXPECT_TRUE(C.GUARDS_INTACT());
+    EXPECT_TRUE(c.guards_intact());
   }
-  EXPECT_GT(DRAWN, 10000);  // the hostile mix still draws plenty
+  EXPECT_GT(drawn, 10000);  // the hostile mix still draws plenty
 }

@@ -7,42 +7,42 @@
 #include "texel_shade.h"
 
 namespace {
-template <class BYTE_OP>
-uint32_t BYTE_BY_BYTE(uint32_t A, uint32_t B, BYTE_OP OP) {
-  uint32_t R = 0;
-  for (int S = 0; S < 32; S += 8) R |= uint32_t(OP(int32_t(A >> S & 255), int32_t(B >> S & 255))) << S;
-  return R;
+template <class ByteOp>
+uint32_t byte_by_byte(uint32_t a, uint32_t b, ByteOp op) {
+  uint32_t r = 0;
+  for (int s = 0; s < 32; s += 8) r |= uint32_t(op(int32_t(a >> s & 255), int32_t(b >> s & 255))) << s;
+  return r;
 }
-uint32_t ADD_REF(uint32_t A, uint32_t B) {
-  return BYTE_BY_BYTE(A, B, [](int32_t X, int32_t Y) { return X + Y > 255 ? 255 : X + Y; });
+uint32_t add_ref(uint32_t a, uint32_t b) {
+  return byte_by_byte(a, b, [](int32_t x, int32_t y) { return x + y > 255 ? 255 : x + y; });
 }
-uint32_t SUB_REF(uint32_t A, uint32_t B) {
-  return BYTE_BY_BYTE(A, B, [](int32_t X, int32_t Y) { return X - Y < 0 ? 0 : X - Y; });
+uint32_t sub_ref(uint32_t a, uint32_t b) {
+  return byte_by_byte(a, b, [](int32_t x, int32_t y) { return x - y < 0 ? 0 : x - y; });
 }
 }  // namespace
 
-TEST(TEXEL_SHADE, EveryBytePairAndRandomWordsMatchByteArithmetic) {
+TEST(TexelShade, EveryBytePairAndRandomWordsMatchByteArithmetic) {
   // All 65536 byte pairs, each in a different position and with neighbours
   // that carry or borrow, then random words.
-  for (uint32_t A = 0; A < 256; ++A)
-    for (uint32_t B = 0; B < 256; ++B) {
-      const uint32_t WA = A | (B << 8) | (A << 16) | (255u << 24);
-      const uint32_t WB = B | (A << 8) | (255u << 16) | (B << 24);
-      ASSERT_EQ(ADD_BYTES_SATURATED(WA, WB), ADD_REF(WA, WB)) << A << " " << B;
-      ASSERT_EQ(SUBTRACT_BYTES_SATURATED(WA, WB), SUB_REF(WA, WB)) << A << " " << B;
+  for (uint32_t a = 0; a < 256; ++a)
+    for (uint32_t b = 0; b < 256; ++b) {
+      const uint32_t wa = a | (b << 8) | (a << 16) | (255u << 24);
+      const uint32_t wb = b | (a << 8) | (255u << 16) | (b << 24);
+      ASSERT_EQ(add_bytes_saturated(wa, wb), add_ref(wa, wb)) << a << " " << b;
+      ASSERT_EQ(subtract_bytes_saturated(wa, wb), sub_ref(wa, wb)) << a << " " << b;
     }
-  std::mt19937 RNG(5);
-  for (int I = 0; I < 200000; ++I) {
-    const uint32_t A = RNG(), B = RNG();
-    ASSERT_EQ(ADD_BYTES_SATURATED(A, B), ADD_REF(A, B));
-    ASSERT_EQ(SUBTRACT_BYTES_SATURATED(A, B), SUB_REF(A, B));
+  std::mt19937 rng(5);
+  for (int i = 0; i < 200000; ++i) {
+    const uint32_t a = rng(), b = rng();
+    ASSERT_EQ(add_bytes_saturated(a, b), add_ref(a, b));
+    ASSERT_EQ(subtract_bytes_saturated(a, b), sub_ref(a, b));
   }
 }
 
-TEST(TEXEL_SHADE, MagnitudeIsSpreadOverFourBytes) {
-  EXPECT_EQ(SPREAD_TO_BYTES(0), 0u);
-  EXPECT_EQ(SPREAD_TO_BYTES(40), 0x28282828u);
-  EXPECT_EQ(SPREAD_TO_BYTES(255), 0xFFFFFFFFu);
-  EXPECT_EQ(SPREAD_TO_BYTES(256), 0x01010100u);  // larger magnitudes overlap, kept to 32 bits
-  EXPECT_EQ(SPREAD_TO_BYTES(0x80000000u), 0x80000000u);
+TEST(TexelShade, MagnitudeIsSpreadOverFourBytes) {
+  EXPECT_EQ(spread_to_bytes(0), 0u);
+  EXPECT_EQ(spread_to_bytes(40), 0x28282828u);
+  EXPECT_EQ(spread_to_bytes(255), 0xFFFFFFFFu);
+  EXPECT_EQ(spread_to_bytes(256), 0x01010100u);  // larger magnitudes overlap, kept to 32 bits
+  EXPECT_EQ(spread_to_bytes(0x80000000u), 0x80000000u);
 }

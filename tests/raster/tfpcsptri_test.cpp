@@ -12,77 +12,77 @@
 #include "raster/tfpcsptri.h"
 
 namespace {
-struct IMAGE_FREE {
-  void operator()(IMAGE* I) const { IMAGE_DESTROY(I); }
+struct ImageFree {
+  void operator()(IMAGE* i) const { image_destroy(i); }
 };
-using TEXTURE_PTR = std::unique_ptr<IMAGE, IMAGE_FREE>;
+using TexturePtr = std::unique_ptr<IMAGE, ImageFree>;
 
 // A texture whose texel (u, v) holds FILL(u, v).
 template <class F>
-TEXTURE_PTR MAKE_TEXTURE(int32_t W, int32_t H, F FILL) {
-  TEXTURE_PTR T(IMAGE_CREATE(W, H));
-  for (int32_t V = 0; V < H; ++V)
-    for (int32_t U = 0; U < W; ++U) T->ROW(uint32_t(V))[U] = FILL(U, V);
-  return T;
+TexturePtr make_texture(int32_t w, int32_t h, F fill) {
+  TexturePtr t(image_create(w, h));
+  for (int32_t v = 0; v < h; ++v)
+    for (int32_t u = 0; u < w; ++u) t->row(uint32_t(v))[u] = fill(u, v);
+  return t;
 }
 
-uint32_t TEXEL_ID(int32_t U, int32_t V) {
-  return 0xFF000000u | uint32_t(V) << 12 | uint32_t(U);
+uint32_t texel_id(int32_t u, int32_t v) {
+  return 0xFF000000u | uint32_t(v) << 12 | uint32_t(u);
 }
 
 // A triangle well inside a 40 x 40 canvas with the same texture coordinates at
 // all three corners and z = 1, so every pixel reads texel (U, V) exactly.
-void DRAW_CONSTANT_UV(CANVAS& C, float U, float V, int32_t COL_SCALE, const IMAGE* TEX) {
-  C.USE_DEPTH();
-  TFPCSPTRI_ORIG(C.IMG, 4, 4, 1, U, V, 30, 6, 1, U, V, 8, 30, 1, U, V, COL_SCALE, TEX);
+void draw_constant_uv(Canvas& c, float u, float v, int32_t col_scale, const IMAGE* tex) {
+  c.use_depth();
+  TFPCSPTRI_ORIG(c.img, 4, 4, 1, u, v, 30, 6, 1, u, v, 8, 30, 1, u, v, col_scale, tex);
 }
 
 // Every drawn pixel of C holds COL; returns how many there are.
-int32_t EXPECT_ALL_DRAWN_ARE(CANVAS& C, uint32_t COL) {
-  int32_t N = 0;
-  for (int32_t Y = 0; Y < C.H; ++Y)
-    for (int32_t X = 0; X < C.W; ++X)
-      if (C.Z(X, Y) != 0.0f) {
-        EXPECT_EQ(C.PIXEL(X, Y), COL) << X << "," << Y;
-        ++N;
+int32_t expect_all_drawn_are(Canvas& c, uint32_t col) {
+  int32_t n = 0;
+  for (int32_t y = 0; y < c.h; ++y)
+    for (int32_t x = 0; x < c.w; ++x)
+      if (c.Z(x, y) != 0.0f) {
+        EXPECT_EQ(c.pixel(x, y), col) << x << "," << y;
+        ++n;
       }
-  return N;
+  return n;
 }
 }  // namespace
 
 TEST(TFPCSPTRI, CoversTheFlatPixelsWithTheSameDepths) {
-  auto TEX = MAKE_TEXTURE(256, 256, TEXEL_ID);
-  std::mt19937 RNG(777);
-  std::uniform_real_distribution<float> POS(-15.0f, 60.0f), DEPTH(2.0f, 500.0f),
-      UV(-300.0f, 300.0f);
-  CANVAS FLAT(45, 39), TEXTURED(45, 39);
-  for (int32_t I = 0; I < 300; ++I) {
-    float P[9], T[6];
-    for (float& V : P) V = POS(RNG);
-    P[2] = DEPTH(RNG), P[5] = DEPTH(RNG), P[8] = DEPTH(RNG);
-    for (float& V : T) V = UV(RNG);
-    FLAT.CLEAR(0, 0.0f);
-    TEXTURED.CLEAR(0, 0.0f);
-    FLAT.USE_DEPTH();
-    FTRI(FLAT.IMG, P[0], P[1], P[2], P[3], P[4], P[5], P[6], P[7], P[8], 0xFFFFFFFFu);
-    TEXTURED.USE_DEPTH();
-    TFPCSPTRI_ORIG(TEXTURED.IMG, P[0], P[1], P[2], T[0], T[1], P[3], P[4], P[5], T[2], T[3],
-                   P[6], P[7], P[8], T[4], T[5], 0, TEX.get());
-    for (int32_t Y = 0; Y < FLAT.H; ++Y)
-      for (int32_t X = 0; X < FLAT.W; ++X) {
-        ASSERT_EQ(FLAT.PIXEL(X, Y) != 0, TEXTURED.PIXEL(X, Y) != 0) << I << ": " << X << "," << Y;
-        ASSERT_EQ(FLAT.Z(X, Y), TEXTURED.Z(X, Y));
+  auto tex = make_texture(256, 256, texel_id);
+  std::mt19937 rng(777);
+  std::uniform_real_distribution<float> pos(-15.0f, 60.0f), depth(2.0f, 500.0f),
+      uv(-300.0f, 300.0f);
+  Canvas flat(45, 39), textured(45, 39);
+  for (int32_t i = 0; i < 300; ++i) {
+    float p[9], t[6];
+    for (float& v : p) v = pos(rng);
+    p[2] = depth(rng), p[5] = depth(rng), p[8] = depth(rng);
+    for (float& v : t) v = uv(rng);
+    flat.clear(0, 0.0f);
+    textured.clear(0, 0.0f);
+    flat.use_depth();
+    FTRI(flat.img, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
+    textured.use_depth();
+    TFPCSPTRI_ORIG(textured.img, p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3],
+                   p[6], p[7], p[8], t[4], t[5], 0, tex.get());
+    for (int32_t y = 0; y < flat.h; ++y)
+      for (int32_t x = 0; x < flat.w; ++x) {
+        ASSERT_EQ(flat.pixel(x, y) != 0, textured.pixel(x, y) != 0) << i << ": " << x << "," << y;
+        ASSERT_EQ(flat.Z(x, y), textured.Z(x, y));
       }
   }
-  EXPECT_TRUE(TEXTURED.GUARDS_INTACT());
+  EXPECT_TRUE(textured.guards_intact());
 }
 
 TEST(TFPCSPTRI, BrightnessIsSaturatingByteArithmeticOnAllFourBytes) {
-  struct CASE {
-    int32_t COL_SCALE;
-    uint32_t TEXEL, EXPECTED;
+  struct Case {
+    int32_t col_scale;
+    uint32_t texel, expected;
   };
-  const CASE CASES[] = {
+  const Case cases[] = {
       {0, 0xFF10F0E0u, 0xFF10F0E0u},     // unchanged
       {0, 0x01020304u, 0x01020304u},
       {255, 0xFF10F0E0u, 0xFFFFFFFFu},   // everything white, top byte too
@@ -91,118 +91,118 @@ TEST(TFPCSPTRI, BrightnessIsSaturatingByteArithmeticOnAllFourBytes) {
       {40, 0xFF10F0E0u, 0xFF38FFFFu},    // 255,16,240,224 -> 255,56,255,255
       {-40, 0xFF10F0E0u, 0xD700C8B8u},   // 255,16,240,224 -> 215,0,200,184
   };
-  for (const CASE& K : CASES) {
-    auto TEX = MAKE_TEXTURE(4, 4, [&](int32_t, int32_t) { return K.TEXEL; });
-    CANVAS C(40, 40);
-    DRAW_CONSTANT_UV(C, 1, 1, K.COL_SCALE, TEX.get());
-    EXPECT_GT(EXPECT_ALL_DRAWN_ARE(C, K.EXPECTED), 200) << K.COL_SCALE;
+  for (const Case& k : cases) {
+    auto tex = make_texture(4, 4, [&](int32_t, int32_t) { return k.texel; });
+    Canvas c(40, 40);
+    draw_constant_uv(c, 1, 1, k.col_scale, tex.get());
+    EXPECT_GT(expect_all_drawn_are(c, k.expected), 200) << k.col_scale;
   }
 }
 
 TEST(TFPCSPTRI, TexelCoordinatesRoundHalfToEvenAndWrap) {
-  auto TEX = MAKE_TEXTURE(256, 256, TEXEL_ID);
-  struct CASE {
-    float U;
-    int32_t COLUMN;
+  auto tex = make_texture(256, 256, texel_id);
+  struct Case {
+    float u;
+    int32_t column;
   };
-  for (const CASE K : {CASE{256.3f, 0}, CASE{-0.7f, 255}, CASE{2.5f, 2}, CASE{3.5f, 4},
-                       CASE{-256.0f, 0}, CASE{1000.6f, 233}}) {
-    CANVAS C(40, 40);
-    DRAW_CONSTANT_UV(C, K.U, 7.5f, 0, TEX.get());  // row 7.5 -> 8
-    EXPECT_GT(EXPECT_ALL_DRAWN_ARE(C, TEXEL_ID(K.COLUMN, 8)), 200) << K.U;
+  for (const Case k : {Case{256.3f, 0}, Case{-0.7f, 255}, Case{2.5f, 2}, Case{3.5f, 4},
+                       Case{-256.0f, 0}, Case{1000.6f, 233}}) {
+    Canvas c(40, 40);
+    draw_constant_uv(c, k.u, 7.5f, 0, tex.get());  // row 7.5 -> 8
+    EXPECT_GT(expect_all_drawn_are(c, texel_id(k.column, 8)), 200) << k.u;
   }
   // Coordinates far beyond the 32-bit range still read a texel of the texture.
-  CANVAS C(40, 40);
-  DRAW_CONSTANT_UV(C, 1e30f, -1e30f, 0, TEX.get());
-  EXPECT_GT(EXPECT_ALL_DRAWN_ARE(C, TEXEL_ID(0, 0)), 200);
+  Canvas c(40, 40);
+  draw_constant_uv(c, 1e30f, -1e30f, 0, tex.get());
+  EXPECT_GT(expect_all_drawn_are(c, texel_id(0, 0)), 200);
 }
 
 TEST(TFPCSPTRI, OtherTextureSizesAreAddressedByModulo) {
   // 3 x 5 texels (pitch 16); and 4 x 4 texels in rows 48 bytes apart.
-  auto ODD = MAKE_TEXTURE(3, 5, TEXEL_ID);
-  struct CASE {
-    float U, V;
-    int32_t COLUMN, ROW;
+  auto odd = make_texture(3, 5, texel_id);
+  struct Case {
+    float u, v;
+    int32_t column, row;
   };
-  for (const CASE K : {CASE{1, 2, 1, 2}, CASE{-1, -1, 2, 4}, CASE{4, 7, 1, 2}, CASE{-6, -6, 0, 4},
-                       CASE{302.2f, 1e9f, 2, 0}}) {
-    CANVAS C(40, 40);
-    DRAW_CONSTANT_UV(C, K.U, K.V, 0, ODD.get());
-    EXPECT_GT(EXPECT_ALL_DRAWN_ARE(C, TEXEL_ID(K.COLUMN, K.ROW)), 200) << K.U << "," << K.V;
+  for (const Case k : {Case{1, 2, 1, 2}, Case{-1, -1, 2, 4}, Case{4, 7, 1, 2}, Case{-6, -6, 0, 4},
+                       Case{302.2f, 1e9f, 2, 0}}) {
+    Canvas c(40, 40);
+    draw_constant_uv(c, k.u, k.v, 0, odd.get());
+    EXPECT_GT(expect_all_drawn_are(c, texel_id(k.column, k.row)), 200) << k.u << "," << k.v;
   }
-  std::vector<uint32_t> BLOCK(8 + 12 * 4, 0);  // header, then 4 rows of 12 words
-  IMAGE* WIDE = reinterpret_cast<IMAGE*>(BLOCK.data());
-  *WIDE = IMAGE{IMAGE_TYPE, 4, 4, 4, 48, {}};
-  for (uint32_t V = 0; V < 4; ++V)
-    for (uint32_t U = 0; U < 12; ++U) WIDE->ROW(V)[U] = U < 4 ? TEXEL_ID(U, V) : 0xDEADu;
-  for (const CASE K : {CASE{3, 1, 3, 1}, CASE{-1, 6, 3, 2}, CASE{5, -3, 1, 1}}) {
-    CANVAS C(40, 40);
-    DRAW_CONSTANT_UV(C, K.U, K.V, 0, WIDE);
-    EXPECT_GT(EXPECT_ALL_DRAWN_ARE(C, TEXEL_ID(K.COLUMN, K.ROW)), 200) << K.U << "," << K.V;
+  std::vector<uint32_t> block(8 + 12 * 4, 0);  // header, then 4 rows of 12 words
+  IMAGE* wide = reinterpret_cast<IMAGE*>(block.data());
+  *wide = IMAGE{IMAGE_TYPE, 4, 4, 4, 48, {}};
+  for (uint32_t v = 0; v < 4; ++v)
+    for (uint32_t u = 0; u < 12; ++u) wide->row(v)[u] = u < 4 ? texel_id(u, v) : 0xDEADu;
+  for (const Case k : {Case{3, 1, 3, 1}, Case{-1, 6, 3, 2}, Case{5, -3, 1, 1}}) {
+    Canvas c(40, 40);
+    draw_constant_uv(c, k.u, k.v, 0, wide);
+    EXPECT_GT(expect_all_drawn_are(c, texel_id(k.column, k.row)), 200) << k.u << "," << k.v;
   }
 }
 
 TEST(TFPCSPTRI, EqualDepthsMapAffinely) {
   // u = 2x + 1 at pixel centres: the texel column steps by 2 along every row.
-  auto TEX = MAKE_TEXTURE(256, 256, TEXEL_ID);
-  CANVAS C(64, 64);
-  TFPCSPTRI_ORIG(C.IMG, 2, 3, 7, 4, 6, 60, 3, 7, 120, 6, 2, 60, 7, 4, 120, 0, TEX.get());
-  int32_t STEPS = 0;
-  for (int32_t Y = 0; Y < C.H; ++Y)
-    for (int32_t X = 1; X < C.W; ++X)
-      if (C.Z(X - 1, Y) != 0.0f && C.Z(X, Y) != 0.0f) {
-        EXPECT_EQ(C.PIXEL(X, Y) & 0xFFF, (C.PIXEL(X - 1, Y) & 0xFFF) + 2);
-        ++STEPS;
+  auto tex = make_texture(256, 256, texel_id);
+  Canvas c(64, 64);
+  TFPCSPTRI_ORIG(c.img, 2, 3, 7, 4, 6, 60, 3, 7, 120, 6, 2, 60, 7, 4, 120, 0, tex.get());
+  int32_t steps = 0;
+  for (int32_t y = 0; y < c.h; ++y)
+    for (int32_t x = 1; x < c.w; ++x)
+      if (c.Z(x - 1, y) != 0.0f && c.Z(x, y) != 0.0f) {
+        EXPECT_EQ(c.pixel(x, y) & 0xFFF, (c.pixel(x - 1, y) & 0xFFF) + 2);
+        ++steps;
       }
-  EXPECT_GT(STEPS, 1000);
+  EXPECT_GT(steps, 1000);
 }
 
 TEST(TFPCSPTRI, DepthVaryingTrianglesMapInPerspective) {
   // A wall receding to the right: u runs 0..200 along it, z from 1 to 8.
-  auto TEX = MAKE_TEXTURE(256, 256, TEXEL_ID);
-  CANVAS C(100, 100);
-  TFPCSPTRI_ORIG(C.IMG, 0, 0, 1, 0, 0, 96, 40, 8, 200, 0, 0, 96, 1, 0, 0, 0, TEX.get());
-  int32_t CHECKED = 0;
-  for (int32_t Y = 0; Y < C.H; ++Y)
-    for (int32_t X = 0; X < C.W; ++X) {
-      if (C.Z(X, Y) == 0.0f) continue;
+  auto tex = make_texture(256, 256, texel_id);
+  Canvas c(100, 100);
+  TFPCSPTRI_ORIG(c.img, 0, 0, 1, 0, 0, 96, 40, 8, 200, 0, 0, 96, 1, 0, 0, 0, tex.get());
+  int32_t checked = 0;
+  for (int32_t y = 0; y < c.h; ++y)
+    for (int32_t x = 0; x < c.w; ++x) {
+      if (c.Z(x, y) == 0.0f) continue;
       // Along a row, 1/z and u/z are linear in x; u = (u/z) / (1/z).
-      const double T = (X + 0.5) / 96.0, IZ = 1.0 - T * (1.0 - 1.0 / 8), UIZ = T * 200 / 8;
-      const double U = UIZ / IZ;
-      const int32_t GOT = int32_t(C.PIXEL(X, Y) & 0xFFF);
-      EXPECT_LE(std::fabs(GOT - U), 0.5 + 1e-3) << X << "," << Y;
-      ++CHECKED;
+      const double t = (x + 0.5) / 96.0, iz = 1.0 - t * (1.0 - 1.0 / 8), uiz = t * 200 / 8;
+      const double u = uiz / iz;
+      const int32_t got = int32_t(c.pixel(x, y) & 0xFFF);
+      EXPECT_LE(std::fabs(got - u), 0.5 + 1e-3) << x << "," << y;
+      ++checked;
     }
-  EXPECT_GT(CHECKED, 2000);
+  EXPECT_GT(checked, 2000);
 }
 
 TEST(TFPCSPTRI, HiddenPixelsAreLeftAlone) {
-  auto TEX = MAKE_TEXTURE(8, 8, TEXEL_ID);
-  CANVAS C(40, 40);
-  FTRI(C.IMG, 0, 0, 2, 39, 0, 2, 0, 39, 2, 0xFF00FF00u);
-  TFPCSPTRI_ORIG(C.IMG, 4, 4, 3, 0, 0, 30, 6, 3, 7, 0, 8, 30, 3, 0, 7, 0, TEX.get());
-  for (int32_t Y = 0; Y < C.H; ++Y)
-    for (int32_t X = 0; X < C.W; ++X)
-      if (C.Z(X, Y) == 0.5f) {
-        EXPECT_EQ(C.PIXEL(X, Y), 0xFF00FF00u);
+  auto tex = make_texture(8, 8, texel_id);
+  Canvas c(40, 40);
+  FTRI(c.img, 0, 0, 2, 39, 0, 2, 0, 39, 2, 0xFF00FF00u);
+  TFPCSPTRI_ORIG(c.img, 4, 4, 3, 0, 0, 30, 6, 3, 7, 0, 8, 30, 3, 0, 7, 0, tex.get());
+  for (int32_t y = 0; y < c.h; ++y)
+    for (int32_t x = 0; x < c.w; ++x)
+      if (c.Z(x, y) == 0.5f) {
+        EXPECT_EQ(c.pixel(x, y), 0xFF00FF00u);
       }
-  EXPECT_GT(EXPECT_ALL_DRAWN_ARE(C, 0xFF00FF00u), 700);
+  EXPECT_GT(expect_all_drawn_are(c, 0xFF00FF00u), 700);
 }
 
 TEST(TFPCSPTRI, EmptyOrMalformedTexturesDrawNothing) {
-  std::vector<uint32_t> BLOCK(8 + 64, 0xFFFFFFFFu);
-  IMAGE* TEX = reinterpret_cast<IMAGE*>(BLOCK.data());
-  CANVAS C(40, 40);
-  for (const IMAGE HEADER : {IMAGE{IMAGE_TYPE, 4, 0, 4, 16, {}}, IMAGE{IMAGE_TYPE, 4, 4, 0, 16, {}},
+  std::vector<uint32_t> block(8 + 64, 0xFFFFFFFFu);
+  IMAGE* tex = reinterpret_cast<IMAGE*>(block.data());
+  Canvas c(40, 40);
+  for (const IMAGE header : {IMAGE{IMAGE_TYPE, 4, 0, 4, 16, {}}, IMAGE{IMAGE_TYPE, 4, 4, 0, 16, {}},
                              IMAGE{IMAGE_TYPE, 4, 8, 4, 16, {}}, IMAGE{IMAGE_TYPE, 4, 4, 4, 18, {}}}) {
-    *TEX = HEADER;
-    DRAW_CONSTANT_UV(C, 1, 1, 0, TEX);
+    *tex = header;
+    draw_constant_uv(c, 1, 1, 0, tex);
   }
-  EXPECT_EQ(EXPECT_ALL_DRAWN_ARE(C, 0), 0);
+  EXPECT_EQ(expect_all_drawn_are(c, 0), 0);
 }
 
 TEST(TFPCSPTRIDeathTest, NullTextureStopsWithErrorSeven) {
-  CANVAS C(40, 40);
-  EXPECT_EXIT(DRAW_CONSTANT_UV(C, 1, 1, 0, nullptr), testing::ExitedWithCode(7),
+  Canvas c(40, 40);
+  EXPECT_EXIT(draw_constant_uv(c, 1, 1, 0, nullptr), testing::ExitedWithCode(7),
               "null pointer access.*TFPCSPTRI_ORIG");
 }

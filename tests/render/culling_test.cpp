@@ -10,147 +10,147 @@ namespace {
 const float NAN_F = std::numeric_limits<float>::quiet_NaN();
 
 // One triangle centred on (X, Y) at view distance D, run through the stage.
-struct ONE_TRIANGLE_RESULT {
-  int32_t CULLED, COPY_CULLED, QUEUED;
+struct OneTriangleResult {
+  int32_t culled, copy_culled, queued;
 };
 
-class CULLING_TEST : public TRANSFORM_TEST {
+class CullingTest : public TransformTest {
  protected:
-  ONE_TRIANGLE_RESULT RUN_ONE(float X, float Y, float D, float R = 0.3f) {
-    std::vector<VEC3F> V;
-    std::vector<FACE> F;
-    ADD_TRIANGLE(V, F, X, Y, D, R);
-    MEMORY_MODEL MODEL(V, F);
-    FCNT = 0;
-    RUN(MODEL);
-    return {MODEL->TRIANGLES[0].CULLED, MODEL->RTRIANGLES[0].CULLED, FCNT};
+  OneTriangleResult run_one(float x, float y, float d, float r = 0.3f) {
+    std::vector<VEC3F> v;
+    std::vector<Face> f;
+    add_triangle(v, f, x, y, d, r);
+    MemoryModel model(v, f);
+    fcnt = 0;
+    run(model);
+    return {model->TRIANGLES[0].CULLED, model->RTRIANGLES[0].CULLED, fcnt};
   }
 };
 
-TEST_F(CULLING_TEST, TriangleInsideTheVolumeIsKeptAndQueued) {
-  const ONE_TRIANGLE_RESULT R = RUN_ONE(0, 0, 10);
-  EXPECT_EQ(R.CULLED, 0);
-  EXPECT_EQ(R.COPY_CULLED, 0);
-  EXPECT_EQ(R.QUEUED, 1);
+TEST_F(CullingTest, TriangleInsideTheVolumeIsKeptAndQueued) {
+  const OneTriangleResult r = run_one(0, 0, 10);
+  EXPECT_EQ(r.culled, 0);
+  EXPECT_EQ(r.copy_culled, 0);
+  EXPECT_EQ(r.queued, 1);
 }
 
-TEST_F(CULLING_TEST, WhollyNearerThanTheNearPlaneIsCulled) {
-  const ONE_TRIANGLE_RESULT R = RUN_ONE(0, 0, 1.5f);
-  EXPECT_EQ(R.CULLED, -1);
-  EXPECT_EQ(R.COPY_CULLED, -1);
-  EXPECT_EQ(R.QUEUED, 0);
+TEST_F(CullingTest, WhollyNearerThanTheNearPlaneIsCulled) {
+  const OneTriangleResult r = run_one(0, 0, 1.5f);
+  EXPECT_EQ(r.culled, -1);
+  EXPECT_EQ(r.copy_culled, -1);
+  EXPECT_EQ(r.queued, 0);
 }
 
 // At view distance 3 the clip-space z is about -1, below ZNEAR, while w = 3 is
 // beyond the near plane: the triangle is in plain view and must be drawn.
-TEST_F(CULLING_TEST, NearTestComparesTheViewDistanceNotClipZ) {
-  const ONE_TRIANGLE_RESULT R = RUN_ONE(0, 0, 3);
-  EXPECT_EQ(R.CULLED, 0);
-  EXPECT_EQ(R.QUEUED, 1);
+TEST_F(CullingTest, NearTestComparesTheViewDistanceNotClipZ) {
+  const OneTriangleResult r = run_one(0, 0, 3);
+  EXPECT_EQ(r.culled, 0);
+  EXPECT_EQ(r.queued, 1);
 }
 
 // At distance 10, w = 10 and clip z = 6.06. Clip x = 1.299 x and y = 1.732 y.
 // Wholly outside one side: culled. Between the z bound and the w bound (on
 // screen, near the edge): kept. Straddling the side: kept.
-struct SIDE_CASE {
-  const char* NAME;
-  float OUT_X, OUT_Y;     // centre of a triangle wholly beyond the side
-  float EDGE_X, EDGE_Y;   // centre of one inside, near the edge
-  float CROSS_X, CROSS_Y; // centre of a large one across the side
+struct SideCase {
+  const char* name;
+  float out_x, out_y;     // centre of a triangle wholly beyond the side
+  float edge_x, edge_y;   // centre of one inside, near the edge
+  float cross_x, cross_y; // centre of a large one across the side
 };
 
-TEST_F(CULLING_TEST, EachSideCullsOnlyTrianglesWhollyBeyondIt) {
-  const SIDE_CASE CASES[] = {
+TEST_F(CullingTest, EachSideCullsOnlyTrianglesWhollyBeyondIt) {
+  const SideCase cases[] = {
       {"left", -9.0f, 0.0f, -6.5f, 0.0f, -7.7f, 0.0f},
       {"right", 9.0f, 0.0f, 6.5f, 0.0f, 7.7f, 0.0f},
       {"below", 0.0f, -7.0f, 0.0f, -4.5f, 0.0f, -5.8f},
       {"above", 0.0f, 7.0f, 0.0f, 4.5f, 0.0f, 5.8f},
   };
-  for (const SIDE_CASE& C : CASES) {
-    SCOPED_TRACE(C.NAME);
-    const ONE_TRIANGLE_RESULT OUT = RUN_ONE(C.OUT_X, C.OUT_Y, 10);
-    EXPECT_EQ(OUT.CULLED, -1);
-    EXPECT_EQ(OUT.COPY_CULLED, -1);
-    EXPECT_EQ(OUT.QUEUED, 0);
-    const ONE_TRIANGLE_RESULT EDGE = RUN_ONE(C.EDGE_X, C.EDGE_Y, 10);
-    EXPECT_EQ(EDGE.CULLED, 0);
-    EXPECT_EQ(EDGE.QUEUED, 1);
-    const ONE_TRIANGLE_RESULT CROSS = RUN_ONE(C.CROSS_X, C.CROSS_Y, 10, 1.0f);
-    EXPECT_EQ(CROSS.CULLED, 0);
-    EXPECT_EQ(CROSS.QUEUED, 1);
+  for (const SideCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const OneTriangleResult out = run_one(c.out_x, c.out_y, 10);
+    EXPECT_EQ(out.culled, -1);
+    EXPECT_EQ(out.copy_culled, -1);
+    EXPECT_EQ(out.queued, 0);
+    const OneTriangleResult edge = run_one(c.edge_x, c.edge_y, 10);
+    EXPECT_EQ(edge.culled, 0);
+    EXPECT_EQ(edge.queued, 1);
+    const OneTriangleResult cross = run_one(c.cross_x, c.cross_y, 10, 1.0f);
+    EXPECT_EQ(cross.culled, 0);
+    EXPECT_EQ(cross.queued, 1);
   }
 }
 
 // A less-than test counts a NaN corner as beyond the side, a greater-than
 // test does not. Corner 1 has x = NaN, the other two lie beyond one side.
-TEST_F(CULLING_TEST, NaNCountsAsBeyondLeftAndBelowButNotRightOrAbove) {
-  auto RUN_WITH_NAN_CORNER = [this](float X, float Y, bool NAN_IN_Y) {
-    std::vector<VEC3F> V;
-    std::vector<FACE> F;
-    ADD_TRIANGLE(V, F, X, Y, 10);
-    (NAN_IN_Y ? V[0].Y : V[0].X) = NAN_F;
-    MEMORY_MODEL MODEL(V, F);
-    FCNT = 0;
-    RUN(MODEL);
-    EXPECT_EQ(FCNT, 0);  // a NaN corner never reaches the queue
-    return MODEL->TRIANGLES[0].CULLED;
+TEST_F(CullingTest, NaNCountsAsBeyondLeftAndBelowButNotRightOrAbove) {
+  auto run_with_nan_corner = [this](float x, float y, bool nan_in_y) {
+    std::vector<VEC3F> v;
+    std::vector<Face> f;
+    add_triangle(v, f, x, y, 10);
+    (nan_in_y ? v[0].Y : v[0].X) = NAN_F;
+    MemoryModel model(v, f);
+    fcnt = 0;
+    run(model);
+    EXPECT_EQ(fcnt, 0);  // a NaN corner never reaches the queue
+    return model->TRIANGLES[0].CULLED;
   };
-  EXPECT_EQ(RUN_WITH_NAN_CORNER(-9, 0, false), -1);
-  EXPECT_EQ(RUN_WITH_NAN_CORNER(9, 0, false), 0);
-  EXPECT_EQ(RUN_WITH_NAN_CORNER(0, -7, true), -1);
-  EXPECT_EQ(RUN_WITH_NAN_CORNER(0, 7, true), 0);
+  EXPECT_EQ(run_with_nan_corner(-9, 0, false), -1);
+  EXPECT_EQ(run_with_nan_corner(9, 0, false), 0);
+  EXPECT_EQ(run_with_nan_corner(0, -7, true), -1);
+  EXPECT_EQ(run_with_nan_corner(0, 7, true), 0);
 }
 
-TEST_F(CULLING_TEST, NaNDistanceOnEveryCornerIsCulledByTheNearTest) {
-  std::vector<VEC3F> V;
-  std::vector<FACE> F;
-  ADD_TRIANGLE(V, F, 0, 0, NAN_F);
-  MEMORY_MODEL MODEL(V, F);
-  RUN(MODEL);
-  EXPECT_EQ(MODEL->TRIANGLES[0].CULLED, -1);
-  EXPECT_EQ(FCNT, 0);
+TEST_F(CullingTest, NaNDistanceOnEveryCornerIsCulledByTheNearTest) {
+  std::vector<VEC3F> v;
+  std::vector<Face> f;
+  add_triangle(v, f, 0, 0, NAN_F);
+  MemoryModel model(v, f);
+  run(model);
+  EXPECT_EQ(model->TRIANGLES[0].CULLED, -1);
+  EXPECT_EQ(fcnt, 0);
 }
 
-TEST_F(CULLING_TEST, ClockwiseAndEdgeOnTrianglesAreNotQueued) {
-  MEMORY_MODEL CLOCKWISE({VEC3F(-1, -1, -10), VEC3F(0, 1, -10), VEC3F(1, -1, -10)}, {{0, 1, 2}});
-  RUN(CLOCKWISE);
-  EXPECT_EQ(CLOCKWISE->TRIANGLES[0].CULLED, 0);  // in view, just facing away
-  EXPECT_EQ(FCNT, 0);
+TEST_F(CullingTest, ClockwiseAndEdgeOnTrianglesAreNotQueued) {
+  MemoryModel clockwise({VEC3F(-1, -1, -10), VEC3F(0, 1, -10), VEC3F(1, -1, -10)}, {{0, 1, 2}});
+  run(clockwise);
+  EXPECT_EQ(clockwise->TRIANGLES[0].CULLED, 0);  // in view, just facing away
+  EXPECT_EQ(fcnt, 0);
 
-  MEMORY_MODEL EDGE_ON({VEC3F(-1, 0, -10), VEC3F(0, 0, -10), VEC3F(1, 0, -10)}, {{0, 1, 2}});
-  RUN(EDGE_ON);
-  EXPECT_EQ(EDGE_ON->TRIANGLES[0].CULLED, 0);
-  EXPECT_EQ(FCNT, 0);
+  MemoryModel edge_on({VEC3F(-1, 0, -10), VEC3F(0, 0, -10), VEC3F(1, 0, -10)}, {{0, 1, 2}});
+  run(edge_on);
+  EXPECT_EQ(edge_on->TRIANGLES[0].CULLED, 0);
+  EXPECT_EQ(fcnt, 0);
 
-  MEMORY_MODEL TWO_CORNERS_ONE({VEC3F(-1, -1, -10), VEC3F(1, 1, -10), VEC3F(1, 1, -10)},
+  MemoryModel two_corners_one({VEC3F(-1, -1, -10), VEC3F(1, 1, -10), VEC3F(1, 1, -10)},
                                {{0, 1, 2}});
-  RUN(TWO_CORNERS_ONE);
-  EXPECT_EQ(FCNT, 0);
+  run(two_corners_one);
+  EXPECT_EQ(fcnt, 0);
 }
 
-TEST_F(CULLING_TEST, BeyondTheFarLimitOnlyWhenAllThreeDepthsAre) {
-  MEMORY_MODEL ALL_FAR({VEC3F(-1, -1, -600), VEC3F(1, -1, -600), VEC3F(0, 1, -600)}, {{0, 1, 2}});
-  RUN(ALL_FAR);
-  EXPECT_EQ(ALL_FAR->TRIANGLES[0].CULLED, 0);
-  EXPECT_GT(ALL_FAR->PVERTICES[0].Z, ZFAR);
-  EXPECT_EQ(FCNT, 0);
+TEST_F(CullingTest, BeyondTheFarLimitOnlyWhenAllThreeDepthsAre) {
+  MemoryModel all_far({VEC3F(-1, -1, -600), VEC3F(1, -1, -600), VEC3F(0, 1, -600)}, {{0, 1, 2}});
+  run(all_far);
+  EXPECT_EQ(all_far->TRIANGLES[0].CULLED, 0);
+  EXPECT_GT(all_far->PVERTICES[0].Z, ZFAR);
+  EXPECT_EQ(fcnt, 0);
 
-  MEMORY_MODEL ONE_NEAR({VEC3F(-1, -1, -600), VEC3F(1, -1, -600), VEC3F(0, 1, -400)}, {{0, 1, 2}});
-  RUN(ONE_NEAR);
-  EXPECT_LE(ONE_NEAR->PVERTICES[2].Z, ZFAR);
-  EXPECT_EQ(FCNT, 1);
+  MemoryModel one_near({VEC3F(-1, -1, -600), VEC3F(1, -1, -600), VEC3F(0, 1, -400)}, {{0, 1, 2}});
+  run(one_near);
+  EXPECT_LE(one_near->PVERTICES[2].Z, ZFAR);
+  EXPECT_EQ(fcnt, 1);
 }
 
 // A triangle that names a vertex the model does not have is culled, never
 // read out of bounds.
-TEST_F(CULLING_TEST, TriangleNamingAMissingVertexIsCulled) {
-  MEMORY_MODEL MODEL({VEC3F(-1, -1, -10), VEC3F(1, -1, -10), VEC3F(0, 1, -10)},
+TEST_F(CullingTest, TriangleNamingAMissingVertexIsCulled) {
+  MemoryModel model({VEC3F(-1, -1, -10), VEC3F(1, -1, -10), VEC3F(0, 1, -10)},
                      {{0, 1, 2}, {0, 1, 3}, {0, 0xFFFFFFFFu, 2}});
-  RUN(MODEL);
-  EXPECT_EQ(MODEL->TRIANGLES[0].CULLED, 0);
-  EXPECT_EQ(MODEL->TRIANGLES[1].CULLED, -1);
-  EXPECT_EQ(MODEL->TRIANGLES[2].CULLED, -1);
-  EXPECT_EQ(FCNT, 1);
+  run(model);
+  EXPECT_EQ(model->TRIANGLES[0].CULLED, 0);
+  EXPECT_EQ(model->TRIANGLES[1].CULLED, -1);
+  EXPECT_EQ(model->TRIANGLES[2].CULLED, -1);
+  EXPECT_EQ(fcnt, 1);
 }
 
 }  // namespace

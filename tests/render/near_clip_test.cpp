@@ -13,96 +13,96 @@ namespace {
 // plane), and one small triangle wholly in front at distance 20. Texture
 // coordinates are each corner's (x, z). The floor's normal leans towards +Z
 // so that its light value depends on the depth of the lighting point.
-MEMORY_MODEL FLOOR_UNDER_THE_EYE() {
-  std::vector<VEC3F> V = {VEC3F(-10, -1.7f, 10), VEC3F(10, -1.7f, 10), VEC3F(10, -1.7f, -10),
+MemoryModel floor_under_the_eye() {
+  std::vector<VEC3F> v = {VEC3F(-10, -1.7f, 10), VEC3F(10, -1.7f, 10), VEC3F(10, -1.7f, -10),
                           VEC3F(-10, -1.7f, -10)};
-  std::vector<FACE> F = {{0, 1, 2}, {0, 2, 3}};
-  ADD_TRIANGLE(V, F, 0, 0, 20);
-  MEMORY_MODEL MODEL(V, F);
-  for (int I = 0; I < 2; ++I) {
-    TRIANGLE_STRUCT& T = MODEL->TRIANGLES[I];
-    T.NORMAL = VEC3F(0, 0.8f, 0.6f);
-    for (int K = 1; K <= 3; ++K) {
-      const VEC3F& P = V[T.POINT_ID(K)];
-      T.TCOORD(K) = VEC2F(P.X, P.Z);
+  std::vector<Face> f = {{0, 1, 2}, {0, 2, 3}};
+  add_triangle(v, f, 0, 0, 20);
+  MemoryModel model(v, f);
+  for (int i = 0; i < 2; ++i) {
+    TRIANGLE_STRUCT& t = model->TRIANGLES[i];
+    t.NORMAL = VEC3F(0, 0.8f, 0.6f);
+    for (int k = 1; k <= 3; ++k) {
+      const VEC3F& p = v[t.POINT_ID(k)];
+      t.TCOORD(k) = VEC2F(p.X, p.Z);
     }
   }
-  return MODEL;
+  return model;
 }
 
 const VEC3F LIGHT(0, 10, 10);
 
-class NEAR_CLIP_TEST : public TRANSFORM_TEST {
+class NearClipTest : public TransformTest {
  protected:
   // Two calls, so the second one queues the texture coordinates.
-  void RUN_TWICE(MEMORY_MODEL& MODEL) {
-    RUN(MODEL, IDENTITY(), LIGHT);
-    FCNT = 0;
-    RUN(MODEL, IDENTITY(), LIGHT);
+  void run_twice(MemoryModel& model) {
+    run(model, identity(), LIGHT);
+    fcnt = 0;
+    run(model, identity(), LIGHT);
   }
 };
 
-TEST_F(NEAR_CLIP_TEST, CrossingTrianglesAreReplacedByTheirPieces) {
-  MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
-  RUN_TWICE(MODEL);
+TEST_F(NearClipTest, CrossingTrianglesAreReplacedByTheirPieces) {
+  MemoryModel model = floor_under_the_eye();
+  run_twice(model);
   // One corner of the first triangle is in front (one piece), two of the
   // second (two pieces); each crossing adds two corners.
-  EXPECT_EQ(MODEL->MAX_RVERTS, MODEL->MAX_VERTICES + 4);
-  EXPECT_EQ(MODEL->MAX_RTRIS, MODEL->MAX_TRIANGLES + 3);
-  EXPECT_EQ(MODEL->TRIANGLES[0].CULLED, 0);  // it passed the view-volume test
-  EXPECT_EQ(MODEL->TRIANGLES[1].CULLED, 0);
-  EXPECT_EQ(MODEL->RTRIANGLES[0].CULLED, -1);  // only its pieces are drawn
-  EXPECT_EQ(MODEL->RTRIANGLES[1].CULLED, -1);
-  EXPECT_EQ(FCNT, 4);
+  EXPECT_EQ(model->MAX_RVERTS, model->MAX_VERTICES + 4);
+  EXPECT_EQ(model->MAX_RTRIS, model->MAX_TRIANGLES + 3);
+  EXPECT_EQ(model->TRIANGLES[0].CULLED, 0);  // it passed the view-volume test
+  EXPECT_EQ(model->TRIANGLES[1].CULLED, 0);
+  EXPECT_EQ(model->RTRIANGLES[0].CULLED, -1);  // only its pieces are drawn
+  EXPECT_EQ(model->RTRIANGLES[1].CULLED, -1);
+  EXPECT_EQ(fcnt, 4);
 }
 
-TEST_F(NEAR_CLIP_TEST, PiecesLieBeyondTheNearPlaneAndLandOnScreen) {
-  MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
-  RUN_TWICE(MODEL);
-  ASSERT_EQ(FCNT, 4);
-  for (uint32_t I = MODEL->MAX_TRIANGLES; I < MODEL->MAX_RTRIS; ++I) {
-    const TRIANGLE_STRUCT& T = MODEL->RTRIANGLES[I];
-    EXPECT_EQ(T.CULLED, 0);
-    for (int K = 1; K <= 3; ++K) {
-      const uint32_t ID = T.POINT_ID(K);
-      ASSERT_LT(ID, MODEL->MAX_RVERTS);
-      EXPECT_GE(MODEL->RVERTICES[ID].W, ZNEAR);
-      const VEC3F& S = MODEL->PVERTICES[ID];
-      EXPECT_TRUE(std::isfinite(S.X) && std::isfinite(S.Y) && std::isfinite(S.Z));
-      EXPECT_LT(std::fabs(S.X), 10000.0f);
-      EXPECT_LT(std::fabs(S.Y), 10000.0f);
-      EXPECT_GE(S.Z, ZNEAR - 0.001f);
-      EXPECT_LE(S.Z, ZFAR);
+TEST_F(NearClipTest, PiecesLieBeyondTheNearPlaneAndLandOnScreen) {
+  MemoryModel model = floor_under_the_eye();
+  run_twice(model);
+  ASSERT_EQ(fcnt, 4);
+  for (uint32_t i = model->MAX_TRIANGLES; i < model->MAX_RTRIS; ++i) {
+    const TRIANGLE_STRUCT& t = model->RTRIANGLES[i];
+    EXPECT_EQ(t.CULLED, 0);
+    for (int k = 1; k <= 3; ++k) {
+      const uint32_t id = t.POINT_ID(k);
+      ASSERT_LT(id, model->MAX_RVERTS);
+      EXPECT_GE(model->RVERTICES[id].W, ZNEAR);
+      const VEC3F& s = model->PVERTICES[id];
+      EXPECT_TRUE(std::isfinite(s.X) && std::isfinite(s.Y) && std::isfinite(s.Z));
+      EXPECT_LT(std::fabs(s.X), 10000.0f);
+      EXPECT_LT(std::fabs(s.Y), 10000.0f);
+      EXPECT_GE(s.Z, ZNEAR - 0.001f);
+      EXPECT_LE(s.Z, ZFAR);
     }
   }
   // The floor lies below the horizon: every piece's corners on the lower half.
-  for (int E = 1; E < FCNT; ++E)
-    for (int K = 0; K < 3; ++K) EXPECT_GT(RBUFFER(E).VEC(K).Y, 240.0f) << E << " " << K;
+  for (int e = 1; e < fcnt; ++e)
+    for (int k = 0; k < 3; ++k) EXPECT_GT(RBUFFER(e).VEC(k).Y, 240.0f) << e << " " << k;
 }
 
 // A new corner's texture coordinate is interpolated along its edge: here
 // (x, z) of the point where the edge meets the plane view z = -ZNEAR. The
 // entries carry the pieces' coordinates.
-TEST_F(NEAR_CLIP_TEST, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
-  MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
-  RUN_TWICE(MODEL);
-  ASSERT_EQ(FCNT, 4);
-  const float CLIP_X_PER_X = PROJECTION_MATRIX.M[0];
-  for (uint32_t I = MODEL->MAX_TRIANGLES; I < MODEL->MAX_RTRIS; ++I) {
-    const TRIANGLE_STRUCT& T = MODEL->RTRIANGLES[I];
-    const SORT_STRUCT& E = RBUFFER(I - MODEL->MAX_TRIANGLES + 1);
-    for (int K = 1; K <= 3; ++K) {
-      const uint32_t ID = T.POINT_ID(K);
-      const VEC2F UV = T.NTCOORD(K);
-      EXPECT_EQ(E.UV(K - 1).X, UV.X);
-      EXPECT_EQ(E.UV(K - 1).Y, UV.Y);
-      if (ID < MODEL->MAX_VERTICES) {  // an original corner keeps its own
-        EXPECT_EQ(UV.X, MODEL->VERTICES[ID].X);
-        EXPECT_EQ(UV.Y, MODEL->VERTICES[ID].Z);
+TEST_F(NearClipTest, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
+  MemoryModel model = floor_under_the_eye();
+  run_twice(model);
+  ASSERT_EQ(fcnt, 4);
+  const float clip_x_per_x = PROJECTION_MATRIX.M[0];
+  for (uint32_t i = model->MAX_TRIANGLES; i < model->MAX_RTRIS; ++i) {
+    const TRIANGLE_STRUCT& t = model->RTRIANGLES[i];
+    const SORT_STRUCT& e = RBUFFER(i - model->MAX_TRIANGLES + 1);
+    for (int k = 1; k <= 3; ++k) {
+      const uint32_t id = t.POINT_ID(k);
+      const VEC2F uv = t.NTCOORD(k);
+      EXPECT_EQ(e.UV(k - 1).X, uv.X);
+      EXPECT_EQ(e.UV(k - 1).Y, uv.Y);
+      if (id < model->MAX_VERTICES) {  // an original corner keeps its own
+        EXPECT_EQ(uv.X, model->VERTICES[id].X);
+        EXPECT_EQ(uv.Y, model->VERTICES[id].Z);
       } else {
-        EXPECT_EQ(MODEL->RVERTICES[ID].W, ZNEAR);
-        EXPECT_NEAR(UV.X, MODEL->RVERTICES[ID].X / CLIP_X_PER_X, 1e-4);
-        EXPECT_NEAR(UV.Y, -ZNEAR, 1e-4);
+        EXPECT_EQ(model->RVERTICES[id].W, ZNEAR);
+        EXPECT_NEAR(uv.X, model->RVERTICES[id].X / clip_x_per_x, 1e-4);
+        EXPECT_NEAR(uv.Y, -ZNEAR, 1e-4);
       }
     }
   }
@@ -110,93 +110,93 @@ TEST_F(NEAR_CLIP_TEST, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
 
 // Both triangles cut the shared diagonal from its front corner: the same new
 // vertex, bit for bit, so no crack opens between them.
-TEST_F(NEAR_CLIP_TEST, TrianglesSharingAnEdgeGetTheSameCutPoint) {
-  MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
-  RUN_TWICE(MODEL);
-  int SHARED = 0;
-  for (uint32_t A = MODEL->MAX_VERTICES; A < MODEL->MAX_RVERTS; ++A)
-    for (uint32_t B = A + 1; B < MODEL->MAX_RVERTS; ++B)
-      SHARED += std::memcmp(&MODEL->RVERTICES[A], &MODEL->RVERTICES[B], sizeof(VEC4F)) == 0;
-  EXPECT_EQ(SHARED, 1);
+TEST_F(NearClipTest, TrianglesSharingAnEdgeGetTheSameCutPoint) {
+  MemoryModel model = floor_under_the_eye();
+  run_twice(model);
+  int shared = 0;
+  for (uint32_t a = model->MAX_VERTICES; a < model->MAX_RVERTS; ++a)
+    for (uint32_t b = a + 1; b < model->MAX_RVERTS; ++b)
+      shared += std::memcmp(&model->RVERTICES[a], &model->RVERTICES[b], sizeof(VEC4F)) == 0;
+  EXPECT_EQ(shared, 1);
 }
 
 // The pieces take the whole triangle's light value, as it would be without
 // the cut, so the two pieces of one triangle look like one.
-TEST_F(NEAR_CLIP_TEST, PiecesAreLitAsTheWholeTriangle) {
-  MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
-  RUN_TWICE(MODEL);
-  ASSERT_EQ(FCNT, 4);
-  for (int ORIGINAL = 0; ORIGINAL < 2; ++ORIGINAL) {
-    const TRIANGLE_STRUCT& T = MODEL->TRIANGLES[ORIGINAL];
-    const FLAT_LIGHT_STRUCT WHOLE =
-        FLAT_LIGHT(T.NORMAL, CLIP_CENTROID(MODEL->RVERTICES, T), LIGHT, T.COL);
+TEST_F(NearClipTest, PiecesAreLitAsTheWholeTriangle) {
+  MemoryModel model = floor_under_the_eye();
+  run_twice(model);
+  ASSERT_EQ(fcnt, 4);
+  for (int original = 0; original < 2; ++original) {
+    const TRIANGLE_STRUCT& t = model->TRIANGLES[original];
+    const FlatLight whole =
+        flat_light(t.NORMAL, clip_centroid(model->RVERTICES, t), LIGHT, t.COL);
     // Entry 1 is the first triangle's piece, entries 2 and 3 the second's.
-    for (int E = ORIGINAL == 0 ? 1 : 2; E <= (ORIGINAL == 0 ? 1 : 3); ++E) {
-      EXPECT_EQ(RBUFFER(E).COL, WHOLE.COL) << E;
-      EXPECT_EQ(RBUFFER(E).SHADE, WHOLE.SHADE) << E;
+    for (int e = original == 0 ? 1 : 2; e <= (original == 0 ? 1 : 3); ++e) {
+      EXPECT_EQ(RBUFFER(e).COL, whole.col) << e;
+      EXPECT_EQ(RBUFFER(e).SHADE, whole.shade) << e;
     }
   }
 }
 
 // The triangle in front of the near plane is queued exactly as it is without
 // any crossing neighbour.
-TEST_F(NEAR_CLIP_TEST, TrianglesNotCrossingAreUntouched) {
-  MEMORY_MODEL MODEL = FLOOR_UNDER_THE_EYE();
-  RUN_TWICE(MODEL);
-  ASSERT_GE(FCNT, 1);
-  const SORT_STRUCT WITH_FLOOR = RBUFFER(0);
+TEST_F(NearClipTest, TrianglesNotCrossingAreUntouched) {
+  MemoryModel model = floor_under_the_eye();
+  run_twice(model);
+  ASSERT_GE(fcnt, 1);
+  const SORT_STRUCT with_floor = RBUFFER(0);
 
-  std::vector<VEC3F> V;
-  std::vector<FACE> F;
-  ADD_TRIANGLE(V, F, 0, 0, 20);
-  MEMORY_MODEL ALONE(V, F);
-  FCNT = 0;
-  RUN_TWICE(ALONE);
-  ASSERT_EQ(FCNT, 1);
-  const SORT_STRUCT& E = RBUFFER(0);
-  EXPECT_EQ(WITH_FLOOR.MIDPOINT, E.MIDPOINT);
-  for (int K = 0; K < 3; ++K) {
-    EXPECT_EQ(std::memcmp(&WITH_FLOOR.VEC(K), &E.VEC(K), sizeof(VEC3F)), 0) << K;
-    EXPECT_EQ(std::memcmp(&WITH_FLOOR.UV(K), &E.UV(K), sizeof(VEC2F)), 0) << K;
+  std::vector<VEC3F> v;
+  std::vector<Face> f;
+  add_triangle(v, f, 0, 0, 20);
+  MemoryModel alone(v, f);
+  fcnt = 0;
+  run_twice(alone);
+  ASSERT_EQ(fcnt, 1);
+  const SORT_STRUCT& e = RBUFFER(0);
+  EXPECT_EQ(with_floor.MIDPOINT, e.MIDPOINT);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(std::memcmp(&with_floor.VEC(k), &e.VEC(k), sizeof(VEC3F)), 0) << k;
+    EXPECT_EQ(std::memcmp(&with_floor.UV(k), &e.UV(k), sizeof(VEC2F)), 0) << k;
   }
-  EXPECT_EQ(WITH_FLOOR.TEXTURE, E.TEXTURE);
-  EXPECT_EQ(WITH_FLOOR.USE_TEX, E.USE_TEX);
-  EXPECT_EQ(WITH_FLOOR.COL, E.COL);
-  EXPECT_EQ(WITH_FLOOR.SHADE, E.SHADE);
+  EXPECT_EQ(with_floor.TEXTURE, e.TEXTURE);
+  EXPECT_EQ(with_floor.USE_TEX, e.USE_TEX);
+  EXPECT_EQ(with_floor.COL, e.COL);
+  EXPECT_EQ(with_floor.SHADE, e.SHADE);
 }
 
 // Three vertices shared by six crossing triangles: room (three spare entries)
 // for the cut of the first only. The others are left out, nothing is written
 // past the arrays (the sanitizer build watches).
-TEST_F(NEAR_CLIP_TEST, PiecesWithoutRoomAreLeftOut) {
-  MEMORY_MODEL MODEL({VEC3F(-1, -1, -10), VEC3F(1, -1, -10), VEC3F(0, 1, 5)},
-                     std::vector<FACE>(6, FACE{0, 1, 2}));
-  RUN(MODEL);
-  EXPECT_EQ(MODEL->MAX_RVERTS, 5u);
-  EXPECT_EQ(MODEL->MAX_RTRIS, 8u);
-  for (int I = 0; I < 6; ++I) EXPECT_EQ(MODEL->RTRIANGLES[I].CULLED, -1) << I;
-  EXPECT_EQ(FCNT, 2);
+TEST_F(NearClipTest, PiecesWithoutRoomAreLeftOut) {
+  MemoryModel model({VEC3F(-1, -1, -10), VEC3F(1, -1, -10), VEC3F(0, 1, 5)},
+                     std::vector<Face>(6, Face{0, 1, 2}));
+  run(model);
+  EXPECT_EQ(model->MAX_RVERTS, 5u);
+  EXPECT_EQ(model->MAX_RTRIS, 8u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(model->RTRIANGLES[i].CULLED, -1) << i;
+  EXPECT_EQ(fcnt, 2);
 }
 
 // Vertices at NaN, infinities, huge values and in the plane of the eye, in
 // every combination: the stage stays inside its arrays and the queue.
-TEST_F(NEAR_CLIP_TEST, HostileCoordinatesStayInsideTheArrays) {
-  const float INF = std::numeric_limits<float>::infinity();
-  const float NAN_F = std::numeric_limits<float>::quiet_NaN();
-  const float VALUES[] = {0.0f, 1.0f, -1.0f, 5.0f, -5.0f, 1e30f, -1e30f, INF, -INF, NAN_F};
-  std::vector<VEC3F> V;
-  for (float X : VALUES)
-    for (float Z : VALUES) V.push_back(VEC3F(X, X * 0.5f, Z));
-  std::vector<FACE> F;
-  const uint32_t N = static_cast<uint32_t>(V.size());
-  for (uint32_t A = 0; A < N; A += 3)
-    for (uint32_t B = 1; B < N; B += 7)
-      for (uint32_t C = 2; C < N; C += 11) F.push_back({A, B, C});
-  MEMORY_MODEL MODEL(V, F);
-  for (int CALL = 0; CALL < 2; ++CALL) RUN(MODEL, IDENTITY(), VEC3F(NAN_F, INF, 1e30f));
-  EXPECT_LE(MODEL->MAX_RVERTS, 2 * MODEL->MAX_VERTICES);
-  EXPECT_LE(MODEL->MAX_RTRIS, 2 * MODEL->MAX_TRIANGLES);
-  EXPECT_LE(FCNT, RBUFFER_SIZE);
+TEST_F(NearClipTest, HostileCoordinatesStayInsideTheArrays) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan_f = std::numeric_limits<float>::quiet_NaN();
+  const float values[] = {0.0f, 1.0f, -1.0f, 5.0f, -5.0f, 1e30f, -1e30f, inf, -inf, nan_f};
+  std::vector<VEC3F> v;
+  for (float x : values)
+    for (float z : values) v.push_back(VEC3F(x, x * 0.5f, z));
+  std::vector<Face> f;
+  const uint32_t n = static_cast<uint32_t>(v.size());
+  for (uint32_t a = 0; a < n; a += 3)
+    for (uint32_t b = 1; b < n; b += 7)
+      for (uint32_t c = 2; c < n; c += 11) f.push_back({a, b, c});
+  MemoryModel model(v, f);
+  for (int call = 0; call < 2; ++call) run(model, identity(), VEC3F(nan_f, inf, 1e30f));
+  EXPECT_LE(model->MAX_RVERTS, 2 * model->MAX_VERTICES);
+  EXPECT_LE(model->MAX_RTRIS, 2 * model->MAX_TRIANGLES);
+  EXPECT_LE(fcnt, RBUFFER_SIZE);
 }
 
 }  // namespace

@@ -11,11 +11,11 @@ class RenderBuffers : public testing::Test {
     ZNEAR = 2, ZFAR = 500, FOV = 60;
   }
   void TearDown() override {
-    FREE_BUFFERS();
+    free_buffers();
     ANTI_ALIAS = ISCALE = -1;
   }
-  static void EXPECT_ZBUFF_CLEAR() {
-    for (int32_t I = 0; I < BUFFSIZE; ++I) ASSERT_EQ(ZBUFF[I], 0.0f);
+  static void expect_zbuff_clear() {
+    for (int32_t i = 0; i < BUFFSIZE; ++i) ASSERT_EQ(ZBUFF[i], 0.0f);
   }
 };
 }  // namespace
@@ -36,7 +36,7 @@ TEST_F(RenderBuffers, BothSwitchesOnDrawsAtScreenSizeWithAHalfSizeSecondBuffer) 
   EXPECT_EQ(BACKBUFFER->PITCH, 2560u);
   EXPECT_FLOAT_EQ(ASPECT, 4.0f / 3.0f);
   EXPECT_EQ(PROJECTION_MATRIX.M[0], 1.2990381f);
-  EXPECT_ZBUFF_CLEAR();
+  expect_zbuff_clear();
 }
 
 TEST_F(RenderBuffers, AntiAliasAloneDrawsAtTwiceTheSize) {
@@ -50,13 +50,13 @@ TEST_F(RenderBuffers, AntiAliasAloneDrawsAtTwiceTheSize) {
   EXPECT_EQ(BUFFSIZE, 1228800);
   EXPECT_EQ(BACKBUFFER->WIDTH, 1280u);
   EXPECT_EQ(BACKBUFFER2, nullptr);
-  EXPECT_ZBUFF_CLEAR();
+  expect_zbuff_clear();
 }
 
 TEST_F(RenderBuffers, HalfResolutionKeepsAnEarlierSecondBuffer) {
   ISCALE = ANTI_ALIAS = -1;
   INIT_BUFFERS();
-  IMAGE* KEPT = BACKBUFFER2;
+  IMAGE* kept = BACKBUFFER2;
   ANTI_ALIAS = 0;
   INIT_BUFFERS();
   EXPECT_EQ(BUFFW, 320);
@@ -66,7 +66,7 @@ TEST_F(RenderBuffers, HalfResolutionKeepsAnEarlierSecondBuffer) {
   EXPECT_EQ(TOP, 240);
   EXPECT_EQ(BUFFSIZE, 76800);
   EXPECT_EQ(BACKBUFFER->WIDTH, 320u);
-  EXPECT_EQ(BACKBUFFER2, KEPT);
+  EXPECT_EQ(BACKBUFFER2, kept);
   EXPECT_FLOAT_EQ(ASPECT, 4.0f / 3.0f);
 }
 
@@ -77,5 +77,5 @@ TEST_F(RenderBuffers, BothOffDrawsAtScreenSize) {
   EXPECT_EQ(BUFFH, 480);
   EXPECT_EQ(TOP, 480);
   EXPECT_EQ(BUFFSIZE, 307200);
-  EXPECT_ZBUFF_CLEAR();
+  expect_zbuff_clear();
 }

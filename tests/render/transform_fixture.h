@@ -16,77 +16,77 @@ using NMATHF::VEC2F;
 using NMATHF::VEC3F;
 using NMATHF::VEC4F;
 
-using FACE = std::array<uint32_t, 3>;
+using Face = std::array<uint32_t, 3>;
 
 // A model allocated the way LOAD_OBJ allocates one: every array zero-filled,
 // RVERTICES, PVERTICES and RTRIANGLES twice as large. Each triangle faces +Z
 // with colour (200, 100, 50) and the texture coordinates (1, 2), (3, 4), (5, 6).
-class MEMORY_MODEL {
+class MemoryModel {
  public:
-  MEMORY_MODEL(const std::vector<VEC3F>& VERTS, const std::vector<FACE>& FACES) {
-    M = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
-    M->MAX_VERTICES = static_cast<uint32_t>(VERTS.size());
-    M->MAX_TRIANGLES = static_cast<uint32_t>(FACES.size());
-    const size_t NV = VERTS.size(), NT = FACES.size();
-    if (NV > 0) {
-      M->VERTICES = static_cast<VEC3F*>(std::calloc(NV, sizeof(VEC3F)));
-      M->RVERTICES = static_cast<VEC4F*>(std::calloc(2 * NV, sizeof(VEC4F)));
-      M->TVERTICES = static_cast<VEC4F*>(std::calloc(NV, sizeof(VEC4F)));
-      M->PVERTICES = static_cast<VEC3F*>(std::calloc(2 * NV, sizeof(VEC3F)));
+  MemoryModel(const std::vector<VEC3F>& verts, const std::vector<Face>& faces) {
+    m = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
+    m->MAX_VERTICES = static_cast<uint32_t>(verts.size());
+    m->MAX_TRIANGLES = static_cast<uint32_t>(faces.size());
+    const size_t nv = verts.size(), nt = faces.size();
+    if (nv > 0) {
+      m->VERTICES = static_cast<VEC3F*>(std::calloc(nv, sizeof(VEC3F)));
+      m->RVERTICES = static_cast<VEC4F*>(std::calloc(2 * nv, sizeof(VEC4F)));
+      m->TVERTICES = static_cast<VEC4F*>(std::calloc(nv, sizeof(VEC4F)));
+      m->PVERTICES = static_cast<VEC3F*>(std::calloc(2 * nv, sizeof(VEC3F)));
     }
-    if (NT > 0) {
-      M->TRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(NT, sizeof(TRIANGLE_STRUCT)));
-      M->RTRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(2 * NT, sizeof(TRIANGLE_STRUCT)));
+    if (nt > 0) {
+      m->TRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(nt, sizeof(TRIANGLE_STRUCT)));
+      m->RTRIANGLES = static_cast<TRIANGLE_STRUCT*>(std::calloc(2 * nt, sizeof(TRIANGLE_STRUCT)));
     }
-    for (size_t I = 0; I < NV; ++I) M->VERTICES[I] = VERTS[I];
-    for (size_t I = 0; I < NT; ++I) {
-      TRIANGLE_STRUCT& T = M->TRIANGLES[I];
-      for (int K = 1; K <= 3; ++K) {
-        T.POINT_ID(K) = FACES[I][K - 1];
-        T.TCOORD(K) = VEC2F(2.0f * K - 1.0f, 2.0f * K);
+    for (size_t i = 0; i < nv; ++i) m->VERTICES[i] = verts[i];
+    for (size_t i = 0; i < nt; ++i) {
+      TRIANGLE_STRUCT& t = m->TRIANGLES[i];
+      for (int k = 1; k <= 3; ++k) {
+        t.POINT_ID(k) = faces[i][k - 1];
+        t.TCOORD(k) = VEC2F(2.0f * k - 1.0f, 2.0f * k);
       }
-      T.COL = {200, 100, 50};
-      T.NORMAL = VEC3F(0, 0, 1);
+      t.COL = {200, 100, 50};
+      t.NORMAL = VEC3F(0, 0, 1);
     }
   }
-  MEMORY_MODEL(MEMORY_MODEL&& FROM) noexcept : M(FROM.M) { FROM.M = nullptr; }
-  ~MEMORY_MODEL() {
-    if (M == nullptr) return;
-    std::free(M->VERTICES);
-    std::free(M->RVERTICES);
-    std::free(M->TVERTICES);
-    std::free(M->PVERTICES);
-    std::free(M->TRIANGLES);
-    std::free(M->RTRIANGLES);
-    std::free(M);
+  MemoryModel(MemoryModel&& from) noexcept : m(from.m) { from.m = nullptr; }
+  ~MemoryModel() {
+    if (m == nullptr) return;
+    std::free(m->VERTICES);
+    std::free(m->RVERTICES);
+    std::free(m->TVERTICES);
+    std::free(m->PVERTICES);
+    std::free(m->TRIANGLES);
+    std::free(m->RTRIANGLES);
+    std::free(m);
   }
-  MEMORY_MODEL(const MEMORY_MODEL&) = delete;
-  MEMORY_MODEL& operator=(const MEMORY_MODEL&) = delete;
+  MemoryModel(const MemoryModel&) = delete;
+  MemoryModel& operator=(const MemoryModel&) = delete;
 
-  MODEL_STRUCT* operator->() { return M; }
-  MODEL_STRUCT* M;
+  MODEL_STRUCT* operator->() { return m; }
+  MODEL_STRUCT* m;
 };
 
 // A small counter-clockwise triangle (seen from the eye) centred on (X, Y) at
 // view distance D: three vertices and one face, appended.
-inline void ADD_TRIANGLE(std::vector<VEC3F>& V, std::vector<FACE>& F, float X, float Y, float D,
-                         float R = 0.3f) {
-  const uint32_t B = static_cast<uint32_t>(V.size());
-  V.push_back(VEC3F(X - R, Y - R, -D));
-  V.push_back(VEC3F(X + R, Y - R, -D));
-  V.push_back(VEC3F(X, Y + R, -D));
-  F.push_back({B, B + 1, B + 2});
+inline void add_triangle(std::vector<VEC3F>& v, std::vector<Face>& f, float x, float y, float d,
+                         float r = 0.3f) {
+  const uint32_t b = static_cast<uint32_t>(v.size());
+  v.push_back(VEC3F(x - r, y - r, -d));
+  v.push_back(VEC3F(x + r, y - r, -d));
+  v.push_back(VEC3F(x, y + r, -d));
+  f.push_back({b, b + 1, b + 2});
 }
 
-inline MATRIX IDENTITY() {
-  MATRIX I(0.0f);
-  I.LOADIDENTITY();
-  return I;
+inline MATRIX identity() {
+  MATRIX i(0.0f);
+  i.LOADIDENTITY();
+  return i;
 }
 
 // The frame's settings as the program sets them (640 x 480 buffer, 60 degrees,
 // ZNEAR 2, ZFAR 500), an empty queue, no drops, the view at the model's origin.
-class TRANSFORM_TEST : public ::testing::Test {
+class TransformTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TSCRW = 320;
@@ -96,16 +96,16 @@ class TRANSFORM_TEST : public ::testing::Test {
     ZFAR = 500.0f;
     PROJECTION_MATRIX = MATRIX(0.0f);
     PROJECTION_MATRIX.PERSPECTIVE(60.0f, 1.3333334f, 2.0f, 500.0f);
-    FCNT = 0;
-    DROPPED_TRIANGLES = 0;
+    fcnt = 0;
+    dropped_triangles = 0;
   }
 
-  void RUN(MEMORY_MODEL& MODEL, const MATRIX& M = IDENTITY(), VEC3F LIGHT = VEC3F(0, 0, 0),
-           int32_t USE_TEX = -1, const IMAGE* TEXTURE = nullptr, VEC2F TCOORD = VEC2F(0.0f, 0.0f),
-           float DEPTH_OFFSET = 0.0f) {
-    float COLOR_MULT = 0.0f;
-    MODEL_TRANSFORM(MODEL.M, M, FCNT, LIGHT, COLOR_MULT, DEPTH_OFFSET, USE_TEX, TEXTURE, TCOORD);
+  void run(MemoryModel& model, const MATRIX& m = identity(), VEC3F light = VEC3F(0, 0, 0),
+           int32_t use_tex = -1, const IMAGE* texture = nullptr, VEC2F tcoord = VEC2F(0.0f, 0.0f),
+           float depth_offset = 0.0f) {
+    float color_mult = 0.0f;
+    MODEL_TRANSFORM(model.m, m, fcnt, light, color_mult, depth_offset, use_tex, texture, tcoord);
   }
 
-  int32_t FCNT = 0;
+  int32_t fcnt = 0;
 };

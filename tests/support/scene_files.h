@@ -5,37 +5,37 @@
 #include <fstream>
 #include <string>
 
-namespace TEST_FILES {
-inline void WRITE_BMP(const std::filesystem::path& PATH, int32_t W, int32_t H, uint32_t RGB) {
-  const int32_t ROW = (W * 3 + 3) / 4 * 4;
-  const uint32_t BODY = uint32_t(ROW * H);
-  std::ofstream OUT(PATH, std::ios::binary);
-  auto U32 = [&](uint32_t V) { OUT.write(reinterpret_cast<const char*>(&V), 4); };
-  auto U16 = [&](uint16_t V) { OUT.write(reinterpret_cast<const char*>(&V), 2); };
-  OUT.write("BM", 2);
-  U32(54 + BODY), U32(0), U32(54);
-  U32(40), U32(uint32_t(W)), U32(uint32_t(H)), U16(1), U16(24), U32(0), U32(BODY), U32(2835),
-      U32(2835), U32(0), U32(0);
-  std::string LINE(size_t(ROW), '\0');
-  for (int32_t X = 0; X < W; ++X) {
-    LINE[size_t(X) * 3] = char(RGB & 255);
-    LINE[size_t(X) * 3 + 1] = char((RGB >> 8) & 255);
-    LINE[size_t(X) * 3 + 2] = char((RGB >> 16) & 255);
+namespace test_files {
+inline void write_bmp(const std::filesystem::path& path, int32_t w, int32_t h, uint32_t rgb) {
+  const int32_t row = (w * 3 + 3) / 4 * 4;
+  const uint32_t body = uint32_t(row * h);
+  std::ofstream out(path, std::ios::binary);
+  auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+  out.write("BM", 2);
+  u32(54 + body), u32(0), u32(54);
+  u32(40), u32(uint32_t(w)), u32(uint32_t(h)), u16(1), u16(24), u32(0), u32(body), u32(2835),
+      u32(2835), u32(0), u32(0);
+  std::string line(size_t(row), '\0');
+  for (int32_t x = 0; x < w; ++x) {
+    line[size_t(x) * 3] = char(rgb & 255);
+    line[size_t(x) * 3 + 1] = char((rgb >> 8) & 255);
+    line[size_t(x) * 3 + 2] = char((rgb >> 16) & 255);
   }
-  for (int32_t Y = 0; Y < H; ++Y) OUT.write(LINE.data(), ROW);
+  for (int32_t y = 0; y < h; ++y) out.write(line.data(), row);
 }
 
 // res/ with three models without triangles and three plain textures: the render
 // queue stays empty. Returns the folder that holds res/.
-inline std::filesystem::path MAKE_EMPTY_SCENE(const std::string& NAME) {
-  const auto ROOT = std::filesystem::temp_directory_path() / ("mazewalk-" + NAME);
-  std::filesystem::remove_all(ROOT);
-  std::filesystem::create_directories(ROOT / "res" / "model");
-  std::filesystem::create_directories(ROOT / "res" / "texture");
-  for (const char* M : {"maze", "cube", "ufo"})
-    std::ofstream(ROOT / "res" / "model" / (std::string(M) + ".obj")) << "# an empty model\n";
-  for (const char* T : {"sand", "wall", "ufouvmap"})
-    WRITE_BMP(ROOT / "res" / "texture" / (std::string(T) + ".bmp"), 256, 256, 0xC8B478);
-  return ROOT;
+inline std::filesystem::path make_empty_scene(const std::string& name) {
+  const auto root = std::filesystem::temp_directory_path() / ("mazewalk-" + name);
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "res" / "model");
+  std::filesystem::create_directories(root / "res" / "texture");
+  for (const char* m : {"maze", "cube", "ufo"})
+    std::ofstream(root / "res" / "model" / (std::string(m) + ".obj")) << "# an empty model\n";
+  for (const char* t : {"sand", "wall", "ufouvmap"})
+    write_bmp(root / "res" / "texture" / (std::string(t) + ".bmp"), 256, 256, 0xC8B478);
+  return root;
 }
 }  // namespace TEST_FILES

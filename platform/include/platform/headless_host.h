@@ -7,70 +7,70 @@
 
 #include "platform/host.h"
 
-enum class INPUT_KIND { MOUSE, DOWN, UP };
-struct INPUT_EVENT {
-  int32_t FRAME;  // counted from 1
-  INPUT_KIND KIND;
-  int32_t A, B;   // x and y for MOUSE, the scan code for DOWN and UP
+enum class InputKind { MOUSE, DOWN, UP };
+struct InputEvent {
+  int32_t frame;  // counted from 1
+  InputKind kind;
+  int32_t a, b;   // x and y for MOUSE, the scan code for DOWN and UP
 };
 
 // Reads an input script: one event a line, '#' starts a comment:
 //   <frame> mouse <x> <y> | <frame> down <key> | <frame> up <key>
 // Keys: ESC 1 2 3 4 W A S D M SPACE, or a scan code number. False and a message
 // naming the line when the text is not a script.
-bool PARSE_INPUT_SCRIPT(const std::string& TEXT, std::vector<INPUT_EVENT>& EVENTS,
-                        std::string& ERROR);
+bool parse_input_script(const std::string& text, std::vector<InputEvent>& events,
+                        std::string& error);
 
-struct SHOT_REQUEST {
-  int32_t FRAME;
-  std::string FILENAME;
+struct ShotRequest {
+  int32_t frame;
+  std::string filename;
 };
 
-struct HEADLESS_SETTINGS {
-  uint64_t SEED = 1;
-  double DT_MS = 16.667;
-  int32_t ESCAPE_FRAME = 0;  // 0: never
-  std::vector<INPUT_EVENT> EVENTS;
-  std::vector<SHOT_REQUEST> SHOTS;
-  bool ECHO_TEXT = true;     // print the last frame's text lines at FINISH
+struct HeadlessSettings {
+  uint64_t seed = 1;
+  double dt_ms = 16.667;
+  int32_t escape_frame = 0;  // 0: never
+  std::vector<InputEvent> events;
+  std::vector<ShotRequest> shots;
+  bool echo_text = true;     // print the last frame's text lines at FINISH
 };
 
-class HEADLESS_HOST : public HOST {
+class HeadlessHost : public Host {
  public:
-  explicit HEADLESS_HOST(HEADLESS_SETTINGS SETTINGS);
-  int32_t OPEN(int32_t WIDTH, int32_t HEIGHT) override;
-  void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) override;
-  int32_t WAIT_RETRACE() override { return 0; }
-  int32_t KEY_HELD(int32_t SCANCODE) override;
-  void GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS) override;
-  void SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE) override;
-  double TIMER() override;
-  void SLEEP(int32_t MS) override;
-  uint64_t SEED_FROM_TIMER() override { return SETTINGS_.SEED; }
-  void TEXT_LINE(const char* TEXT) override;
+  explicit HeadlessHost(HeadlessSettings settings);
+  int32_t open(int32_t width, int32_t height) override;
+  void present(const uint32_t* page, int32_t width, int32_t height) override;
+  int32_t wait_retrace() override { return 0; }
+  int32_t key_held(int32_t scancode) override;
+  void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) override;
+  void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) override;
+  double timer() override;
+  void sleep(int32_t ms) override;
+  uint64_t seed_from_timer() override { return settings_.seed; }
+  void text_line(const char* text) override;
 
   // Writes the last frame's text lines and those printed after it to stdout.
-  void FINISH();
+  void finish();
 
-  int32_t FRAME() const { return FRAMES_DONE_ + 1; }  // the frame now running
-  int32_t FRAMES_DONE() const { return FRAMES_DONE_; }
-  double SLEPT_MS() const { return SLEPT_MS_; }
-  bool CURSOR_VISIBLE() const { return CURSOR_VISIBLE_; }
+  int32_t frame() const { return frames_done_ + 1; }  // the frame now running
+  int32_t frames_done() const { return frames_done_; }
+  double slept_ms() const { return slept_ms_; }
+  bool cursor_visible() const { return cursor_visible_; }
   // Failed shots (file could not be written): their number.
-  int32_t SHOT_FAILURES() const { return SHOT_FAILURES_; }
+  int32_t shot_failures() const { return shot_failures_; }
 
  private:
-  void APPLY_EVENTS();
+  void apply_events();
 
-  HEADLESS_SETTINGS SETTINGS_;
-  int32_t WIDTH_ = 0, HEIGHT_ = 0;
-  int32_t FRAMES_DONE_ = 0;
-  size_t NEXT_EVENT_ = 0;
-  int32_t APPLIED_FRAME_ = 0;
-  bool HELD_[256] = {};
-  int32_t MOUSE_X_ = 0, MOUSE_Y_ = 0;
-  bool CURSOR_VISIBLE_ = true;
-  double SLEPT_MS_ = 0;
-  int32_t SHOT_FAILURES_ = 0;
-  std::vector<std::string> LAST_FRAME_TEXT_, TEXT_SINCE_;
+  HeadlessSettings settings_;
+  int32_t width_ = 0, height_ = 0;
+  int32_t frames_done_ = 0;
+  size_t next_event_ = 0;
+  int32_t applied_frame_ = 0;
+  bool held_[256] = {};
+  int32_t mouse_x_ = 0, mouse_y_ = 0;
+  bool cursor_visible_ = true;
+  double slept_ms_ = 0;
+  int32_t shot_failures_ = 0;
+  std::vector<std::string> last_frame_text_, text_since_;
 };

@@ -5,24 +5,24 @@
 #pragma once
 #include <cstdint>
 
-class HOST {
+class Host {
  public:
-  virtual ~HOST() = default;
+  virtual ~Host() = default;
   // Opens the window for a page of WIDTH x HEIGHT. 0 or ERR_ILLEGAL_CALL.
-  virtual int32_t OPEN(int32_t WIDTH, int32_t HEIGHT) = 0;
+  virtual int32_t open(int32_t width, int32_t height) = 0;
   // Shows the page (rows WIDTH * 4 bytes apart); also the point where a frame ends.
-  virtual void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) = 0;
-  virtual int32_t WAIT_RETRACE() = 0;
-  virtual int32_t KEY_HELD(int32_t SCANCODE) = 0;
-  virtual void GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS) = 0;
-  virtual void SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE) = 0;
-  virtual double TIMER() = 0;
-  virtual void SLEEP(int32_t MS) = 0;
-  virtual uint64_t SEED_FROM_TIMER() = 0;
+  virtual void present(const uint32_t* page, int32_t width, int32_t height) = 0;
+  virtual int32_t wait_retrace() = 0;
+  virtual int32_t key_held(int32_t scancode) = 0;
+  virtual void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) = 0;
+  virtual void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) = 0;
+  virtual double timer() = 0;
+  virtual void sleep(int32_t ms) = 0;
+  virtual uint64_t seed_from_timer() = 0;
   // Every line printed on the page, as text (the headless host echoes them).
-  virtual void TEXT_LINE(const char* /*TEXT*/) {}
+  virtual void text_line(const char* /*TEXT*/) {}
 };
 
 // The host in use; a headless host with default settings until one is set.
-HOST* HOST_GET();
-void HOST_SET(HOST* H);
+Host* host_get();
+void host_set(Host* h);

@@ -20,10 +20,10 @@ struct IMAGE {
   uint32_t PITCH;         // WIDTH * BPP rounded up to a multiple of 16
   uint8_t _RESERVED[12];  // zero
 
-  uint32_t* PIXELS() { return reinterpret_cast<uint32_t*>(this + 1); }
-  const uint32_t* PIXELS() const { return reinterpret_cast<const uint32_t*>(this + 1); }
-  uint32_t* ROW(uint32_t Y) {
-    return reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(this + 1) + size_t(Y) * PITCH);
+  uint32_t* pixels() { return reinterpret_cast<uint32_t*>(this + 1); }
+  const uint32_t* pixels() const { return reinterpret_cast<const uint32_t*>(this + 1); }
+  uint32_t* row(uint32_t y) {
+    return reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(this + 1) + size_t(y) * PITCH);
   }
 };
 static_assert(sizeof(IMAGE) == 32, "the image header is 32 bytes");
@@ -33,54 +33,54 @@ constexpr uint32_t TRANSPARENT_COLOR = 0xFFFF00FFu;
 
 // New image of WIDTH x HEIGHT 32-bit pixels filled with TRANSPARENT_COLOR (or
 // FILL). Null when the size is not positive or the memory cannot be had.
-IMAGE* IMAGE_CREATE(int64_t WIDTH, int64_t HEIGHT);
-IMAGE* IMAGE_CREATE(int64_t WIDTH, int64_t HEIGHT, uint32_t FILL);
-// Releases an image made by IMAGE_CREATE (null is allowed).
-void IMAGE_DESTROY(IMAGE* IMG);
+IMAGE* image_create(int64_t width, int64_t height);
+IMAGE* image_create(int64_t width, int64_t height, uint32_t fill);
+// Releases an image made by image_create (null is allowed).
+void image_destroy(IMAGE* img);
 
 // Loads a BMP file into an existing 32-bit image. Only the part both share is
 // written. 0, ERR_FILE_NOT_FOUND (cannot be opened) or ERR_FILE_IO (not a BMP).
-int32_t LOAD_BMP(const char* FILENAME, IMAGE* TARGET);
+int32_t load_bmp(const char* filename, IMAGE* target);
 
 // Writes the pixels of a 32-bit page as an RGB PNG. 0 or ERR_FILE_IO.
-int32_t SAVE_PNG(const char* FILENAME, const uint32_t* PIXELS, int32_t WIDTH, int32_t HEIGHT,
-                 int32_t PITCH);
+int32_t save_png(const char* filename, const uint32_t* pixels, int32_t width, int32_t height,
+                 int32_t pitch);
 
 // ---------------------------------------------------------------- the screen
-struct SCREEN_INFO_STRUCT {
-  int32_t WIDTH, HEIGHT, DEPTH, BPP, PITCH;
+struct ScreenInfo {
+  int32_t width, height, depth, bpp, pitch;
 };
 
 // Opens the window (or the headless page) of WIDTH x HEIGHT, 32 bits, one page.
 // 0 or ERR_ILLEGAL_CALL. The text grid becomes WIDTH/8 x HEIGHT/8 cells.
-int32_t SET_GRAPHICS_MODE(int32_t WIDTH, int32_t HEIGHT);
-void SCREEN_LOCK();
-void SCREEN_UNLOCK();   // shows the whole page
-uint32_t* SCREEN_PTR(); // row 0, column 0 of the page; rows are WIDTH * 4 bytes apart
-SCREEN_INFO_STRUCT SCREEN_INFO();
+int32_t set_graphics_mode(int32_t width, int32_t height);
+void screen_lock();
+void screen_unlock();   // shows the whole page
+uint32_t* screen_ptr(); // row 0, column 0 of the page; rows are WIDTH * 4 bytes apart
+ScreenInfo screen_info();
 // Copies an image to the page with its top-left corner at (0, 0). 0 or an error.
-int32_t PUT_IMAGE(const IMAGE* IMG);
+int32_t put_image(const IMAGE* img);
 // Returns at the next vertical retrace, or after one refresh period.
-int32_t WAIT_RETRACE();
+int32_t wait_retrace();
 
 // ---------------------------------------------------------------- lines
 // Draws a line in COL with a 16-bit style mask (0xFFFF solid). End points are
 // rounded to pixels; whatever they hold, nothing outside the image is written.
 // The image remembers the last end point (its pen position).
-void DRAW_LINE(IMAGE* TARGET, float X1, float Y1, float X2, float Y2, uint32_t COL,
-               uint16_t STYLE = 0xFFFF);
+void draw_line(IMAGE* target, float x1, float y1, float x2, float y2, uint32_t col,
+               uint16_t style = 0xFFFF);
 // Draws from the pen position to (X2, Y2).
-void DRAW_LINE_TO(IMAGE* TARGET, float X2, float Y2, uint32_t COL, uint16_t STYLE = 0xFFFF);
-// Drops the pen position of an image (IMAGE_DESTROY calls it), so that a new
+void draw_line_to(IMAGE* target, float x2, float y2, uint32_t col, uint16_t style = 0xFFFF);
+// Drops the pen position of an image (image_destroy calls it), so that a new
 // image at the same address starts with its pen at (0, 0).
-void FORGET_PEN(const IMAGE* IMG);
+void forget_pen(const IMAGE* img);
 
 // ---------------------------------------------------------------- text
 // Text cursor, row and column counted from 1, in 8 x 8 cells of the page.
-void LOCATE(int32_t ROW, int32_t COLUMN);
+void locate(int32_t row, int32_t column);
 // Prints TEXT at the cursor with the built-in 8 x 8 font and moves the cursor to
 // the start of the next row.
-void PRINT_LINE(const std::string& TEXT);
+void print_line(const std::string& text);
 
 // ---------------------------------------------------------------- input
 // Scan codes of the keys the program uses (PC set 1).
@@ -89,35 +89,35 @@ enum : int32_t {
   SC_W = 17, SC_A = 30, SC_S = 31, SC_D = 32, SC_M = 50, SC_SPACE = 57,
 };
 // -1 while the key with that scan code is down, else 0.
-int32_t KEY_HELD(int32_t SCANCODE);
+int32_t key_held(int32_t scancode);
 // Pointer position in the window (-1, -1 outside it), wheel count, button bits.
-void GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS);
+void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons);
 constexpr int32_t MOUSE_UNCHANGED = INT32_MIN;
 // Moves the pointer (clamped into the window; MOUSE_UNCHANGED keeps a
 // coordinate); VISIBLE 1 shows, 0 hides, -1 keeps; CONFINE 1, 0 or -1 likewise.
-void SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE);
+void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine);
 
 // ---------------------------------------------------------------- time and chance
-double TIMER();               // seconds since an arbitrary origin
-int32_t SLEEP_MS(int32_t MS); // 0
-void RANDOMIZE_FROM_TIMER();  // the headless host seeds with its fixed seed instead
-void RANDOMIZE(uint64_t SEED);
-double RND();                 // uniform in [0, 1)
+double timer();               // seconds since an arbitrary origin
+int32_t sleep_ms(int32_t ms); // 0
+void randomize_from_timer();  // the headless host seeds with its fixed seed instead
+void randomize(uint64_t seed);
+double rnd();                 // uniform in [0, 1)
 
 // ---------------------------------------------------------------- files and numbers
 // A text file read line by line; LF and CRLF line ends are both accepted.
-struct TEXT_FILE;
+struct TextFile;
 // 0 and a handle, or ERR_FILE_NOT_FOUND (missing, unreadable or a folder).
-int32_t FILE_OPEN(const char* FILENAME, TEXT_FILE*& FILE);
-bool FILE_EOF(TEXT_FILE* FILE);
+int32_t file_open(const char* filename, TextFile*& file);
+bool file_eof(TextFile* file);
 // The next line without its line end. 0 or ERR_FILE_IO.
-int32_t FILE_READ_LINE(TEXT_FILE* FILE, std::string& LINE);
+int32_t file_read_line(TextFile* file, std::string& line);
 // Closes and frees the handle. 0 or ERR_FILE_IO.
-int32_t FILE_CLOSE(TEXT_FILE*& FILE);
+int32_t file_close(TextFile*& file);
 
 // Text to number: leading blanks skipped, the longest decimal prefix (sign,
 // digits, fraction, exponent) taken, 0 when there is none.
-double VAL(const char* TEXT);
-double VAL(const std::string& TEXT, size_t FROM = 0);
+double val(const char* text);
+double val(const std::string& text, size_t from = 0);
 // Integer to decimal text.
-std::string STR(int64_t N);
+std::string str(int64_t n);

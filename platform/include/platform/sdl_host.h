@@ -6,35 +6,35 @@
 
 struct SDL_Window;
 
-class SDL_HOST : public HOST {
+class SdlHost : public Host {
  public:
   // SCALE: the window is SCALE times the page, nearest neighbour. SEED, when not
   // 0, replaces the clock as the random generator's seed.
   // Screenshots (F12) go to SHOT_DIR, or the working directory when it is empty.
-  explicit SDL_HOST(int32_t SCALE = 1, uint64_t SEED = 0, std::string SHOT_DIR = "",
-                    std::string TITLE = "mazewalk");
-  ~SDL_HOST() override;
-  int32_t OPEN(int32_t WIDTH, int32_t HEIGHT) override;
-  void PRESENT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT) override;
-  int32_t WAIT_RETRACE() override;
-  int32_t KEY_HELD(int32_t SCANCODE) override;
-  void GET_MOUSE(int32_t& X, int32_t& Y, int32_t& WHEEL, int32_t& BUTTONS) override;
-  void SET_MOUSE(int32_t X, int32_t Y, int32_t VISIBLE, int32_t CONFINE) override;
-  double TIMER() override;
-  void SLEEP(int32_t MS) override;
-  uint64_t SEED_FROM_TIMER() override;
+  explicit SdlHost(int32_t scale = 1, uint64_t seed = 0, std::string shot_dir = "",
+                    std::string title = "mazewalk");
+  ~SdlHost() override;
+  int32_t open(int32_t width, int32_t height) override;
+  void present(const uint32_t* page, int32_t width, int32_t height) override;
+  int32_t wait_retrace() override;
+  int32_t key_held(int32_t scancode) override;
+  void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) override;
+  void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) override;
+  double timer() override;
+  void sleep(int32_t ms) override;
+  uint64_t seed_from_timer() override;
 
  private:
-  void PUMP();
-  void SAVE_SCREENSHOT(const uint32_t* PAGE, int32_t WIDTH, int32_t HEIGHT);
+  void pump();
+  void save_screenshot(const uint32_t* page, int32_t width, int32_t height);
 
-  int32_t SCALE_;
-  uint64_t SEED_;
-  std::string SHOT_DIR_;
-  std::string TITLE_;
-  SDL_Window* WINDOW_ = nullptr;
-  int32_t WIDTH_ = 0, HEIGHT_ = 0;
-  bool CLOSE_REQUESTED_ = false;
-  bool SCREENSHOT_REQUESTED_ = false;
-  int32_t WHEEL_ = 0;
+  int32_t scale_;
+  uint64_t seed_;
+  std::string shot_dir_;
+  std::string title_;
+  SDL_Window* window_ = nullptr;
+  int32_t width_ = 0, height_ = 0;
+  bool close_requested_ = false;
+  bool screenshot_requested_ = false;
+  int32_t wheel_ = 0;
 };

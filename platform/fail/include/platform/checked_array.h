@@ -5,20 +5,20 @@
 #include "platform/fail.h"
 
 template <class T, int32_t LO, int32_t HI>
-struct BOUNDED {
+struct Bounded {
   static_assert(HI >= LO);
   static constexpr int32_t LOWER = LO, UPPER = HI, COUNT = HI - LO + 1;
-  T V[COUNT];
+  T v[COUNT];
 
-  T& operator()(int64_t I) {
-    if (I < LO || I > HI) FAIL(ERR_OUT_OF_BOUNDS, "BOUNDED");
-    return V[I - LO];
+  T& operator()(int64_t i) {
+    if (i < LO || i > HI) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BOUNDED");
+    return v[i - LO];
   }
-  const T& operator()(int64_t I) const {
-    if (I < LO || I > HI) FAIL(ERR_OUT_OF_BOUNDS, "BOUNDED");
-    return V[I - LO];
+  const T& operator()(int64_t i) const {
+    if (i < LO || i > HI) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BOUNDED");
+    return v[i - LO];
   }
   // Unchecked access for loops that have checked their range once already.
-  T* DATA() { return V; }
-  const T* DATA() const { return V; }
+  T* data() { return v; }
+  const T* data() const { return v; }
 };

@@ -13,32 +13,33 @@ enum : int32_t {
 };
 
 // The message for an error number ("" for numbers without one).
-const char* ERROR_MESSAGE(int32_t NUMBER);
+const char* error_message(int32_t number);
 
 // Builds the report text exactly as printed. LINE <= 0 means "no line known",
 // a null or empty ROUTINE means "no routine known".
-const char* FORMAT_ERROR_REPORT(int32_t NUMBER, int32_t LINE, const char* MODULE,
-                                const char* ROUTINE, char* OUT, int OUT_SIZE);
+const char* format_error_report(int32_t number, int32_t line, const char* module,
+                                const char* routine, char* out, int out_size);
 
 // Prints the report to standard error and ends the process with NUMBER.
 // With a failure handler installed it calls the handler instead (see below).
-[[noreturn]] void RUNTIME_ERROR(int32_t NUMBER, int32_t LINE, const char* MODULE,
-                                const char* ROUTINE);
+[[noreturn]] void runtime_error(int32_t number, int32_t line, const char* module,
+                                const char* routine);
 
 // Test hook for harnesses that must survive a failure report (fuzzers): when a
-// handler is set, RUNTIME_ERROR prints nothing and calls HANDLER(NUMBER) instead
+// handler is set, runtime_error prints nothing and calls HANDLER(NUMBER) instead
 // of ending the process. The handler must not return: it throws or longjmps.
 // Should it return anyway, the process ends as usual. Null restores the default.
-using FAILURE_HANDLER = void (*)(int32_t NUMBER);
-void SET_FAILURE_HANDLER(FAILURE_HANDLER HANDLER);
+using FailureHandler = void (*)(int32_t number);
+void set_failure_handler(FailureHandler handler);
 
 // The source file's name without its folders.
-constexpr const char* MODULE_NAME(const char* PATH) {
-  const char* NAME = PATH;
-  for (const char* C = PATH; *C; ++C)
-    if (*C == '/' || *C == '\\') NAME = C + 1;
-  return NAME;
+constexpr const char* module_name(const char* path) {
+  const char* name = path;
+  for (const char* c = path; *c; ++c)
+    if (*c == '/' || *c == '\\') name = c + 1;
+  return name;
 }
 
 // Stop with error NUMBER, naming this line, this module and ROUTINE.
-#define FAIL(NUMBER, ROUTINE) RUNTIME_ERROR((NUMBER), __LINE__, MODULE_NAME(__FILE__), (ROUTINE))
+#define RUNTIME_FAIL(NUMBER, ROUTINE) \
+  runtime_error((NUMBER), __LINE__, module_name(__FILE__), (ROUTINE))

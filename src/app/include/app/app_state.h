@@ -17,7 +17,7 @@ struct ENTITY_STRUCT {
 constexpr int32_t ENTITY_COUNT = 51;
 constexpr int32_t MODEL_COUNT = 3;
 
-struct APP_STATE {
+struct AppState {
   MODEL_STRUCT* MODELS = nullptr;  // 0 maze, 1 cube, 2 UFO
   IMAGE* TEXTURES[MODEL_COUNT] = {};
   NMATHF::VEC3F LIGHT{25.0f, 50.0f, 25.0f};

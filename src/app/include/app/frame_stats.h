@@ -2,10 +2,10 @@
 #pragma once
 #include <cstdint>
 
-struct FRAME_STATS {
-  int64_t FRAMES = 0;
-  int64_t TRIANGLES_QUEUED = 0;  // summed over the frames
+struct FrameStats {
+  int64_t frames = 0;
+  int64_t triangles_queued = 0;  // summed over the frames
 };
 
 // Null unless someone listens.
-extern FRAME_STATS* FRAME_STATS_SINK;
+extern FrameStats* frame_stats_sink;

@@ -3,4 +3,4 @@
 #include <cstdint>
 
 // Runs the whole program on the current host; returns the exit status (0).
-int32_t MAIN_ROUTINE();
+int32_t main_routine();

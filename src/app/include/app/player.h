@@ -8,12 +8,12 @@ constexpr float EYE_HEIGHT = 4.0f;      // above the probe's hit point
 constexpr float PROBE_LENGTH = 100.0f;  // the probe reaches this far down
 
 // At (0, 50, 0), turned by one radian about each axis.
-void CAMERA_SETUP(APP_STATE& S);
+void camera_setup(AppState& s);
 // Turns the camera by the mouse's travel from the screen centre and re-centres it.
-void MOUSE_LOOK(APP_STATE& S);
+void mouse_look(AppState& s);
 // W, S, A, D and the jump request, in that order.
-void MOVEMENT_KEYS(APP_STATE& S);
+void movement_keys(AppState& s);
 // Probes the maze under the camera and lifts the camera to eye height.
-void GROUND_TEST(APP_STATE& S);
+void ground_test(AppState& s);
 // The frame's view matrix and the light in view space.
-void BUILD_VIEW(APP_STATE& S);
+void build_view(AppState& s);

@@ -4,8 +4,8 @@
 
 // Binds each model's texture, scales its texture coordinates to texels and gives
 // every triangle a random colour.
-void PREPARE_MODELS(APP_STATE& S);
+void prepare_models(AppState& s);
 // Puts the maze at the origin and fifty random cubes and UFOs around it.
-void PLACE_ENTITIES(APP_STATE& S);
+void place_entities(AppState& s);
 // Hands every entity to the model transform, then advances its spin.
-void SUBMIT_ENTITIES(APP_STATE& S);
+void submit_entities(AppState& s);

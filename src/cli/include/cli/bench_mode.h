@@ -6,4 +6,4 @@
 
 // Runs the benchmark, prints the table (and writes JSON when asked); returns the
 // exit status.
-int32_t RUN_BENCH(const PROGRAM_OPTIONS& OPTIONS);
+int32_t run_bench(const ProgramOptions& options);

@@ -6,23 +6,23 @@
 
 #include "platform/headless_host.h"
 
-struct PROGRAM_OPTIONS {
-  bool HEADLESS = false;
-  bool BENCH = false;
-  bool DEMO = false;
-  bool SEED_GIVEN = false;
-  int32_t SCALE = 1;
-  std::string RES_DIR;     // the folder that holds res/; empty: the working directory
-  std::string JSON_FILE;   // --bench results
-  std::string INPUT_FILE;  // scripted input
-  HEADLESS_SETTINGS HEADLESS_SETTINGS_;
+struct ProgramOptions {
+  bool headless = false;
+  bool bench = false;
+  bool demo = false;
+  bool seed_given = false;
+  int32_t scale = 1;
+  std::string res_dir;     // the folder that holds res/; empty: the working directory
+  std::string json_file;   // --bench results
+  std::string input_file;  // scripted input
+  HeadlessSettings headless_settings_;
 };
 
 // Reads argv. On a bad command line returns false with a message; on --help
 // returns false with an empty message and the usage text in USAGE.
-bool PARSE_OPTIONS(int ARGC, const char* const* ARGV, PROGRAM_OPTIONS& OPTIONS,
-                   std::string& MESSAGE);
-const char* USAGE_TEXT();
+bool parse_options(int argc, const char* const* argv, ProgramOptions& options,
+                   std::string& message);
+const char* usage_text();
 
 // The tour script that --demo plays, relative to the resource folder.
 constexpr const char* DEMO_SCRIPT = "res/demo/tour.txt";

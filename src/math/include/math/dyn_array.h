@@ -12,38 +12,38 @@ namespace NMATHF {
 
 // Stops the program with error 6, "out of bounds array access". Kept out of
 // line so that this header does not bring the FAIL macro (which would clash
-// with GoogleTest's FAIL()) into every file that uses the math library.
-[[noreturn]] void DYN_ARRAY_OUT_OF_BOUNDS();
+// with GoogleTest's RUNTIME_FAIL()) into every file that uses the math library.
+[[noreturn]] void dyn_array_out_of_bounds();
 
 template <class T>
-class DYN_ARRAY {
+class DynArray {
  public:
   // Empty: lower bound 0, upper bound -1.
-  DYN_ARRAY() = default;
+  DynArray() = default;
   // Elements LOWER to UPPER, value-initialized; UPPER < LOWER makes it empty.
-  DYN_ARRAY(int32_t LOWER_, int32_t UPPER_)
-      : LOWER(LOWER_), UPPER(UPPER_ < LOWER_ ? int64_t(LOWER_) - 1 : UPPER_),
-        ITEMS(std::size_t(UPPER - LOWER + 1)) {}
+  DynArray(int32_t lower_, int32_t upper_)
+      : lower(lower_), upper(upper_ < lower_ ? int64_t(lower_) - 1 : upper_),
+        items(std::size_t(upper - lower + 1)) {}
   // The given elements, the first at index LOWER_.
-  DYN_ARRAY(int32_t LOWER_, std::initializer_list<T> VALUES)
-      : LOWER(LOWER_), UPPER(int64_t(LOWER_) + int64_t(VALUES.size()) - 1), ITEMS(VALUES) {}
+  DynArray(int32_t lower_, std::initializer_list<T> values)
+      : lower(lower_), upper(int64_t(lower_) + int64_t(values.size()) - 1), items(values) {}
 
-  int64_t LBOUND() const { return LOWER; }
-  int64_t UBOUND() const { return UPPER; }
-  bool HOLDS(int64_t I) const { return I >= LOWER && I <= UPPER; }
+  int64_t lbound() const { return lower; }
+  int64_t ubound() const { return upper; }
+  bool holds(int64_t i) const { return i >= lower && i <= upper; }
 
-  T& operator()(int64_t I) {
-    if (!HOLDS(I)) DYN_ARRAY_OUT_OF_BOUNDS();
-    return ITEMS[std::size_t(I - LOWER)];
+  T& operator()(int64_t i) {
+    if (!holds(i)) dyn_array_out_of_bounds();
+    return items[std::size_t(i - lower)];
   }
-  const T& operator()(int64_t I) const {
-    if (!HOLDS(I)) DYN_ARRAY_OUT_OF_BOUNDS();
-    return ITEMS[std::size_t(I - LOWER)];
+  const T& operator()(int64_t i) const {
+    if (!holds(i)) dyn_array_out_of_bounds();
+    return items[std::size_t(i - lower)];
   }
 
  private:
-  int64_t LOWER = 0, UPPER = -1;
-  std::vector<T> ITEMS;
+  int64_t lower = 0, upper = -1;
+  std::vector<T> items;
 };
 
 }  // namespace NMATHF

@@ -10,11 +10,11 @@
 #if defined(__x86_64__) || defined(_M_X64)
 #include <immintrin.h>
 
-inline int64_t ROUND_TO_I64(float V) {
-  return _mm_cvtss_si64(_mm_set_ss(V));
+inline int64_t round_to_i64(float v) {
+  return _mm_cvtss_si64(_mm_set_ss(v));
 }
-inline int32_t ROUND_TO_I32(float V) {
-  return _mm_cvtss_si32(_mm_set_ss(V));
+inline int32_t round_to_i32(float v) {
+  return _mm_cvtss_si32(_mm_set_ss(v));
 }
 #else
 inline int64_t ROUND_TO_I64(float V) {

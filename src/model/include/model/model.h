@@ -20,11 +20,11 @@ struct RGB_STRUCT {
 struct TRIANGLE_STRUCT {
   IMAGE* TEXTURE;                      // null after loading
   int32_t USE_TEX;                     // 0 after loading
-  BOUNDED<uint32_t, 1, 3> POINT_ID;    // 0-based indices into VERTICES
-  BOUNDED<NMATHF::VEC2F, 1, 3> TCOORD; // texture coordinate per corner, v flipped
-  BOUNDED<NMATHF::VEC2F, 1, 3> NTCOORD;
-  BOUNDED<uint32_t, 1, 3> NEIGHBOR;    // never written
-  BOUNDED<int32_t, 1, 3> CON;          // edge k (corner k to k mod 3 + 1): index + 1 of the
+  Bounded<uint32_t, 1, 3> POINT_ID;    // 0-based indices into VERTICES
+  Bounded<NMATHF::VEC2F, 1, 3> TCOORD; // texture coordinate per corner, v flipped
+  Bounded<NMATHF::VEC2F, 1, 3> NTCOORD;
+  Bounded<uint32_t, 1, 3> NEIGHBOR;    // never written
+  Bounded<int32_t, 1, 3> CON;          // edge k (corner k to k mod 3 + 1): index + 1 of the
                                        // triangle sharing it, 0 for none
   int32_t CULLED;
   RGB_STRUCT COL;
@@ -65,13 +65,13 @@ constexpr uint32_t MAX_MODEL_COUNT = 0x3FFFFFFF;
 // derives planes, normals and edge connections. A file that cannot be opened,
 // a failed close, a bad header count and any line that would index outside the
 // arrays stop the program with a failure report.
-void LOAD_OBJ(const std::string& FILENAME, MODEL_STRUCT*& MODEL);
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model);
 
 // Sets both counts to 0 and releases the six arrays, leaving their pointers null.
 // The record itself stays the caller's.
-void UNLOAD_OBJ(MODEL_STRUCT*& MODEL);
+void UNLOAD_OBJ(MODEL_STRUCT*& model);
 
 // Derived geometry, run once by LOAD_OBJ in this order.
-void CALC_PLANES(MODEL_STRUCT*& MODEL);
-void CALC_NORMALS(MODEL_STRUCT*& MODEL);
-void SET_POLY_NEIGHBORS(MODEL_STRUCT*& MODEL);
+void CALC_PLANES(MODEL_STRUCT*& model);
+void CALC_NORMALS(MODEL_STRUCT*& model);
+void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model);

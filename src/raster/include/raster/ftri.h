@@ -12,5 +12,5 @@
 // covered when its centre lies inside the triangle, a shared edge belonging to
 // exactly one side. Corners come in any order and winding; whatever they hold,
 // nothing outside the target and the depth buffer is written.
-void FTRI(IMAGE* DST, float SX1, float SY1, float SZ1, float SX2, float SY2, float SZ2, float SX3,
-          float SY3, float SZ3, uint32_t COL);
+void FTRI(IMAGE* dst, float sx1, float sy1, float sz1, float sx2, float sy2, float sz2, float sx3,
+          float sy3, float sz3, uint32_t col);

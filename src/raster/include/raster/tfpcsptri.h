@@ -11,6 +11,6 @@
 // is brightened (COL_SCALE >= 0) or darkened (COL_SCALE < 0) byte by byte by
 // |COL_SCALE|, all four bytes alike, saturating at 255 and 0. A null TEXTURE
 // stops the program with error 7.
-void TFPCSPTRI_ORIG(IMAGE* DST, float SX1, float SY1, float SZ1, float TX1, float TY1, float SX2,
-                    float SY2, float SZ2, float TX2, float TY2, float SX3, float SY3, float SZ3,
-                    float TX3, float TY3, int32_t COL_SCALE, const IMAGE* TEXTURE);
+void TFPCSPTRI_ORIG(IMAGE* dst, float sx1, float sy1, float sz1, float tx1, float ty1, float sx2,
+                    float sy2, float sz2, float tx2, float ty2, float sx3, float sy3, float sz3,
+                    float tx3, float ty3, int32_t col_scale, const IMAGE* texture);

@@ -11,7 +11,7 @@
 
 // Triangles that found the render queue full and were left out. It only ever
 // grows here; whoever reports it sets it back to 0.
-extern int64_t DROPPED_TRIANGLES;
+extern int64_t dropped_triangles;
 
 // One call per entity per frame. M is the entity's view x model matrix,
 // LIGHT_POSITION the light in view space. Every visible, front-facing
@@ -26,7 +26,7 @@ extern int64_t DROPPED_TRIANGLES;
 // the near plane are cut there: their pieces are appended in the spare room
 // of RVERTICES, PVERTICES and RTRIANGLES (which raises MAX_RVERTS and
 // MAX_RTRIS) and the crossing triangle's RTRIANGLES copy is marked culled.
-void MODEL_TRANSFORM(MODEL_STRUCT* MODEL, const NMATHF::MATRIX& M, int32_t& FCNT,
-                     const NMATHF::VEC3F& LIGHT_POSITION, float& COLOR_MULT,
-                     const float& DEPTH_OFFSET, int32_t USE_TEX, const IMAGE* TEXTURE,
-                     const NMATHF::VEC2F& TCOORD);
+void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt,
+                     const NMATHF::VEC3F& light_position, float& color_mult,
+                     const float& depth_offset, int32_t use_tex, const IMAGE* texture,
+                     const NMATHF::VEC2F& tcoord);

@@ -13,4 +13,4 @@
 // accordingly, never beyond the spare room (twice MAX_VERTICES and twice
 // MAX_TRIANGLES entries): a piece that finds no room is left out.
 // Expects MAX_RVERTS = MAX_VERTICES and MAX_RTRIS = MAX_TRIANGLES on entry.
-void CLIP_NEAR_PLANE(MODEL_STRUCT& MODEL, float NEAR_W);
+void clip_near_plane(MODEL_STRUCT& model, float near_w);

@@ -9,19 +9,19 @@ inline IMAGE* const SCREEN_TARGET = reinterpret_cast<IMAGE*>(~uintptr_t(0));
 
 // Where a filter writes: the first pixel, the size and the row pitch of the
 // screen page (for a null or SCREEN_TARGET image) or of an image.
-struct FILTER_TARGET {
-  uint8_t* PIXELS;  // null when there is nothing to write to
-  uint32_t WIDTH, HEIGHT, PITCH;
+struct FilterTarget {
+  uint8_t* pixels;  // null when there is nothing to write to
+  uint32_t width, height, pitch;
 };
-FILTER_TARGET RESOLVE_TARGET(IMAGE* IMG);
+FilterTarget resolve_target(IMAGE* img);
 
 // Writes the 2 x 2 box average of INBUFF to OUTBUFF (an image, or SCREEN_TARGET).
 // Each byte of a pixel is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2) with truncating
 // halvings, so four bytes of 255 give 254. The output is floor(W/2) x floor(H/2)
 // pixels, cut to the target. Does nothing for a null image or BPP other than 4.
 // Returns 0.
-int32_t ANTIALIAS4X(const IMAGE* INBUFF, IMAGE* OUTBUFF);
+int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff);
 
 // Writes SRC doubled in both directions to DST (an image, or null for the screen
 // page), each pixel as a 2 x 2 block, cut to the target.
-void SCALE2(IMAGE* DST, const IMAGE* SRC);
+void SCALE2(IMAGE* dst, const IMAGE* src);

@@ -8,4 +8,4 @@
 int32_t INIT_BUFFERS();
 
 // Releases ZBUFF, BACKBUFFER and BACKBUFFER2, those that exist.
-void FREE_BUFFERS();
+void free_buffers();
