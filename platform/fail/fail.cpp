@@ -34,6 +34,15 @@ const char* format_error_report(int32_t number, int32_t line, const char* module
 
 namespace {
 FailureHandler current_handler = nullptr;
+char note_text[1024] = "";
+}  // namespace
+
+void set_failure_note(const char* note) {
+  std::snprintf(note_text, sizeof note_text, "%s", note ? note : "");
+}
+
+const char* failure_note() {
+  return note_text;
 }
 
 void set_failure_handler(FailureHandler handler) {
@@ -46,6 +55,7 @@ void runtime_error(int32_t number, int32_t line, const char* module, const char*
   format_error_report(number, line, module, routine, text, sizeof text);
   std::fflush(stdout);
   std::fputs(text, stderr);
+  if (note_text[0]) std::fprintf(stderr, "%s\n", note_text);
   std::fflush(stderr);
   // Nothing is released: leave without running destructors or exit handlers.
   _exit(number);

@@ -49,6 +49,12 @@ TEST(FailureReportDeathTest, RuntimeErrorPrintsTheReportAndExitsWithTheNumber) {
   EXPECT_EXIT(runtime_error(3, 77, "obj.cpp", "LOAD_OBJ"), testing::ExitedWithCode(3), exact);
   EXPECT_EXIT(RUNTIME_FAIL(ERR_NULL_POINTER, "TFPCSPTRI_ORIG"), testing::ExitedWithCode(7),
               literally(" of fail_test.cpp::TFPCSPTRI_ORIG()"));
+  // A note follows the unchanged report as a line of its own.
+  const std::string noted = '^' + literally(report(2, 9, "m.cpp", "LOAD_OBJ")) +
+                            literally("res/model/maze.obj: no such file\n") + '$';
+  EXPECT_EXIT((set_failure_note("res/model/maze.obj: no such file"),
+               runtime_error(2, 9, "m.cpp", "LOAD_OBJ")),
+              testing::ExitedWithCode(2), noted);
 }
 
 TEST(BoundedDeathTest, KeepsItsBoundsAndStopsOutsideThem) {

@@ -20,10 +20,18 @@ const char* error_message(int32_t number);
 const char* format_error_report(int32_t number, int32_t line, const char* module,
                                 const char* routine, char* out, int out_size);
 
-// Prints the report to standard error and ends the process with NUMBER.
+// Prints the report to standard error and ends the process with NUMBER. A
+// failure note set before (see below) follows the report as a line of its own.
 // With a failure handler installed it calls the handler instead (see below).
 [[noreturn]] void runtime_error(int32_t number, int32_t line, const char* module,
                                 const char* routine);
+
+// What failed, in words for the user: the path as tried and the cause, with a
+// hint where one helps ("res/model/maze.obj: no such file; --res names the
+// folder that holds res/"). Kept until the next failure; the report's own line
+// stays exactly as it is.
+void set_failure_note(const char* note);
+const char* failure_note();
 
 // Test hook for harnesses that must survive a failure report (fuzzers): when a
 // handler is set, runtime_error prints nothing and calls HANDLER(NUMBER) instead
@@ -43,3 +51,7 @@ constexpr const char* module_name(const char* path) {
 // Stop with error NUMBER, naming this line, this module and ROUTINE.
 #define RUNTIME_FAIL(NUMBER, ROUTINE) \
   runtime_error((NUMBER), __LINE__, module_name(__FILE__), (ROUTINE))
+
+// The same, with a note that says what failed in words (see set_failure_note).
+#define RUNTIME_FAIL_NOTE(NUMBER, ROUTINE, NOTE) \
+  (set_failure_note(NOTE), RUNTIME_FAIL(NUMBER, ROUTINE))
