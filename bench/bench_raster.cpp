@@ -9,10 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "render/render_globals.h"
-#include "platform/platform.h"
-#include "raster/ftri.h"
-#include "raster/tfpcsptri.h"
+#include "platform/image.h"
+#include "raster/triangles.h"
 
 namespace {
 constexpr int32_t W = 640, H = 480;
@@ -28,10 +26,8 @@ struct RasterBenchScene {
     std::mt19937 rng(3);
     for (uint32_t y = 0; y < 256; ++y)
       for (uint32_t x = 0; x < 256; ++x) texture->row(y)[x] = rng() | 0xFF000000u;
-    ZBUFF = depth.data();
   }
   ~RasterBenchScene() {
-    ZBUFF = nullptr;
     image_destroy(target);
     image_destroy(texture);
   }
@@ -63,8 +59,8 @@ void bm_ftri_full_screen(benchmark::State& state) {
   RasterBenchScene s;
   for (auto _ : state) {
     const float z = 10.0f * s.next_scale(state, 2000);
-    FTRI(s.target, 0, 0, z, W, 0, z * 1.5f, 0, H, z * 0.7f, 0xFF336699u);
-    FTRI(s.target, W, 0, z * 1.5f, W, H, z * 1.2f, 0, H, z * 0.7f, 0xFF336699u);
+    fill_flat_triangle(s.target, s.depth.data(), 0, 0, z, W, 0, z * 1.5f, 0, H, z * 0.7f, 0xFF336699u);
+    fill_flat_triangle(s.target, s.depth.data(), W, 0, z * 1.5f, W, H, z * 1.2f, 0, H, z * 0.7f, 0xFF336699u);
   }
   set_rates(state, double(s.drawn_pixels()), 2);
 }
@@ -76,9 +72,9 @@ void bm_tfpcsptri_full_screen(benchmark::State& state) {
   RasterBenchScene s;
   for (auto _ : state) {
     const float k = s.next_scale(state, 2000), near_z = 2 * k, far_z = 40 * k;
-    TFPCSPTRI_ORIG(s.target, 0, 0, far_z, 0, 0, W, 0, far_z, 2048, 0, 0, H, near_z, 0, 2048, 30,
+    fill_textured_triangle(s.target, s.depth.data(), 0, 0, far_z, 0, 0, W, 0, far_z, 2048, 0, 0, H, near_z, 0, 2048, 30,
                    s.texture);
-    TFPCSPTRI_ORIG(s.target, W, 0, far_z, 2048, 0, W, H, near_z, 2048, 2048, 0, H, near_z, 0,
+    fill_textured_triangle(s.target, s.depth.data(), W, 0, far_z, 2048, 0, W, H, near_z, 2048, 2048, 0, H, near_z, 0,
                    2048, 30, s.texture);
   }
   set_rates(state, double(s.drawn_pixels()), 2);
@@ -90,8 +86,8 @@ void bm_ftri_full_screen_hidden(benchmark::State& state) {
   RasterBenchScene s;
   std::fill(s.depth.begin(), s.depth.end(), 1.0f);
   for (auto _ : state) {
-    FTRI(s.target, 0, 0, 10, W, 0, 15, 0, H, 7, 0xFF336699u);
-    FTRI(s.target, W, 0, 15, W, H, 12, 0, H, 7, 0xFF336699u);
+    fill_flat_triangle(s.target, s.depth.data(), 0, 0, 10, W, 0, 15, 0, H, 7, 0xFF336699u);
+    fill_flat_triangle(s.target, s.depth.data(), W, 0, 15, W, H, 12, 0, H, 7, 0xFF336699u);
   }
   set_rates(state, double(W) * H, 2);
 }
@@ -121,10 +117,10 @@ void bm_small_triangles(benchmark::State& state) {
     for (size_t i = 0; i < t.p.size(); i += 6) {
       const float* c = &t.p[i];
       if (TEXTURED)
-        TFPCSPTRI_ORIG(s.target, c[0], c[1], z, 0, 0, c[2], c[3], z, 40, 0, c[4], c[5], z * 1.1f, 0,
+        fill_textured_triangle(s.target, s.depth.data(), c[0], c[1], z, 0, 0, c[2], c[3], z, 40, 0, c[4], c[5], z * 1.1f, 0,
                        40, -20, s.texture);
       else
-        FTRI(s.target, c[0], c[1], z, c[2], c[3], z, c[4], c[5], z * 1.1f, 0xFF996633u);
+        fill_flat_triangle(s.target, s.depth.data(), c[0], c[1], z, c[2], c[3], z, c[4], c[5], z * 1.1f, 0xFF996633u);
     }
     if (pixels == 0) pixels = s.drawn_pixels();  // the first batch, before any overlap is redrawn
   }

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/image.h"
 
 IMAGE* image_create(int64_t width, int64_t height) {
   return image_create(width, height, TRANSPARENT_COLOR);
@@ -31,4 +31,10 @@ IMAGE* image_create(int64_t width, int64_t height, uint32_t fill) {
 void image_destroy(IMAGE* img) {
   forget_pen(img);
   std::free(img);
+}
+
+bool image_is_usable(const IMAGE* img) {
+  return img && img->BPP == 4 && img->WIDTH > 0 && img->HEIGHT > 0 && img->WIDTH <= INT32_MAX &&
+         img->HEIGHT <= INT32_MAX && img->PITCH % 4 == 0 &&
+         uint64_t(img->PITCH) >= uint64_t(img->WIDTH) * 4;
 }

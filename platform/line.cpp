@@ -165,11 +165,6 @@ void draw_integer_line(IMAGE* t, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
   }
 }
 
-// Whether lines can be drawn into T at all: a 32-bit image with whole rows.
-bool drawable(const IMAGE* t) {
-  return t->WIDTH > 0 && t->HEIGHT > 0 && t->BPP == 4 && t->PITCH % 4 == 0 &&
-         uint64_t(t->PITCH) >= uint64_t(t->WIDTH) * 4;
-}
 
 }  // namespace
 
@@ -183,7 +178,7 @@ void draw_line(IMAGE* target, float x1, float y1, float x2, float y2, uint32_t c
   if (!target) return;
   set_pen(target, x2, y2);
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return;
-  if (!drawable(target)) return;
+  if (!image_is_usable(target)) return;
 
   double dx1 = finite(x1), dy1 = finite(y1), dx2 = finite(x2), dy2 = finite(y2);
   const double xlo = -SAFE_MARGIN, xhi = double(target->WIDTH) - 1 + SAFE_MARGIN;

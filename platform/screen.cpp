@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/host.h"
-#include "platform/platform.h"
+#include "platform/screen.h"
 
 namespace {
 std::vector<uint32_t> page;
@@ -54,25 +54,4 @@ int32_t put_image(const IMAGE* img) {
 
 int32_t wait_retrace() {
   return host_get()->wait_retrace();
-}
-
-int32_t key_held(int32_t scancode) {
-  return host_get()->key_held(scancode) ? -1 : 0;
-}
-
-void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
-  host_get()->get_mouse(x, y, wheel, buttons);
-}
-
-void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) {
-  host_get()->set_mouse(x, y, visible, confine);
-}
-
-double timer() {
-  return host_get()->timer();
-}
-
-int32_t sleep_ms(int32_t ms) {
-  if (ms > 0) host_get()->sleep(ms);
-  return 0;
 }

@@ -1,5 +1,7 @@
 #include "math/geometry.h"
 
+#include "math/rounding.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -115,23 +117,12 @@ int32_t EDGE_SPHERE_COLLISION(const VEC3F& vcenter, const VEC3F* v, const float&
   return 0;
 }
 
-namespace {
-// A single to a 32-bit integer, nearest with ties to even. NaN becomes 0 and
-// values beyond the range saturate, so no input reaches an undefined
-// conversion; only the sign and zero-ness of the result matter to the caller.
-int32_t round_to_int32(float value) {
-  if (value != value) return 0;
-  if (value >= 2147483648.0f) return INT32_MAX;
-  if (value <= -2147483648.0f) return INT32_MIN;
-  return int32_t(std::nearbyint(value));
-}
-}  // namespace
 
 int32_t POINT_INSIDE_TRIANGLE2D(const int32_t& x, const int32_t& y, const VEC2F& p1,
                                 const VEC2F& p2, const VEC2F& p3) {
   // Twice the signed area; a triangle whose doubled area rounds to 0 is degenerate.
   const int32_t b0 =
-      round_to_int32((p2.X - p1.X) * (p3.Y - p1.Y) - (p3.X - p1.X) * (p2.Y - p1.Y));
+      round_i32_nan_zero_saturating((p2.X - p1.X) * (p3.Y - p1.Y) - (p3.X - p1.X) * (p2.Y - p1.Y));
   if (b0 == 0) return 0;
   const float px = float(x), py = float(y);
   const double area = b0;

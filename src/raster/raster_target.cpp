@@ -1,6 +1,6 @@
 #include "raster_target.h"
 
-#include "render/render_globals.h"
+#include "platform/screen.h"
 
 namespace {
 // Rows of 32-bit pixels need a pitch that is a whole number of pixels and at
@@ -11,27 +11,24 @@ bool rows_fit(uint64_t width, uint64_t height, uint64_t pitch) {
 }
 }  // namespace
 
-bool resolve_raster_target(IMAGE* dst, RasterTarget& t) {
-  if (!ZBUFF) return false;
-  uint64_t width, height, pitch;
+bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
+  if (!depth) return false;
   if (dst) {
-    width = dst->WIDTH;
-    height = dst->HEIGHT;
-    pitch = dst->PITCH;
+    if (!image_is_usable(dst)) return false;
     t.pixels = reinterpret_cast<uint8_t*>(dst->pixels());
+    t.pitch = dst->PITCH;
+    t.width = int32_t(dst->WIDTH);
+    t.height = int32_t(dst->HEIGHT);
   } else {
     const ScreenInfo info = screen_info();
-    if (info.width <= 0 || info.height <= 0 || info.pitch <= 0) return false;
-    width = uint64_t(info.width);
-    height = uint64_t(info.height);
-    pitch = uint64_t(info.pitch);
     t.pixels = reinterpret_cast<uint8_t*>(screen_ptr());
-    if (!t.pixels) return false;
+    if (!t.pixels || info.width <= 0 || info.height <= 0 || info.pitch <= 0 ||
+        !rows_fit(uint64_t(info.width), uint64_t(info.height), uint64_t(info.pitch)))
+      return false;
+    t.pitch = size_t(info.pitch);
+    t.width = info.width;
+    t.height = info.height;
   }
-  if (!rows_fit(width, height, pitch)) return false;
-  t.pitch = size_t(pitch);
-  t.width = int32_t(width);
-  t.height = int32_t(height);
-  t.depth = ZBUFF;
+  t.depth = depth;
   return true;
 }

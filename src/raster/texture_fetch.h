@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/platform.h"
 #include "math/rounding.h"
+#include "platform/image.h"
 
 // Masks and shift: texel (u, v) -> word at (v AND SH) << SHIFT bytes + (u AND SW) words.
 struct Pow2Texture {
@@ -17,8 +17,8 @@ struct Pow2Texture {
   uint32_t shift;   // log2 of the pitch in bytes
 
   uint32_t fetch(float u, float v) const {
-    const uint32_t pu = uint32_t(round_to_i32(u)) & sw;
-    const uint32_t pv = uint32_t(round_to_i32(v)) & sh;
+    const uint32_t pu = uint32_t(NMATHF::round_i32_nan_indefinite(u)) & sw;
+    const uint32_t pv = uint32_t(NMATHF::round_i32_nan_indefinite(v)) & sh;
     return reinterpret_cast<const uint32_t*>(base + (size_t(pv) << shift))[pu];
   }
 };
@@ -33,20 +33,14 @@ struct AnySizeTexture {
     return r < 0 ? r + size : r;
   }
   uint32_t fetch(float u, float v) const {
-    const int64_t pu = wrap(round_to_i32(u), width);
-    const int64_t pv = wrap(round_to_i32(v), height);
+    const int64_t pu = wrap(NMATHF::round_i32_nan_indefinite(u), width);
+    const int64_t pv = wrap(NMATHF::round_i32_nan_indefinite(v), height);
     return reinterpret_cast<const uint32_t*>(base + pv * pitch)[pu];
   }
 };
 
 inline bool is_power_of_two(uint32_t n) {
   return n != 0 && (n & (n - 1)) == 0;
-}
-
-// A texture with texels in it whose rows can hold its width.
-inline bool texture_is_usable(const IMAGE& tex) {
-  return tex.WIDTH > 0 && tex.HEIGHT > 0 && tex.WIDTH <= INT32_MAX && tex.HEIGHT <= INT32_MAX &&
-         tex.PITCH % 4 == 0 && uint64_t(tex.PITCH) >= uint64_t(tex.WIDTH) * 4;
 }
 
 inline bool texture_is_pow2(const IMAGE& tex) {

@@ -48,7 +48,7 @@ struct RightEdge {
 // every position inside the range rounds exactly as it would unclamped.
 inline int64_t span_column(float x) {
   constexpr float LIMIT = 2147483648.0f;
-  return round_to_i64(std::clamp(x, -LIMIT, LIMIT));
+  return NMATHF::round_i64_nan_indefinite(std::clamp(x, -LIMIT, LIMIT));
 }
 
 // Draws rows SY to EY - 1 (row numbers as exact doubles, any size) of one half.

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "math/nmathf.h"
+#include "math/rounding.h"
 #include "model/model.h"
 
 // The single closest to 1/3, and the single closest to 0.8/pi.
@@ -21,25 +22,6 @@ inline float row_sum(const float* mar, int j, float x, float y, float z) {
   return ((mar[j] * x + mar[4 + j] * y) + mar[8 + j] * z) + mar[12 + j];
 }
 
-// About 1 / sqrt(DIST): the bit-level first guess and one Newton step. The
-// subtraction runs on unsigned words so that no input can overflow it; the
-// bits are the same as the signed difference.
-inline float fast_inv_sqrt(float dist) {
-  const float xhalf = 0.5f * dist;
-  const int32_t ti = std::bit_cast<int32_t>(dist);
-  const uint32_t guess = 0x5F3759DFu - static_cast<uint32_t>(ti >> 1);
-  const float y = std::bit_cast<float>(guess);
-  return (1.5f - (y * xhalf) * y) * y;
-}
-
-// Nearest integer, halves to even. NaN gives the most negative integer (as the
-// processor's conversion does); values beyond the range saturate.
-inline int32_t round_to_int32(float x) {
-  const float r = std::nearbyint(x);
-  if (r >= 2147483648.0f) return INT32_MAX;
-  if (!(r >= -2147483648.0f)) return INT32_MIN;
-  return static_cast<int32_t>(r);
-}
 
 // The viewport numbers of one call, converted once.
 struct Viewport {
@@ -92,7 +74,7 @@ inline FlatLight flat_light(const NMATHF::VEC3F& norm, const NMATHF::VEC3F& p,
                                     const NMATHF::VEC3F& tlight, const RGB_STRUCT& col) {
   const float pax = norm.X * p.X, pay = norm.Y * p.Y, paz = norm.Z * p.Z;
   float tx = tlight.X - pax, ty = tlight.Y - pay, tz = tlight.Z - paz;
-  const float tdist = fast_inv_sqrt((tx * tx + ty * ty) + tz * tz);
+  const float tdist = NMATHF::INV_SQR((tx * tx + ty * ty) + tz * tz);
   tx = tx * tdist;
   ty = ty * tdist;
   tz = tz * tdist;
@@ -105,10 +87,10 @@ inline FlatLight flat_light(const NMATHF::VEC3F& norm, const NMATHF::VEC3F& p,
   const float dot2 = (theta * ONEDPI2) * -2.0f;
 
   auto channel = [dot2](uint32_t v) {
-    const int32_t c = round_to_int32(static_cast<float>(v) + static_cast<float>(2u * v) * dot2);
+    const int32_t c = NMATHF::round_i32_nan_min_saturating(static_cast<float>(v) + static_cast<float>(2u * v) * dot2);
     return static_cast<uint32_t>(c > 255 ? 255 : (c < 0 ? 0 : c));
   };
-  int32_t shade = round_to_int32(256.0f * dot2 + 64.0f);
+  int32_t shade = NMATHF::round_i32_nan_min_saturating(256.0f * dot2 + 64.0f);
   if (shade > 256) shade = 256;
   if (shade < -128) shade = -128;
   const uint32_t rgb = channel(col.R) << 16 | channel(col.G) << 8 | channel(col.B);

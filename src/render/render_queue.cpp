@@ -1,8 +1,7 @@
 #include "render/render_queue.h"
 
 #include "render/render_globals.h"
-#include "raster/ftri.h"
-#include "raster/tfpcsptri.h"
+#include "render/rasterizers.h"
 
 Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
 

@@ -96,8 +96,8 @@ TEST_P(HostileFile, StopsWithItsErrorNumber) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ObjLoader, HostileFile, testing::ValuesIn(CASES),
-                         [](const testing::TestParamInfo<HostileCase>& info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<HostileCase>& param_info) {
+                           return std::string(param_info.param.name);
                          });
 
 TEST(ObjLoaderFailures, MissingFileOrFolderIsNotFound) {

@@ -8,8 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "render/render_globals.h"
-#include "platform/platform.h"
+#include "platform/image.h"
 
 class Canvas {
  public:
@@ -18,8 +17,8 @@ class Canvas {
   static constexpr size_t GUARD = 256;                        // bytes each side
 
   // PITCH 0: the width in bytes rounded up to 16, as image creation makes it.
-  Canvas(int32_t width, int32_t height, uint32_t pitch = 0)
-      : w(width), h(height), pitch(pitch ? pitch : (uint32_t(width) * 4 + 15) / 16 * 16) {
+  Canvas(int32_t width, int32_t height, uint32_t row_pitch = 0)
+      : w(width), h(height), pitch(row_pitch ? row_pitch : (uint32_t(width) * 4 + 15) / 16 * 16) {
     bytes.assign(GUARD + sizeof(IMAGE) + size_t(this->pitch) * size_t(h) + GUARD + 16,
                  GUARD_BYTE);
     // The header starts on a 16-byte boundary.
@@ -35,22 +34,19 @@ class Canvas {
     depth.assign(DEPTH_GUARD_WORDS * 2 + size_t(w) * size_t(h),
                  std::bit_cast<float>(DEPTH_GUARD_BITS));
     clear(0, 0.0f);
-    saved_zbuff = ZBUFF;
-    ZBUFF = depth_row(0);
   }
-  ~Canvas() { ZBUFF = saved_zbuff; }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  void clear(uint32_t col, float depth) {
+  void clear(uint32_t col, float value) {
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) {
         pixel(x, y) = col;
-        Z(x, y) = depth;
+        Z(x, y) = value;
       }
   }
-  // Makes this canvas's depth entries the ones the rasterizers use.
-  void use_depth() { ZBUFF = depth_row(0); }
+  // The depth entries the rasterizers test and write.
+  float* zbuf() { return depth_row(0); }
 
   uint32_t& pixel(int32_t x, int32_t y) { return img->row(uint32_t(y))[x]; }
   float& Z(int32_t x, int32_t y) { return depth_row(y)[x]; }
@@ -84,5 +80,4 @@ class Canvas {
   std::vector<uint8_t> bytes;
   size_t offset = 0;
   std::vector<float> depth;
-  float* saved_zbuff = nullptr;
 };

@@ -10,8 +10,7 @@
 #include <random>
 
 #include "canvas.h"
-#include "raster/ftri.h"
-#include "raster/tfpcsptri.h"
+#include "raster/triangles.h"
 
 namespace {
 constexpr float INF = std::numeric_limits<float>::infinity();
@@ -88,10 +87,10 @@ TEST(RasterSafety, HostileCornersStayInsideTargetAndDepthBuffer) {
       for (float& v : t) v = r.texcoord();
       switch (r.next() % 3) {
         case 0:
-          FTRI(c.img, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
+          fill_flat_triangle(c.img, c.zbuf(), p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
           break;
         default:
-          TFPCSPTRI_ORIG(c.img, p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3], p[6],
+          fill_textured_triangle(c.img, c.zbuf(), p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3], p[6],
                          p[7], p[8], t[4], t[5], r.COL_SCALE(),
                          r.next() % 2 ? pow2.get() : odd.get());
       }

@@ -72,28 +72,6 @@ TEST_F(TransformTest, VertexSumsRunLeftToRightInSinglePrecision) {
   EXPECT_EQ(model->TVERTICES[0].X, PROJECTION_MATRIX.M[0]);
 }
 
-TEST(FAST_INV_SQRT_TEST, MatchesTheLibraryBitForBit) {
-  EXPECT_EQ(fast_inv_sqrt(1.0f), 0.99830717f);
-  EXPECT_EQ(fast_inv_sqrt(4.0f), 0.49915358f);
-  EXPECT_EQ(fast_inv_sqrt(100.0f), 0.09984488f);
-  for (float x = 1e-6f; x < 1e9f; x *= 1.37f)
-    ASSERT_TRUE(same_bits(fast_inv_sqrt(x), NMATHF::INV_SQR(x))) << x;
-  // No input, however odd, overflows the integer step.
-  for (float x : {0.0f, -0.0f, -1.0f, -1e30f, std::numeric_limits<float>::infinity(),
-                  -std::numeric_limits<float>::quiet_NaN()})
-    (void)fast_inv_sqrt(x);
-}
-
-TEST(ROUND_TO_INT32_TEST, HalvesToEvenNaNToMostNegativeAndSaturates) {
-  EXPECT_EQ(round_to_int32(2.5f), 2);
-  EXPECT_EQ(round_to_int32(3.5f), 4);
-  EXPECT_EQ(round_to_int32(-38.5f), -38);
-  EXPECT_EQ(round_to_int32(-140.8f), -141);
-  EXPECT_EQ(round_to_int32(std::numeric_limits<float>::quiet_NaN()), INT32_MIN);
-  EXPECT_EQ(round_to_int32(3e9f), INT32_MAX);
-  EXPECT_EQ(round_to_int32(-3e9f), INT32_MIN);
-}
-
 // The lighting test triangle: corners at x = -1, 1, 0 (clip-space x sums to 0)
 // at distance 10, with normal (1, 0, 0). The lighting point's x is then 0,
 // so the light's direction is the light position itself.

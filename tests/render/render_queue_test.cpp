@@ -8,8 +8,7 @@
 
 #include "render/render_globals.h"
 #include "render/render_queue.h"
-#include "raster/ftri.h"
-#include "raster/tfpcsptri.h"
+#include "render/rasterizers.h"
 
 using NMATHF::VEC2F;
 using NMATHF::VEC3F;

@@ -1,4 +1,6 @@
-#include "raster/tfpcsptri.h"
+#include "raster/triangles.h"
+
+#include "platform/fail.h"
 
 #include "raster_target.h"
 #include "texel_shade.h"
@@ -58,13 +60,14 @@ RasterCorner<CARRIED> textured_corner(float sx, float sy, float sz, float tx, fl
 }
 }  // namespace
 
-void TFPCSPTRI_ORIG(IMAGE* dst, float sx1, float sy1, float sz1, float tx1, float ty1, float sx2,
-                    float sy2, float sz2, float tx2, float ty2, float sx3, float sy3, float sz3,
-                    float tx3, float ty3, int32_t col_scale, const IMAGE* texture) {
+void fill_textured_triangle(IMAGE* dst, float* depth, float sx1, float sy1, float sz1, float tx1,
+                            float ty1, float sx2, float sy2, float sz2, float tx2, float ty2,
+                            float sx3, float sy3, float sz3, float tx3, float ty3,
+                            int32_t col_scale, const IMAGE* texture) {
   if (!texture) RUNTIME_FAIL(ERR_NULL_POINTER, "TFPCSPTRI_ORIG");
-  if (!texture_is_usable(*texture)) return;
+  if (!image_is_usable(texture)) return;
   RasterTarget target;
-  if (!resolve_raster_target(dst, target)) return;
+  if (!resolve_raster_target(dst, depth, target)) return;
 
   TriSetup<CARRIED> t;
   if (!setup_triangle<CARRIED>(textured_corner(sx1, sy1, sz1, tx1, ty1),

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "canvas.h"
-#include "raster/ftri.h"
+#include "platform/screen.h"
+#include "raster/triangles.h"
 
 namespace {
 constexpr uint32_t RED = 0xFFFF0000u, BLUE = 0xFF0000FFu;
@@ -20,8 +21,7 @@ struct Pt {
 };
 
 void draw(Canvas& c, const Pt& a, const Pt& b, const Pt& d, uint32_t col) {
-  c.use_depth();
-  FTRI(c.img, a.x, a.y, a.z, b.x, b.y, b.z, d.x, d.y, d.z, col);
+  fill_flat_triangle(c.img, c.zbuf(), a.x, a.y, a.z, b.x, b.y, b.z, d.x, d.y, d.z, col);
 }
 
 int32_t count_not(Canvas& c, uint32_t col) {
@@ -232,7 +232,7 @@ TEST(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
   Canvas c(w, h);
   auto draw_counted = [&](int32_t a, int32_t b, int32_t d) {
     c.clear(0, 0.0f);
-    FTRI(c.img, p[a][0], p[a][1], 3, p[b][0], p[b][1], 7, p[d][0], p[d][1], 5, RED);
+    fill_flat_triangle(c.img, c.zbuf(), p[a][0], p[a][1], 3, p[b][0], p[b][1], 7, p[d][0], p[d][1], 5, RED);
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) count[y * w + x] += c.pixel(x, y) == RED;
   };
@@ -255,10 +255,7 @@ TEST(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
 TEST(FTRI, NullTargetDrawsOnTheScreenPage) {
   ASSERT_EQ(set_graphics_mode(48, 32), 0);
   std::vector<float> depth(48 * 32, 0.0f);
-  float* const saved = ZBUFF;
-  ZBUFF = depth.data();
-  FTRI(nullptr, 10, 10, 2, 20, 10, 2, 10, 20, 2, RED);
-  ZBUFF = saved;
+  fill_flat_triangle(nullptr, depth.data(), 10, 10, 2, 20, 10, 2, 10, 20, 2, RED);
   const uint32_t* page = screen_ptr();
   int32_t n = 0;
   for (int32_t y = 0; y < 32; ++y)
@@ -273,8 +270,7 @@ TEST(FTRI, NullTargetDrawsOnTheScreenPage) {
 
 TEST(FTRI, NoDepthBufferOrUnusableTargetDrawsNothing) {
   Canvas c(20, 20);
-  ZBUFF = nullptr;
-  FTRI(c.img, 1, 1, 2, 15, 1, 2, 1, 15, 2, RED);
+  fill_flat_triangle(c.img, nullptr, 1, 1, 2, 15, 1, 2, 1, 15, 2, RED);
   EXPECT_EQ(count_not(c, 0), 0);
   for (const uint32_t pitch : {0u, 76u, 82u}) {  // rows shorter than the width, or not whole pixels
     c.img->PITCH = pitch;

@@ -1,4 +1,4 @@
-#include "raster/ftri.h"
+#include "raster/triangles.h"
 
 #include "raster_target.h"
 #include "tri_setup.h"
@@ -23,10 +23,10 @@ struct FlatSpan {
 };
 }  // namespace
 
-void FTRI(IMAGE* dst, float sx1, float sy1, float sz1, float sx2, float sy2, float sz2, float sx3,
-          float sy3, float sz3, uint32_t col) {
+void fill_flat_triangle(IMAGE* dst, float* depth, float sx1, float sy1, float sz1, float sx2,
+                        float sy2, float sz2, float sx3, float sy3, float sz3, uint32_t col) {
   RasterTarget target;
-  if (!resolve_raster_target(dst, target)) return;
+  if (!resolve_raster_target(dst, depth, target)) return;
   TriSetup<1> t;
   if (!setup_triangle<1>({to_sampling_grid(sx1), to_sampling_grid(sy1), {1.0f / sz1}},
                          {to_sampling_grid(sx2), to_sampling_grid(sy2), {1.0f / sz2}},

@@ -8,8 +8,7 @@
 #include <random>
 
 #include "canvas.h"
-#include "raster/ftri.h"
-#include "raster/tfpcsptri.h"
+#include "raster/triangles.h"
 
 namespace {
 struct ImageFree {
@@ -33,8 +32,7 @@ uint32_t texel_id(int32_t u, int32_t v) {
 // A triangle well inside a 40 x 40 canvas with the same texture coordinates at
 // all three corners and z = 1, so every pixel reads texel (U, V) exactly.
 void draw_constant_uv(Canvas& c, float u, float v, int32_t col_scale, const IMAGE* tex) {
-  c.use_depth();
-  TFPCSPTRI_ORIG(c.img, 4, 4, 1, u, v, 30, 6, 1, u, v, 8, 30, 1, u, v, col_scale, tex);
+  fill_textured_triangle(c.img, c.zbuf(), 4, 4, 1, u, v, 30, 6, 1, u, v, 8, 30, 1, u, v, col_scale, tex);
 }
 
 // Every drawn pixel of C holds COL; returns how many there are.
@@ -63,10 +61,8 @@ TEST(TFPCSPTRI, CoversTheFlatPixelsWithTheSameDepths) {
     for (float& v : t) v = uv(rng);
     flat.clear(0, 0.0f);
     textured.clear(0, 0.0f);
-    flat.use_depth();
-    FTRI(flat.img, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
-    textured.use_depth();
-    TFPCSPTRI_ORIG(textured.img, p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3],
+    fill_flat_triangle(flat.img, flat.zbuf(), p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
+    fill_textured_triangle(textured.img, textured.zbuf(), p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3],
                    p[6], p[7], p[8], t[4], t[5], 0, tex.get());
     for (int32_t y = 0; y < flat.h; ++y)
       for (int32_t x = 0; x < flat.w; ++x) {
@@ -146,7 +142,7 @@ TEST(TFPCSPTRI, EqualDepthsMapAffinely) {
   // u = 2x + 1 at pixel centres: the texel column steps by 2 along every row.
   auto tex = make_texture(256, 256, texel_id);
   Canvas c(64, 64);
-  TFPCSPTRI_ORIG(c.img, 2, 3, 7, 4, 6, 60, 3, 7, 120, 6, 2, 60, 7, 4, 120, 0, tex.get());
+  fill_textured_triangle(c.img, c.zbuf(), 2, 3, 7, 4, 6, 60, 3, 7, 120, 6, 2, 60, 7, 4, 120, 0, tex.get());
   int32_t steps = 0;
   for (int32_t y = 0; y < c.h; ++y)
     for (int32_t x = 1; x < c.w; ++x)
@@ -161,7 +157,7 @@ TEST(TFPCSPTRI, DepthVaryingTrianglesMapInPerspective) {
   // A wall receding to the right: u runs 0..200 along it, z from 1 to 8.
   auto tex = make_texture(256, 256, texel_id);
   Canvas c(100, 100);
-  TFPCSPTRI_ORIG(c.img, 0, 0, 1, 0, 0, 96, 40, 8, 200, 0, 0, 96, 1, 0, 0, 0, tex.get());
+  fill_textured_triangle(c.img, c.zbuf(), 0, 0, 1, 0, 0, 96, 40, 8, 200, 0, 0, 96, 1, 0, 0, 0, tex.get());
   int32_t checked = 0;
   for (int32_t y = 0; y < c.h; ++y)
     for (int32_t x = 0; x < c.w; ++x) {
@@ -179,8 +175,8 @@ TEST(TFPCSPTRI, DepthVaryingTrianglesMapInPerspective) {
 TEST(TFPCSPTRI, HiddenPixelsAreLeftAlone) {
   auto tex = make_texture(8, 8, texel_id);
   Canvas c(40, 40);
-  FTRI(c.img, 0, 0, 2, 39, 0, 2, 0, 39, 2, 0xFF00FF00u);
-  TFPCSPTRI_ORIG(c.img, 4, 4, 3, 0, 0, 30, 6, 3, 7, 0, 8, 30, 3, 0, 7, 0, tex.get());
+  fill_flat_triangle(c.img, c.zbuf(), 0, 0, 2, 39, 0, 2, 0, 39, 2, 0xFF00FF00u);
+  fill_textured_triangle(c.img, c.zbuf(), 4, 4, 3, 0, 0, 30, 6, 3, 7, 0, 8, 30, 3, 0, 7, 0, tex.get());
   for (int32_t y = 0; y < c.h; ++y)
     for (int32_t x = 0; x < c.w; ++x)
       if (c.Z(x, y) == 0.5f) {

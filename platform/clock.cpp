@@ -1,5 +1,6 @@
+// The clock and sleeps of the host in use, and the random generator.
+#include "platform/clock.h"
 #include "platform/host.h"
-#include "platform/platform.h"
 
 namespace {
 // splitmix64: small, fast and good enough to scatter fifty objects and colours.
@@ -24,4 +25,13 @@ void randomize_from_timer() {
 double rnd() {
   // 53 random bits: every value is a multiple of 2^-53 below 1.
   return double(next() >> 11) * 0x1.0p-53;
+}
+
+double timer() {
+  return host_get()->timer();
+}
+
+int32_t sleep_ms(int32_t ms) {
+  if (ms > 0) host_get()->sleep(ms);
+  return 0;
 }

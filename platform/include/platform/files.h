@@ -1,0 +1,24 @@
+// Text files read line by line, and the number text the program reads and writes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/fail.h"
+#include <string>
+
+// A text file read line by line; LF and CRLF line ends are both accepted.
+struct TextFile;
+// 0 and a handle, or ERR_FILE_NOT_FOUND (missing, unreadable or a folder).
+int32_t file_open(const char* filename, TextFile*& file);
+bool file_eof(TextFile* file);
+// The next line without its line end. 0 or ERR_FILE_IO.
+int32_t file_read_line(TextFile* file, std::string& line);
+// Closes and frees the handle. 0 or ERR_FILE_IO.
+int32_t file_close(TextFile*& file);
+
+// Text to number: leading blanks skipped, the longest decimal prefix (sign,
+// digits, fraction, exponent) taken, 0 when there is none.
+double val(const char* text);
+double val(const std::string& text, size_t from = 0);
+// Integer to decimal text.
+std::string str(int64_t n);

@@ -1,0 +1,18 @@
+// Keyboard and mouse, polled: held keys by PC scan code (set 1), the pointer
+// in page pixels.
+#pragma once
+#include <cstdint>
+
+// Scan codes of the keys the program uses (PC set 1).
+enum : int32_t {
+  SC_ESCAPE = 1, SC_1 = 2, SC_2 = 3, SC_3 = 4, SC_4 = 5,
+  SC_W = 17, SC_A = 30, SC_S = 31, SC_D = 32, SC_M = 50, SC_SPACE = 57,
+};
+// -1 while the key with that scan code is down, else 0.
+int32_t key_held(int32_t scancode);
+// Pointer position in the window (-1, -1 outside it), wheel count, button bits.
+void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons);
+constexpr int32_t MOUSE_UNCHANGED = INT32_MIN;
+// Moves the pointer (clamped into the window; MOUSE_UNCHANGED keeps a
+// coordinate); VISIBLE 1 shows, 0 hides, -1 keeps; CONFINE 1, 0 or -1 likewise.
+void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine);

@@ -1,0 +1,31 @@
+// The screen: one 32-bit page shown by the host at every unlock, and text
+// printed on it in 8 x 8 cells.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/fail.h"
+#include "platform/image.h"
+
+struct ScreenInfo {
+  int32_t width, height, depth, bpp, pitch;
+};
+
+// Opens the window (or the headless page) of WIDTH x HEIGHT, 32 bits, one page.
+// 0 or ERR_ILLEGAL_CALL. The text grid becomes WIDTH/8 x HEIGHT/8 cells.
+int32_t set_graphics_mode(int32_t width, int32_t height);
+void screen_lock();
+void screen_unlock();   // shows the whole page
+uint32_t* screen_ptr(); // row 0, column 0 of the page; rows are WIDTH * 4 bytes apart
+ScreenInfo screen_info();
+// Copies an image to the page with its top-left corner at (0, 0). 0 or an error.
+int32_t put_image(const IMAGE* img);
+// Returns at the next vertical retrace, or after one refresh period.
+int32_t wait_retrace();
+
+// ---------------------------------------------------------------- text
+// Text cursor, row and column counted from 1, in 8 x 8 cells of the page.
+void locate(int32_t row, int32_t column);
+// Prints TEXT at the cursor with the built-in 8 x 8 font and moves the cursor to
+// the start of the next row.
+void print_line(const std::string& text);

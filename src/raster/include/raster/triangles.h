@@ -1,0 +1,29 @@
+// The two depth-buffered triangle fillers. Both draw into DST (null: the screen
+// page; the caller holds the screen lock) and test and write DEPTH, which holds
+// 1/z per pixel in rows of the target's width (at least width x height floats);
+// larger is nearer. Pixel (x, y) is covered when its centre lies inside the
+// triangle, a shared edge belonging to exactly one side. Corners come in any
+// order and winding; whatever they hold, nothing outside the target and the
+// depth buffer is written. A null DEPTH draws nothing.
+#pragma once
+#include <cstdint>
+
+#include "platform/image.h"
+
+// Fills the screen-space triangle (sx1, sy1), (sx2, sy2), (sx3, sy3) with COL.
+// A pixel is drawn where its 1/z, interpolated linearly in screen space from
+// 1/sz1..1/sz3, is strictly greater than the stored value.
+void fill_flat_triangle(IMAGE* dst, float* depth, float sx1, float sy1, float sz1, float sx2,
+                        float sy2, float sz2, float sx3, float sy3, float sz3, uint32_t col);
+
+// Fills the same pixels with the same depth test and writes, from TEXTURE: u/z
+// and v/z are interpolated in screen space and divided by 1/z at each pixel
+// that passes the depth test. Texture coordinates (txk, tyk) are in texels and
+// wrap in both directions. Each texel is brightened (col_scale >= 0) or
+// darkened (col_scale < 0) byte by byte by |col_scale|, all four bytes alike,
+// saturating at 255 and 0. A null TEXTURE stops the program with error 7
+// (reported as TFPCSPTRI_ORIG); an unusable one draws nothing.
+void fill_textured_triangle(IMAGE* dst, float* depth, float sx1, float sy1, float sz1, float tx1,
+                            float ty1, float sx2, float sy2, float sz2, float tx2, float ty2,
+                            float sx3, float sy3, float sz3, float tx3, float ty3,
+                            int32_t col_scale, const IMAGE* texture);
