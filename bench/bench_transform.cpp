@@ -11,6 +11,7 @@
 #include <string>
 
 #include "render/model_transform.h"
+#include "render/render_buffers.h"
 #include "render/render_globals.h"
 #include "render/render_queue.h"
 
@@ -100,13 +101,8 @@ MODEL_STRUCT* model_or(const char* file, MODEL_STRUCT* (*make)(), const char*& s
 }
 
 void set_frame() {
-  TSCRW = 320;
-  TSCRH = 240;
-  TOP = 480;
-  ZNEAR = 2.0f;
-  ZFAR = 500.0f;
-  PROJECTION_MATRIX = MATRIX(0.0f);
-  PROJECTION_MATRIX.PERSPECTIVE(60.0f, 1.3333334f, 2.0f, 500.0f);
+  reset_render_state();
+  INIT_BUFFERS();
 }
 
 // The view from eye height (4 above the floor) along a corridor, a little

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/clock.h"
 #include "render/model_transform.h"
 #include "render/render_globals.h"
 
@@ -14,10 +15,10 @@ uint32_t random_channel() {
 }
 }  // namespace
 
-void prepare_models(AppState& s) {
+void prepare_models(Scene& scene) {
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
-    MODEL_STRUCT& model = s.MODELS[i];
-    IMAGE* texture = s.TEXTURES[i];
+    MODEL_STRUCT& model = scene.MODELS[i];
+    IMAGE* texture = scene.TEXTURES[i];
     const VEC2F tscalar(float(texture->WIDTH), float(texture->HEIGHT));
     for (uint32_t t = 0; t < model.MAX_TRIANGLES; ++t) {
       TRIANGLE_STRUCT& tri = model.TRIANGLES[t];
@@ -30,36 +31,44 @@ void prepare_models(AppState& s) {
   }
 }
 
-void place_entities(AppState& s) {
+void place_entities(Scene& scene) {
   for (int32_t i = 1; i < ENTITY_COUNT; ++i) {
-    ENTITY_STRUCT& e = s.ENTITY[i];
+    ENTITY_STRUCT& e = scene.ENTITY[i];
     // Drawn in the order z, y, x.
     e.POSITION.Z = float(rnd() * 60.0 - 30.0);
     e.POSITION.Y = float(rnd() * 40.0);
     e.POSITION.X = float(rnd() * 60.0 - 30.0);
-    e.MODEL = &s.MODELS[int32_t(std::floor(rnd() * 2.0)) + 1];
+    e.MODEL = &scene.MODELS[int32_t(std::floor(rnd() * 2.0)) + 1];
   }
-  s.ENTITY[0].POSITION = VEC3F(0, 0, 0);
-  s.ENTITY[0].MODEL = &s.MODELS[0];
+  scene.ENTITY[0].POSITION = VEC3F(0, 0, 0);
+  scene.ENTITY[0].MODEL = &scene.MODELS[0];
 }
 
-void submit_entities(AppState& s) {
-  s.TEMPMATRIX = s.LMATRIX;
+void build_view(const Player& player, Scene& scene) {
+  const VMAT& cam = player.CAM;
+  scene.LMATRIX = MATRIX(0.0f);
+  scene.LMATRIX.LOADIDENTITY();
+  scene.LMATRIX.LOOKAT(cam.P, cam.P + cam.F, cam.U);
+  scene.TLIGHT = VEC3F(scene.LIGHT * scene.LMATRIX);
+}
+
+void submit_entities(Scene& scene, double frame_time) {
+  scene.TEMPMATRIX = scene.LMATRIX;
   float color_mult = 0.0f;
   const float depth_offset = 0.0f;
   const VEC2F no_shift(0.0f, 0.0f);
   for (int32_t i = 0; i < ENTITY_COUNT; ++i) {
-    ENTITY_STRUCT& e = s.ENTITY[i];
-    s.TMATRIX = MATRIX(0.0f);
-    s.TMATRIX.LOADIDENTITY();
-    s.TMATRIX.TRANSLATE(e.POSITION);
-    s.TMATRIX.ROTATE(e.ROTATION);
-    s.TEMPMATRIX *= s.TMATRIX;
-    MODEL_TRANSFORM(e.MODEL, s.TEMPMATRIX, s.FCNT, s.TLIGHT, color_mult, depth_offset, TEXTURED,
+    ENTITY_STRUCT& e = scene.ENTITY[i];
+    scene.TMATRIX = MATRIX(0.0f);
+    scene.TMATRIX.LOADIDENTITY();
+    scene.TMATRIX.TRANSLATE(e.POSITION);
+    scene.TMATRIX.ROTATE(e.ROTATION);
+    scene.TEMPMATRIX *= scene.TMATRIX;
+    MODEL_TRANSFORM(e.MODEL, scene.TEMPMATRIX, scene.FCNT, scene.TLIGHT, color_mult, depth_offset, TEXTURED,
                     nullptr, no_shift);
-    s.TEMPMATRIX = s.LMATRIX;
+    scene.TEMPMATRIX = scene.LMATRIX;
     // The spin: angles fall by 1.25 I, 2.6 I and 5.7 I degrees a second, never wrapped.
-    e.ROTATION += VEC3F(float(i * s.FRAME_TIME * 1.25), float(i * s.FRAME_TIME * 2.6),
-                        float(i * s.FRAME_TIME * 5.7));
+    e.ROTATION += VEC3F(float(i * frame_time * 1.25), float(i * frame_time * 2.6),
+                        float(i * frame_time * 5.7));
   }
 }

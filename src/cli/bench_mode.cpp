@@ -10,7 +10,6 @@
 
 #include "app/frame_stats.h"
 #include "app/main_routine.h"
-#include "render/model_transform.h"
 #include "render/render_globals.h"
 #include "platform/headless_host.h"
 
@@ -83,17 +82,14 @@ BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
   TEXTURED = mode.textured;
   WIRE_FRAME = mode.wire_frame;
   FrameStats stats;
-  frame_stats_sink = &stats;
-  dropped_triangles = 0;
-  main_routine();
-  frame_stats_sink = nullptr;
+  main_routine(&stats);
   host_set(previous);
   return BenchResult{mode.name,
                       stats.frames,
                       percentile(host_.frame_ms, 0.5),
                       percentile(host_.frame_ms, 0.95),
                       stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0,
-                      dropped_triangles,
+                      stats.dropped_triangles,
                       peak_rss_mib()};
 }
 

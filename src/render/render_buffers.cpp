@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "render/render_globals.h"
 
@@ -65,4 +66,22 @@ void free_buffers() {
   BACKBUFFER = nullptr;
   if (BACKBUFFER2) image_destroy(BACKBUFFER2);
   BACKBUFFER2 = nullptr;
+}
+
+void reset_render_state() {
+  SCR_W = 640;
+  SCR_H = 480;
+  SCR_W2 = SCR_W / 2;
+  SCR_H2 = SCR_H / 2;
+  ZNEAR = 2.0f;
+  ZFAR = 500.0f;
+  FOV = 60.0f;
+}
+
+void clear_depth_buffer() {
+  if (ZBUFF) std::memset(ZBUFF, 0, size_t(BUFFSIZE) * sizeof(float));
+}
+
+void clear_back_buffer() {
+  if (BACKBUFFER) std::memset(BACKBUFFER->pixels(), 0, size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
 }

@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "app/player.h"
+#include "app/scene.h"
+#include "render/render_buffers.h"
 #include "render/render_globals.h"
 #include "platform/headless_host.h"
 
@@ -12,7 +14,7 @@ using namespace NMATHF;
 namespace {
 // A maze of its own: a floor at y = 0 and a roof at y = 5 over x, z in -10..10,
 // the floor first in stored order; both face up.
-class Player : public testing::Test {
+class PlayerTest : public testing::Test {
  protected:
   void SetUp() override {
     const auto path = std::filesystem::temp_directory_path() / "mazewalk-player-maze.obj";
@@ -21,22 +23,21 @@ class Player : public testing::Test {
                            "v -10 5 10\nv 10 5 10\nv 0 5 -10\n"
                            "vt 0 0\nvt 0 0\nvt 0 0\nf 1 2 3\n"
                            "vt 0 0\nvt 0 0\nvt 0 0\nf 4 5 6\n";
-    s.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(3, sizeof(MODEL_STRUCT)));
-    MODEL_STRUCT* maze = &s.MODELS[0];
+    maze = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
     LOAD_OBJ(path.string(), maze);
-    SCR_W2 = 320, SCR_H2 = 240;
+    reset_render_state();
     ASSERT_EQ(set_graphics_mode(640, 480), 0);
   }
   void TearDown() override {
-    MODEL_STRUCT* maze = &s.MODELS[0];
     UNLOAD_OBJ(maze);
-    std::free(s.MODELS);
+    std::free(maze);
   }
-  AppState s;
+  Player s;
+  MODEL_STRUCT* maze = nullptr;
 };
 }  // namespace
 
-TEST_F(Player, StartsAboveTheOriginTurnedOneRadianAboutEachAxis) {
+TEST_F(PlayerTest, StartsAboveTheOriginTurnedOneRadianAboutEachAxis) {
   camera_setup(s);
   VMAT expected(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, 1), VEC3F(0, 50, 0));
   expected.ROTATE(1, 1, 1);
@@ -45,77 +46,75 @@ TEST_F(Player, StartsAboveTheOriginTurnedOneRadianAboutEachAxis) {
   EXPECT_EQ(s.CAM.U.to_string(), expected.U.to_string());
 }
 
-TEST_F(Player, TheFirstTriangleInStoredOrderDecidesNotTheNearest) {
+TEST_F(PlayerTest, TheFirstTriangleInStoredOrderDecidesNotTheNearest) {
   s.CAM.P = VEC3F(1, 4.5f, 1);  // under the roof, above the floor
-  ground_test(s);
+  ground_test(s, *maze);
   EXPECT_EQ(s.INTERSECTED, -1);
   EXPECT_EQ(s.ISTRING, "Intersection detected...");
   EXPECT_EQ(s.ON_GROUND, 0);  // 4.5 is not below 0 + 4: left where it is
   EXPECT_EQ(s.CAM.P.Y, 4.5f);
 
   s.CAM.P = VEC3F(1, 7, 1);  // above both: the floor, stored first, is taken
-  ground_test(s);
+  ground_test(s, *maze);
   EXPECT_EQ(s.IPOINT.Y, 0.0f);
   EXPECT_EQ(s.CAM.P.Y, 7.0f);
 }
 
-TEST_F(Player, ACameraBelowEyeHeightIsLiftedOntoTheFloor) {
+TEST_F(PlayerTest, ACameraBelowEyeHeightIsLiftedOntoTheFloor) {
   s.CAM.P = VEC3F(1, 2, 1);
   s.GRAVY = -5;
-  ground_test(s);
+  ground_test(s, *maze);
   EXPECT_EQ(s.CAM.P.Y, 4.0f);
   EXPECT_EQ(s.ON_GROUND, -1);
   EXPECT_EQ(s.GRAVY, 0.0f);
 }
 
-TEST_F(Player, NoHitBeyondTheProbeOrOutsideTheMaze) {
+TEST_F(PlayerTest, NoHitBeyondTheProbeOrOutsideTheMaze) {
   s.CAM.P = VEC3F(1, 150, 1);
   s.ISTRING = "stale";
-  ground_test(s);
+  ground_test(s, *maze);
   EXPECT_EQ(s.INTERSECTED, 0);
   EXPECT_EQ(s.ISTRING, "");
   EXPECT_EQ(s.CAM.P.Y, 150.0f);
   s.CAM.P = VEC3F(50, 2, 50);
-  ground_test(s);
+  ground_test(s, *maze);
   EXPECT_EQ(s.INTERSECTED, 0);
   EXPECT_EQ(s.CAM.P.Y, 2.0f);
 }
 
-TEST_F(Player, MovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNothing) {
+TEST_F(PlayerTest, MovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNothing) {
   HeadlessSettings settings;
   settings.events = {{1, InputKind::DOWN, SC_W, 0}, {1, InputKind::DOWN, SC_D, 0}};
   HeadlessHost host(settings);
   host_set(&host);
   camera_setup(s);
   const VEC3F start = s.CAM.P;
-  s.FRAME_TIME = 0.0;
-  movement_keys(s);
+  movement_keys(s, 0.0);
   EXPECT_EQ(s.CAM.P.to_string(), start.to_string());
 
-  s.FRAME_TIME = -0.1;
-  movement_keys(s);
+  movement_keys(s, -0.1);
   VEC3F expected = start - (s.CAM.F * 15.0f) * -0.1;
   expected = expected - (s.CAM.R * 15.0f) * -0.1;
   EXPECT_EQ(s.CAM.P.to_string(), expected.to_string());
   host_set(nullptr);
 }
 
-TEST_F(Player, JumpOnlyFromTheGround) {
+TEST_F(PlayerTest, JumpOnlyFromTheGround) {
   HeadlessSettings settings;
   settings.events = {{1, InputKind::DOWN, SC_SPACE, 0}};
   HeadlessHost host(settings);
   host_set(&host);
   s.ON_GROUND = 0;
-  movement_keys(s);
+  movement_keys(s, -0.016);
   EXPECT_EQ(s.GRAVY, 0.0f);
   s.ON_GROUND = -1;
-  movement_keys(s);
+  movement_keys(s, -0.016);
   EXPECT_EQ(s.GRAVY, -5.0f);
   EXPECT_EQ(s.ON_GROUND, 0);
   host_set(nullptr);
 }
 
-TEST_F(Player, MouseTwoHundredFiftyPixelsLeftTurnsOneRadianAboutYAndRecentres) {
+TEST_F(PlayerTest, MouseTwoHundredFiftyPixelsLeftTurnsOneRadianAboutYAndRecentres) {
   HeadlessSettings settings;
   HeadlessHost host(settings);
   host_set(&host);
@@ -134,13 +133,14 @@ TEST_F(Player, MouseTwoHundredFiftyPixelsLeftTurnsOneRadianAboutYAndRecentres) {
   host_set(nullptr);
 }
 
-TEST_F(Player, ViewLooksAlongTheCameraAndCarriesTheLight) {
+TEST_F(PlayerTest, ViewLooksAlongTheCameraAndCarriesTheLight) {
   s.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, -1), VEC3F(0, 4, 0));
-  build_view(s);
+  Scene scene;
+  build_view(s, scene);
   // A point straight ahead lies on view -Z; the light goes through the same matrix.
-  const VEC4F ahead = VEC3F(0, 4, -10) * s.LMATRIX;
+  const VEC4F ahead = VEC3F(0, 4, -10) * scene.LMATRIX;
   EXPECT_NEAR(ahead.X, 0, 1e-6);
   EXPECT_NEAR(ahead.Y, 0, 1e-6);
   EXPECT_NEAR(ahead.Z, -10, 1e-5);
-  EXPECT_EQ(s.TLIGHT.to_string(), VEC3F(s.LIGHT * s.LMATRIX).to_string());
+  EXPECT_EQ(scene.TLIGHT.to_string(), VEC3F(scene.LIGHT * scene.LMATRIX).to_string());
 }

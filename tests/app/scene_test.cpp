@@ -11,7 +11,7 @@ using namespace NMATHF;
 
 namespace {
 // The three committed models and textures, loaded the way start-up does.
-class Scene : public testing::Test {
+class SceneTest : public testing::Test {
  protected:
   void SetUp() override {
     const std::string root = MW_SOURCE_DIR;
@@ -34,11 +34,11 @@ class Scene : public testing::Test {
     }
     std::free(s.MODELS);
   }
-  AppState s;
+  Scene s;
 };
 }  // namespace
 
-TEST_F(Scene, PreparationBindsTexturesScalesCoordinatesAndColoursEveryTriangle) {
+TEST_F(SceneTest, PreparationBindsTexturesScalesCoordinatesAndColoursEveryTriangle) {
   randomize(3);
   const VEC2F first_uv = s.MODELS[1].TRIANGLES[0].TCOORD(1);
   prepare_models(s);
@@ -64,7 +64,7 @@ TEST_F(Scene, PreparationBindsTexturesScalesCoordinatesAndColoursEveryTriangle) 
   EXPECT_EQ(s.MODELS[0].TRIANGLES[0].COL.G, uint32_t(std::nearbyint(rnd() * 256.0)));
 }
 
-TEST_F(Scene, EntitiesDrawTheirPlacesInTheOrderZYXThenTheModel) {
+TEST_F(SceneTest, EntitiesDrawTheirPlacesInTheOrderZYXThenTheModel) {
   randomize(11);
   const double z = rnd(), y = rnd(), x = rnd(), k = rnd();
   randomize(11);
@@ -82,22 +82,19 @@ TEST_F(Scene, EntitiesDrawTheirPlacesInTheOrderZYXThenTheModel) {
   }
 }
 
-TEST_F(Scene, SpinRatesGrowWithTheEntityNumberAndStopAtFrameTimeZero) {
-  SCR_W = 640, SCR_H = 480, SCR_W2 = 320, SCR_H2 = 240;
-  ZNEAR = 2, ZFAR = 500, FOV = 60;
+TEST_F(SceneTest, SpinRatesGrowWithTheEntityNumberAndStopAtFrameTimeZero) {
+  reset_render_state();
   INIT_BUFFERS();
   randomize(5);
   prepare_models(s);
   place_entities(s);
   s.LMATRIX = MATRIX(0.0f);
   s.LMATRIX.LOADIDENTITY();
-  s.FRAME_TIME = 0.0;
-  submit_entities(s);
+  submit_entities(s, 0.0);
   for (int i = 0; i < ENTITY_COUNT; ++i)
     ASSERT_EQ(s.ENTITY[i].ROTATION.to_string(), "x: 0, y: 0, z: 0");
   s.FCNT = 0;
-  s.FRAME_TIME = -1.0;
-  submit_entities(s);
+  submit_entities(s, -1.0);
   EXPECT_EQ(s.ENTITY[0].ROTATION.to_string(), "x: 0, y: 0, z: 0");  // the maze never turns
   EXPECT_EQ(s.ENTITY[1].ROTATION.X, -1.25f);
   EXPECT_EQ(s.ENTITY[1].ROTATION.Y, -2.6f);

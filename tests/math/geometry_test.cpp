@@ -192,7 +192,7 @@ TEST(GeometryCurvesDeathTest, IndexOutsideTheBoundsStops) {
   DynArray<VEC3F> empty;
   EXPECT_EXIT(empty(0) = VEC3F(), ::testing::ExitedWithCode(6),
               "runtime error 6 \\(out of bounds array access\\) at line [0-9]+ of "
-              "dyn_array.cpp::DYN_ARRAY\\(\\)");
+              "checked_array.h::DYN_ARRAY\\(\\)");
 }
 
 }  // namespace

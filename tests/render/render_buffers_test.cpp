@@ -7,8 +7,7 @@ namespace {
 class RenderBuffers : public testing::Test {
  protected:
   void SetUp() override {
-    SCR_W = 640, SCR_H = 480, SCR_W2 = 320, SCR_H2 = 240;
-    ZNEAR = 2, ZFAR = 500, FOV = 60;
+    reset_render_state();
   }
   void TearDown() override {
     free_buffers();

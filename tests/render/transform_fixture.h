@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/model_transform.h"
+#include "render/render_buffers.h"
 #include "render/render_globals.h"
 #include "render/render_queue.h"
 
@@ -89,13 +90,9 @@ inline MATRIX identity() {
 class TransformTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    TSCRW = 320;
-    TSCRH = 240;
-    TOP = 480;
-    ZNEAR = 2.0f;
-    ZFAR = 500.0f;
-    PROJECTION_MATRIX = MATRIX(0.0f);
-    PROJECTION_MATRIX.PERSPECTIVE(60.0f, 1.3333334f, 2.0f, 500.0f);
+    reset_render_state();
+    ANTI_ALIAS = ISCALE = -1;
+    INIT_BUFFERS();
     fcnt = 0;
     dropped_triangles = 0;
   }

@@ -2,5 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "app/frame_stats.h"
+
 // Runs the whole program on the current host; returns the exit status (0).
-int32_t main_routine();
+// With STATS, every frame is counted there.
+int32_t main_routine(FrameStats* stats = nullptr);

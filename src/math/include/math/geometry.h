@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "math/dyn_array.h"
+#include "platform/checked_array.h"
 #include "math/vec.h"
 
 namespace NMATHF {

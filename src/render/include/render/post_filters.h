@@ -25,3 +25,8 @@ int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff);
 // Writes SRC doubled in both directions to DST (an image, or null for the screen
 // page), each pixel as a 2 x 2 block, cut to the target.
 void SCALE2(IMAGE* dst, const IMAGE* src);
+
+// Brings BACKBUFFER to the screen page as the two quality switches say: averaged
+// and doubled, doubled, averaged, or copied as it is. A failed copy stops the
+// program with its error number.
+void bring_to_screen();

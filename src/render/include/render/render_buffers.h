@@ -1,4 +1,5 @@
-// (Re)creating the back buffers and the depth buffer for the quality switches.
+// The render settings start-up sets, (re)creating the back buffers and the depth
+// buffer for the quality switches, and the per-frame clears.
 #pragma once
 #include <cstdint>
 
@@ -9,3 +10,13 @@ int32_t INIT_BUFFERS();
 
 // Releases ZBUFF, BACKBUFFER and BACKBUFFER2, those that exist.
 void free_buffers();
+
+// The render settings as start-up sets them before the buffers are made: the
+// 640 x 480 screen (SCR_W, SCR_H and their halves), ZNEAR 2, ZFAR 500 and FOV
+// 60. The render switches are left as they are.
+void reset_render_state();
+
+// The per-frame clears: every ZBUFF entry to 0 (nothing drawn yet), every
+// BACKBUFFER byte to 0 (black).
+void clear_depth_buffer();
+void clear_back_buffer();
