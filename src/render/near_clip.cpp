@@ -1,8 +1,8 @@
-#include "render/near_clip.h"
+#include "near_clip.h"
 
 #include <cstdint>
 
-#include "model_transform_stages.h"
+#include "lighting.h"
 
 using NMATHF::VEC2F;
 using NMATHF::VEC4F;

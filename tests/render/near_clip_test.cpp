@@ -3,7 +3,8 @@
 #include <cstring>
 #include <limits>
 
-#include "model_transform_stages.h"
+#include "lighting.h"
+#include "projection.h"
 #include "transform_fixture.h"
 
 namespace {

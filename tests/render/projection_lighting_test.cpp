@@ -5,7 +5,9 @@
 #include <limits>
 #include <memory>
 
-#include "model_transform_stages.h"
+#include "lighting.h"
+#include "projection.h"
+#include "vertex_passes.h"
 #include "transform_fixture.h"
 
 namespace {

@@ -1,7 +1,8 @@
 // What the stage leaves in the render queue and in the model record: the
 // entry's fields, texture coordinates carried from call to call, the counts,
 // and the queue's limit.
-#include "model_transform_stages.h"
+#include "lighting.h"
+#include "projection.h"
 #include "transform_fixture.h"
 
 namespace {

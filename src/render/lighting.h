@@ -1,7 +1,7 @@
-// The per-vertex and per-triangle steps of MODEL_TRANSFORM, kept inline so
-// the vertex and triangle loops stay free of calls. Each one keeps the exact
-// order of operations and precision noted beside it: results are compared bit
-// for bit.
+// The lighting of the model transform: one flat light value per triangle, lit
+// at the centroid of its clip-space corners. Kept inline so the triangle loop
+// stays free of calls; the order of operations and precision noted beside
+// each step are kept exactly: results are compared bit for bit.
 #pragma once
 #include <bit>
 #include <cmath>
@@ -15,38 +15,6 @@
 constexpr float ONED3 = 0.33333334f;
 constexpr float ONEDPI2 = 0.25464791f;
 static_assert(std::bit_cast<uint32_t>(ONEDPI2) == 0x3E826136u);
-
-// A point (x, y, z, 1) times the 16 floats of a matrix (row-vector
-// convention), each sum taken left to right in single precision.
-inline float row_sum(const float* mar, int j, float x, float y, float z) {
-  return ((mar[j] * x + mar[4 + j] * y) + mar[8 + j] * z) + mar[12 + j];
-}
-
-
-// The viewport numbers of one call, converted once.
-struct Viewport {
-  float sw, sh, topf;   // TSCRW, TSCRH, TOP as singles
-  double zhalf, zmid;   // (ZFAR - ZNEAR) / 2 and (ZNEAR + ZFAR) / 2
-};
-
-inline Viewport make_viewport(int32_t tscrw_, int32_t tscrh_, int32_t top_, float znear_,
-                                     float zfar_) {
-  // The difference and the sum are single; their halves are double.
-  return {static_cast<float>(tscrw_), static_cast<float>(tscrh_), static_cast<float>(top_),
-          static_cast<double>(zfar_ - znear_) / 2.0, static_cast<double>(znear_ + zfar_) / 2.0};
-}
-
-// A clip-space vertex to back-buffer X, Y (Y downwards) and depth Z from ZNEAR
-// to ZFAR. Single precision except the depth's product and sum.
-inline NMATHF::VEC3F project_to_screen(const Viewport& vp, const NMATHF::VEC4F& pvec) {
-  const float w = 1.0f / pvec.W;
-  const float nx = w * pvec.X, ny = w * pvec.Y, nz = w * pvec.Z;
-  NMATHF::VEC3F s;
-  s.X = (vp.sw * nx + nx) + vp.sw;
-  s.Y = (vp.topf - vp.sh * ny) - (vp.sh + ny);
-  s.Z = static_cast<float>(vp.zhalf * static_cast<double>(nz) + vp.zmid);
-  return s;
-}
 
 // The centroid of a triangle's clip-space corners (the lighting point and
 // the depth key).
@@ -71,7 +39,7 @@ struct FlatLight {
 // value when the normal points at the light, falls linearly to 20 % at 45
 // degrees and to 0 at 56.25 degrees; SHADE runs from 64 down to -128.
 inline FlatLight flat_light(const NMATHF::VEC3F& norm, const NMATHF::VEC3F& p,
-                                    const NMATHF::VEC3F& tlight, const RGB_STRUCT& col) {
+                            const NMATHF::VEC3F& tlight, const RGB_STRUCT& col) {
   const float pax = norm.X * p.X, pay = norm.Y * p.Y, paz = norm.Z * p.Z;
   float tx = tlight.X - pax, ty = tlight.Y - pay, tz = tlight.Z - paz;
   const float tdist = NMATHF::INV_SQR((tx * tx + ty * ty) + tz * tz);
@@ -87,7 +55,8 @@ inline FlatLight flat_light(const NMATHF::VEC3F& norm, const NMATHF::VEC3F& p,
   const float dot2 = (theta * ONEDPI2) * -2.0f;
 
   auto channel = [dot2](uint32_t v) {
-    const int32_t c = NMATHF::round_i32_nan_min_saturating(static_cast<float>(v) + static_cast<float>(2u * v) * dot2);
+    const float lit = static_cast<float>(v) + static_cast<float>(2u * v) * dot2;
+    const int32_t c = NMATHF::round_i32_nan_min_saturating(lit);
     return static_cast<uint32_t>(c > 255 ? 255 : (c < 0 ? 0 : c));
   };
   int32_t shade = NMATHF::round_i32_nan_min_saturating(256.0f * dot2 + 64.0f);

@@ -1,0 +1,23 @@
+// Pass 8 of the model transform: back faces and the far limit dropped, the
+// rest lit and appended to the render queue.
+#pragma once
+#include <cstdint>
+
+#include "model/model.h"
+#include "platform/image.h"
+
+// What the caller of the model transform asks of every queued triangle.
+struct QueueRequest {
+  float far_z;                 // the far limit of the projected depth
+  float depth_offset;          // taken from the depth key
+  int32_t use_tex;             // the entry's USE_TEX
+  const IMAGE* texture;        // replaces the triangles' own textures when not null
+  NMATHF::VEC2F tcoord;        // added to every corner's texture coordinate
+};
+
+// Every RTRIANGLES entry not culled, front-facing and not wholly beyond the far
+// limit is lit from TLIGHT (the light in the model's own space) and written to
+// RBUFFER(FCNT), and FCNT grows by one; a full queue counts the triangle in
+// dropped_triangles instead.
+void queue_visible_triangles(const MODEL_STRUCT& model, const NMATHF::VEC3F& tlight,
+                             const QueueRequest& request, int32_t& fcnt);

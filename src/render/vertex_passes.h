@@ -1,0 +1,15 @@
+// Passes 1 and 3 of the model transform: every vertex through the 16 floats of
+// a matrix (row-vector convention), once, each sum taken left to right in
+// single precision.
+#pragma once
+#include "model/model.h"
+
+// A point (x, y, z, 1) times column j of MAR.
+inline float row_sum(const float* mar, int j, float x, float y, float z) {
+  return ((mar[j] * x + mar[4 + j] * y) + mar[8 + j] * z) + mar[12 + j];
+}
+
+// VERTICES to view space in TVERTICES (x, y, z; each w is left as it was).
+void to_view_space(MODEL_STRUCT& model, const float* mar);
+// TVERTICES to clip space, in place and copied to RVERTICES.
+void to_clip_space(MODEL_STRUCT& model, const float* mar);
