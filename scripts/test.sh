@@ -8,18 +8,18 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 JOBS=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAZEWALK_WERROR=ON
 cmake --build build -j "$JOBS"
 ctest --test-dir build --output-on-failure -j "$JOBS" -LE fuzz
 
-cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAZEWALK_SANITIZE=ON \
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAZEWALK_SANITIZE=ON -DMAZEWALK_WERROR=ON \
   -DMAZEWALK_BENCH=OFF
 cmake --build build-san -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-san --output-on-failure -j "$JOBS" -L unit
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_C_COMPILER=clang -DMAZEWALK_FUZZ=ON -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF
+  -DCMAKE_C_COMPILER=clang -DMAZEWALK_FUZZ=ON -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF
 cmake --build build-fuzz -j "$JOBS"
 ctest --test-dir build-fuzz --output-on-failure -L fuzz
 grep -h "stat::number_of_executed_units" build-fuzz/Testing/Temporary/LastTest.log 2>/dev/null || true
