@@ -1,5 +1,5 @@
-// Loading a maze-sized model: reading the lines, then planes, normals and the
-// quadratic edge-connection search.
+// Loading models: reading the lines, then planes, normals and the edge
+// connections, from maze size up to files of millions of faces.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -112,3 +112,17 @@ static void bm_load_obj_maze(benchmark::State& state) {
   load_and_unload(state, path);
 }
 BENCHMARK(bm_load_obj_maze)->Unit(benchmark::kMillisecond);
+
+// A third of a million triangles that share nothing: every edge is a border.
+static void bm_load_obj_unconnected_333333(benchmark::State& state) {
+  static const std::string PATH = bench_file("soup_large.obj", soup_model(333333));
+  load_and_unload(state, PATH);
+}
+BENCHMARK(bm_load_obj_unconnected_333333)->Unit(benchmark::kMillisecond);
+
+// 1000 x 1000 quads: two million triangles sharing their inner edges.
+static void bm_load_obj_grid_2000000(benchmark::State& state) {
+  static const std::string PATH = bench_file("grid_large.obj", grid_model(1000, 1000));
+  load_and_unload(state, PATH);
+}
+BENCHMARK(bm_load_obj_grid_2000000)->Unit(benchmark::kMillisecond);
