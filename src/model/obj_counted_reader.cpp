@@ -100,6 +100,7 @@ void CountedReader::face_header(const std::string& line, size_t at) {
   if (!model_.TRIANGLES || !model_.RTRIANGLES)
     RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, "LOAD_OBJ", note("no memory for " + std::to_string(count) + " faces").c_str());
   model_.MAX_TRIANGLES = count;
+  faces_in_array_ = 0;
 }
 
 // X, Y, Z after the first three blanks; later blanks are ignored.
@@ -170,6 +171,7 @@ void CountedReader::face(const std::string& line) {
     t.POINT_ID(space_counter) = uint32_t(index);
   }
   ++triangle_counter_;
+  ++faces_in_array_;
   uv_pending_ = false;
 }
 

@@ -88,7 +88,9 @@ class CountedReader {
   // After the last line: every texture coordinate belongs to a face and every
   // corner names an existing vertex.
   void finish() const;
-  uint32_t faces_read() const { return triangle_counter_; }
+  // Faces read into the present triangle array: a later "Faces:" line makes a
+  // fresh array and drops what was read before it.
+  uint32_t faces_read() const { return faces_in_array_; }
 
  private:
   uint32_t header_count(const std::string& line, size_t from, const char* what) const;
@@ -105,6 +107,7 @@ class CountedReader {
   uint64_t line_number_ = 0;
   uint32_t vertex_counter_ = 0;   // next vertex to fill
   uint32_t triangle_counter_ = 0; // next triangle to fill
+  uint32_t faces_in_array_ = 0;
   uint32_t uv_counter_ = 0;       // 1, 2, 3, 1, ... over the file's vt lines
   RGB_STRUCT colour_{0, 0, 0};
   bool uv_pending_ = false;       // vt lines seen since the last face

@@ -87,6 +87,10 @@ const HostileCase CASES[] = {
     {"CutAfterTheCounts", "# mazewalk maze\n# Vertices: 3\n# Faces: 1\n", ERR_FILE_IO, "no triangles in the file"},
     {"CutBeforeTheFaces", THREE + "# Faces: 1\nusemtl col_255_128_064\n", ERR_FILE_IO, "no triangles in the file"},
     {"CountedWithoutFaceCount", THREE, ERR_FILE_IO, "no triangles in the file"},
+    {"SecondFaceCountDropsTheFaces", THREE + "# Faces: 1\nf 1 2 3\nFaces: \n", ERR_FILE_IO,
+     "no triangles in the file"},
+    {"SecondFaceCountWithoutFacesAfterIt", THREE + "# Faces: 2\nf 1 2 3\n# Faces: 2\n", ERR_FILE_IO,
+     "no triangles in the file"},
     {"PlainVerticesOnly", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\n", ERR_FILE_IO, "no triangles in the file"},
     // Counts that the file's bytes cannot hold: refused before anything is allocated.
     {"VertexCountBeyondTheFile", "# Vertices: 20000000\n", ERR_OUT_OF_MEMORY,
