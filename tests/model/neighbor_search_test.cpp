@@ -98,19 +98,4 @@ TEST(NeighborSearch, MatchesThePairwiseSearchOnRandomMeshes) {
     expect_same_connections(random_triangles(rng, count, count / 2), std::to_string(count));
 }
 
-TEST(NeighborSearch, MatchesThePairwiseSearchOnAGridWithHighIndices) {
-  // A strip of quads whose vertex indices sit near the top of the 32-bit range,
-  // where the packed edge keys use every bit.
-  std::vector<TRIANGLE_STRUCT> t;
-  const uint32_t base = 0xFFFFFF00u;
-  for (uint32_t x = 0; x < 100; ++x) {
-    TRIANGLE_STRUCT a{}, b{};
-    const uint32_t v = base + x;
-    a.POINT_ID(1) = v, a.POINT_ID(2) = v + 101, a.POINT_ID(3) = v + 1;
-    b.POINT_ID(1) = v + 1, b.POINT_ID(2) = v + 101, b.POINT_ID(3) = v + 102;
-    t.push_back(a), t.push_back(b);
-  }
-  expect_same_connections(t, "strip");
-}
-
 }  // namespace
