@@ -1,5 +1,5 @@
-// Loading a maze-sized model: reading the lines, then planes, normals and the
-// quadratic edge-connection search.
+// Loading models: reading the lines, then planes, normals and the edge
+// connections, from maze size up to files of millions of faces.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -59,8 +59,27 @@ std::string grid_model(int columns, int rows) {
   return text;
 }
 
-// TRIANGLES triangles that share no vertex: no edge ever matches, so the
-// connection search compares every pair.
+// The same floor as ordinary OBJ: no count lines, one quad per face line and
+// shared texture coordinates, read through the counting first pass.
+std::string plain_grid_model(int columns, int rows) {
+  std::string text = "o floor\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 1 0\nusemtl floor\n";
+  char line[96];
+  for (int z = 0; z <= rows; ++z)
+    for (int x = 0; x <= columns; ++x) {
+      std::snprintf(line, sizeof line, "v %d.5 0 %d.25\n", x * 4, z * 4);
+      text += line;
+    }
+  for (int z = 0; z < rows; ++z)
+    for (int x = 0; x < columns; ++x) {
+      const int a = z * (columns + 1) + x + 1, b = a + 1, c = a + columns + 1, d = c + 1;
+      std::snprintf(line, sizeof line, "f %d/1/1 %d/4/1 %d/3/1 %d/2/1\n", a, c, d, b);
+      text += line;
+    }
+  return text;
+}
+
+// TRIANGLES triangles that share no vertex: no edge ever matches (for a
+// search over every pair, its worst case).
 std::string soup_model(int triangles) {
   std::string text = "# Vertices: " + std::to_string(3 * triangles) + "\n# Faces: " +
                      std::to_string(triangles) + "\n";
@@ -112,3 +131,24 @@ static void bm_load_obj_maze(benchmark::State& state) {
   load_and_unload(state, path);
 }
 BENCHMARK(bm_load_obj_maze)->Unit(benchmark::kMillisecond);
+
+// A third of a million triangles that share nothing: every edge is a border.
+static void bm_load_obj_unconnected_333333(benchmark::State& state) {
+  static const std::string PATH = bench_file("soup_large.obj", soup_model(333333));
+  load_and_unload(state, PATH);
+}
+BENCHMARK(bm_load_obj_unconnected_333333)->Unit(benchmark::kMillisecond);
+
+// 1000 x 1000 quads: two million triangles sharing their inner edges.
+static void bm_load_obj_grid_2000000(benchmark::State& state) {
+  static const std::string PATH = bench_file("grid_large.obj", grid_model(1000, 1000));
+  load_and_unload(state, PATH);
+}
+BENCHMARK(bm_load_obj_grid_2000000)->Unit(benchmark::kMillisecond);
+
+// Two million triangles from a million quads in an ordinary OBJ file.
+static void bm_load_plain_obj_grid_2000000(benchmark::State& state) {
+  static const std::string PATH = bench_file("plain_grid_large.obj", plain_grid_model(1000, 1000));
+  load_and_unload(state, PATH);
+}
+BENCHMARK(bm_load_plain_obj_grid_2000000)->Unit(benchmark::kMillisecond);

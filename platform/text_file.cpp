@@ -44,3 +44,14 @@ int32_t file_close(TextFile*& file) {
   file = nullptr;
   return result == 0 ? 0 : ERR_FILE_IO;
 }
+
+int64_t file_size(TextFile* file) {
+  struct stat info;
+  if (!file || !file->handle || fstat(fileno(file->handle), &info) != 0) return -1;
+  return int64_t(info.st_size);
+}
+
+int32_t file_rewind(TextFile* file) {
+  if (!file || !file->handle) return ERR_FILE_IO;
+  return std::fseek(file->handle, 0, SEEK_SET) == 0 ? 0 : ERR_FILE_IO;
+}

@@ -39,12 +39,14 @@ def write_bmp(path, width, height, pixel):
 
 
 def make_empty_scene(root):
-    """A resource folder whose three models have no triangles: the queue stays empty."""
+    """A resource folder whose three models hold one triangle each, far beyond the far
+    plane wherever its entity stands: the queue stays empty."""
     os.makedirs(os.path.join(root, "res", "model"))
     os.makedirs(os.path.join(root, "res", "texture"))
     for name in ("maze", "cube", "ufo"):
         with open(os.path.join(root, "res", "model", name + ".obj"), "w") as f:
-            f.write("# an empty model\n")
+            f.write("# one triangle far away\nv 9000 9000 9000\nv 9001 9000 9000\n"
+                    "v 9000 9001 9000\nf 1 2 3\n")
     for name in ("sand", "wall", "ufouvmap"):
         write_bmp(os.path.join(root, "res", "texture", name + ".bmp"), 256, 256, (200, 180, 120))
 

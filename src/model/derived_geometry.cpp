@@ -1,5 +1,5 @@
-// Geometry derived once per model at load: each triangle's plane equation, its
-// unit normal and the connections of its edges to the triangles sharing them.
+// Geometry derived once per model at load: each triangle's plane equation and
+// its unit normal (the edge connections are in poly_neighbors.cpp).
 #include <cstdint>
 
 #include "math/geometry.h"
@@ -26,13 +26,6 @@ void corners(const MODEL_STRUCT& model, const TRIANGLE_STRUCT& t, VEC3F (&v)[3],
     if (id >= model.MAX_VERTICES || !model.VERTICES) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, routine);
     v[k] = model.VERTICES[id];
   }
-}
-
-// Edge K (0-based) of a triangle as its vertex pair (smaller, larger), packed.
-uint64_t edge_key(const uint32_t* corner, int k) {
-  const uint32_t a = corner[k];
-  const uint32_t b = corner[k == 2 ? 0 : k + 1];
-  return a < b ? (uint64_t(a) << 32 | b) : (uint64_t(b) << 32 | a);
 }
 
 }  // namespace
@@ -62,38 +55,5 @@ void CALC_NORMALS(MODEL_STRUCT*& model) {
     VEC3F v[3];
     corners(m, t, v, "CALC_NORMALS");
     t.NORMAL = NMATHF::POLY_NORMAL(v);
-  }
-}
-
-// Pairs triangles that share an edge (by vertex index). Each earlier triangle
-// takes the first later one on each of its free edges; the later one's entry is
-// overwritten. So an edge of exactly two triangles connects both ways, and an
-// edge of more pairs them up in index order.
-void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
-  MODEL_STRUCT& m = loaded(model, "SET_POLY_NEIGHBORS");
-  const uint32_t n = m.MAX_TRIANGLES;
-  for (uint32_t i = 0; i < n; ++i) {
-    int32_t* con = m.TRIANGLES[i].CON.data();
-    con[0] = con[1] = con[2] = 0;
-  }
-  for (uint32_t f = 0; f + 1 < n; ++f) {
-    const uint32_t* corner = m.TRIANGLES[f].POINT_ID.data();
-    int32_t* con = m.TRIANGLES[f].CON.data();
-    const uint64_t edge[3] = {edge_key(corner, 0), edge_key(corner, 1), edge_key(corner, 2)};
-    for (uint32_t f2 = f + 1; f2 < n; ++f2) {
-      // Once every edge of F is connected, no later triangle can change anything.
-      if (con[0] != 0 && con[1] != 0 && con[2] != 0) break;
-      const uint32_t* corner2 = m.TRIANGLES[f2].POINT_ID.data();
-      const uint64_t edge2[3] = {edge_key(corner2, 0), edge_key(corner2, 1), edge_key(corner2, 2)};
-      int32_t* con2 = m.TRIANGLES[f2].CON.data();
-      for (int e = 0; e < 3; ++e) {
-        if (con[e] != 0) continue;
-        for (int e2 = 0; e2 < 3; ++e2) {
-          if (edge[e] != edge2[e2]) continue;
-          con[e] = int32_t(f2 + 1);
-          con2[e2] = int32_t(f + 1);
-        }
-      }
-    }
   }
 }

@@ -44,7 +44,33 @@ TEST(Program, MissingDataFileIsReportedWithStatusTwo) {
   EXPECT_EQ(r.out, "");
   EXPECT_TRUE(r.err.starts_with("\nAborting due to runtime error 2 (file not found) at line "))
       << r.err;
-  EXPECT_TRUE(r.err.ends_with(" of main_routine.cpp::MAIN_ROUTINE()\n\n")) << r.err;
+  // The report's own line stays as it is; the note names the file.
+  EXPECT_TRUE(r.err.ends_with(" of main_routine.cpp::MAIN_ROUTINE()\n\nres/texture/sand.bmp: no such file\n"))
+      << r.err;
+}
+
+TEST(Program, CompressedTextureIsStatusThreeWithANote) {
+  const auto root = test_files::make_empty_scene("jpeg-bmp");
+  // The same header saying JPEG: its bytes must not become texels.
+  const auto path = root / "res" / "texture" / "wall.bmp";
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(30);
+  file.write("\x04\0\0\0", 4);
+  file.close();
+  const RunResult r = run("--headless --frames 1 --res " + root.string());
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(r.err.starts_with("\nAborting due to runtime error 3 (file I/O error) at line ")) << r.err;
+  EXPECT_TRUE(r.err.ends_with("MAIN_ROUTINE()\n\nres/texture/wall.bmp: compression 4 (JPEG) is not read; "
+                              "save it as an uncompressed BMP\n"))
+      << r.err;
+}
+
+TEST(Program, ModelWithoutTrianglesIsStatusThreeWithANote) {
+  const auto root = test_files::make_empty_scene("faceless");
+  std::ofstream(root / "res" / "model" / "cube.obj") << "# Vertices: 1\nv 0 0 0\n";
+  const RunResult r = run("--headless --frames 1 --res " + root.string());
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(r.err.ends_with("LOAD_OBJ()\n\nres/model/cube.obj: no triangles in the file\n")) << r.err;
 }
 
 TEST(Program, TextureThatIsNotABmpIsStatusThree) {

@@ -31,13 +31,14 @@ struct HostileCase {
   const char* name;
   std::string text;
   int32_t error;
+  const char* note = "";  // what the failure note must say after the file's path
 };
 
 void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
 std::string report_pattern(int32_t error) {
   return "Aborting due to runtime error " + std::to_string(error) +
-         " \\([a-zA-Z /]+\\) at line [0-9]+ of obj_loader.cpp::LOAD_OBJ\\(\\)";
+         " \\([a-zA-Z /]+\\) at line [0-9]+ of obj_[a-z_]+\\.cpp::LOAD_OBJ\\(\\)";
 }
 
 const HostileCase CASES[] = {
@@ -81,6 +82,38 @@ const HostileCase CASES[] = {
      THREE + "# Faces: 2\nf 1 2 3\nf 1 2 3\n# Faces: 1\nf 1 2 3\n", ERR_OUT_OF_BOUNDS},
     {"SecondVertexHeaderOfZero",
      "# Vertices: 1\n# Faces: 1\nf 1 1 1\n# Vertices: 0\n", ERR_OUT_OF_BOUNDS},
+    // Files without a single triangle would give an empty world.
+    {"EmptyFile", "", ERR_FILE_IO, "no triangles in the file"},
+    {"CutAfterTheCounts", "# mazewalk maze\n# Vertices: 3\n# Faces: 1\n", ERR_FILE_IO, "no triangles in the file"},
+    {"CutBeforeTheFaces", THREE + "# Faces: 1\nusemtl col_255_128_064\n", ERR_FILE_IO, "no triangles in the file"},
+    {"CountedWithoutFaceCount", THREE, ERR_FILE_IO, "no triangles in the file"},
+    {"SecondFaceCountDropsTheFaces", THREE + "# Faces: 1\nf 1 2 3\nFaces: \n", ERR_FILE_IO,
+     "no triangles in the file"},
+    {"SecondFaceCountWithoutFacesAfterIt", THREE + "# Faces: 2\nf 1 2 3\n# Faces: 2\n", ERR_FILE_IO,
+     "no triangles in the file"},
+    {"PlainVerticesOnly", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\n", ERR_FILE_IO, "no triangles in the file"},
+    // Counts that the file's bytes cannot hold: refused before anything is allocated.
+    {"VertexCountBeyondTheFile", "# Vertices: 20000000\n", ERR_OUT_OF_MEMORY,
+     "line 1: 20000000 vertices counted, but a file of 21 bytes holds at most 7"},
+    {"FaceCountBeyondTheFile", THREE + "# Faces: 100\n", ERR_OUT_OF_MEMORY,
+     "line 5: 100 faces counted, but a file of 51 bytes holds at most 13"},
+    {"SecondCountBeyondTheFile", THREE + "# Faces: 1\nf 1 2 3\n# Vertices: 9999\n", ERR_OUT_OF_MEMORY,
+     "line 7: 9999 vertices counted"},
+    // Ordinary OBJ: corners that name nothing, faces too short.
+    {"PlainCornerZero", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 0 3\n", ERR_OUT_OF_BOUNDS,
+     "line 4: corner 2 names vertex 0 of 3"},
+    {"PlainCornerPastTheEnd", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3 4\n", ERR_OUT_OF_BOUNDS,
+     "line 4: corner 4 names vertex 4 of 3"},
+    {"PlainRelativeBeforeTheFirst", "v 0 0 0\nv 1 0 0\nf -1 -2 -3\nv 0 1 0\n", ERR_OUT_OF_BOUNDS,
+     "line 3: corner 3 names vertex -3 of 3 \\(2 read so far\\)"},
+    {"PlainTextureNamesNone", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/2 3/1\n", ERR_OUT_OF_BOUNDS,
+     "line 5: corner 2 names texture coordinate 2 of 1"},
+    {"PlainCornerNotANumber", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 x\n", ERR_OUT_OF_BOUNDS,
+     "line 4: corner 3 \\(\"x\"\\) is not v, v/vt, v//vn or v/vt/vn"},
+    {"PlainCornerOpenSlash", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/ 2 3\n", ERR_OUT_OF_BOUNDS,
+     "line 4: corner 1 \\(\"1/\"\\)"},
+    {"PlainFaceOfTwoCorners", "v 0 0 0\nv 1 0 0\nf 1 2\n", ERR_FILE_IO,
+     "line 3: a face of 2 corners; it needs three or more"},
 };
 
 class HostileFile : public testing::TestWithParam<HostileCase> {};
@@ -92,7 +125,8 @@ TEST_P(HostileFile, StopsWithItsErrorNumber) {
   const std::string path = write_model_file(std::string(c.name) + ".obj", c.text);
   MODEL_STRUCT record{};
   MODEL_STRUCT* model = &record;
-  EXPECT_EXIT(LOAD_OBJ(path, model), testing::ExitedWithCode(c.error), report_pattern(c.error));
+  const std::string note = *c.note ? "\n" + path + ": " + c.note : "";
+  EXPECT_EXIT(LOAD_OBJ(path, model), testing::ExitedWithCode(c.error), report_pattern(c.error) + ".*" + note);
 }
 
 INSTANTIATE_TEST_SUITE_P(ObjLoader, HostileFile, testing::ValuesIn(CASES),
@@ -112,9 +146,11 @@ TEST(ObjLoaderFailures, MissingFileOrFolderIsNotFound) {
 }
 
 TEST(ObjLoaderFailures, CountBeyondTheMemoryIsOutOfMemory) {
-  // Within the count limit, but more than this process may have: 2 x 2e8
-  // homogeneous vertices are 6.4 GB.
+  // Within the count limit and within what the file's bytes could hold (the
+  // file is 600 MB, almost all of it a hole that takes no disk space), but
+  // more than this process may have: 2 x 2e8 homogeneous vertices are 6.4 GB.
   const std::string path = write_model_file("big.obj", "# Vertices: 200000000\n");
+  std::filesystem::resize_file(path, 600000000);
   MODEL_STRUCT record{};
   MODEL_STRUCT* model = &record;
   auto load_with_little_memory = [&] {
@@ -125,7 +161,8 @@ TEST(ObjLoaderFailures, CountBeyondTheMemoryIsOutOfMemory) {
     LOAD_OBJ(path, model);
   };
   EXPECT_EXIT(load_with_little_memory(), testing::ExitedWithCode(ERR_OUT_OF_MEMORY),
-              report_pattern(ERR_OUT_OF_MEMORY));
+              report_pattern(ERR_OUT_OF_MEMORY) + ".*big.obj: line 1: no memory for 200000000 vertices");
+  std::filesystem::remove(path);
 }
 
 TEST(ObjLoaderFailures, NullRecordIsANullPointer) {

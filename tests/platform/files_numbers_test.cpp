@@ -38,6 +38,21 @@ TEST(TextFile, ReadsLinesWithoutTheirEnds) {
   EXPECT_EQ(read_all(write_scratch("empty.txt", "")), Lines{});
 }
 
+TEST(TextFile, SizeAndRewind) {
+  TextFile* file = nullptr;
+  ASSERT_EQ(file_open(write_scratch("twice.txt", "one\ntwo\r\n").c_str(), file), 0);
+  EXPECT_EQ(file_size(file), 9);
+  std::string line;
+  while (!file_eof(file)) ASSERT_EQ(file_read_line(file, line), 0);
+  ASSERT_EQ(file_rewind(file), 0);
+  EXPECT_FALSE(file_eof(file));
+  EXPECT_EQ(file_read_line(file, line), 0);
+  EXPECT_EQ(line, "one");
+  EXPECT_EQ(file_close(file), 0);
+  EXPECT_EQ(file_size(nullptr), -1);
+  EXPECT_EQ(file_rewind(nullptr), ERR_FILE_IO);
+}
+
 TEST(TextFile, MissingFilesAndFoldersAreNotFound) {
   TextFile* file = nullptr;
   EXPECT_EQ(file_open(scratch_path("missing.txt").c_str(), file), ERR_FILE_NOT_FOUND);

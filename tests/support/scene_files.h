@@ -25,15 +25,20 @@ inline void write_bmp(const std::filesystem::path& path, int32_t w, int32_t h, u
   for (int32_t y = 0; y < h; ++y) out.write(line.data(), row);
 }
 
-// res/ with three models without triangles and three plain textures: the render
-// queue stays empty. Returns the folder that holds res/.
+// A model file whose one triangle lies thousands of units away, beyond the far
+// plane wherever its entity stands: it loads, and nothing of it is drawn.
+constexpr const char* FAR_AWAY_MODEL =
+    "# one triangle far away\nv 9000 9000 9000\nv 9001 9000 9000\nv 9000 9001 9000\nf 1 2 3\n";
+
+// res/ with three models whose triangles are never drawn and three plain
+// textures: the render queue stays empty. Returns the folder that holds res/.
 inline std::filesystem::path make_empty_scene(const std::string& name) {
   const auto root = std::filesystem::temp_directory_path() / ("mazewalk-" + name);
   std::filesystem::remove_all(root);
   std::filesystem::create_directories(root / "res" / "model");
   std::filesystem::create_directories(root / "res" / "texture");
   for (const char* m : {"maze", "cube", "ufo"})
-    std::ofstream(root / "res" / "model" / (std::string(m) + ".obj")) << "# an empty model\n";
+    std::ofstream(root / "res" / "model" / (std::string(m) + ".obj")) << FAR_AWAY_MODEL;
   for (const char* t : {"sand", "wall", "ufouvmap"})
     write_bmp(root / "res" / "texture" / (std::string(t) + ".bmp"), 256, 256, 0xC8B478);
   return root;

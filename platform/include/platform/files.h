@@ -15,6 +15,10 @@ bool file_eof(TextFile* file);
 int32_t file_read_line(TextFile* file, std::string& line);
 // Closes and frees the handle. 0 or ERR_FILE_IO.
 int32_t file_close(TextFile*& file);
+// The file's size in bytes, or -1 when it cannot be told.
+int64_t file_size(TextFile* file);
+// Back to the first line. 0 or ERR_FILE_IO.
+int32_t file_rewind(TextFile* file);
 
 // Text to number: leading blanks skipped, the longest decimal prefix (sign,
 // digits, fraction, exponent) taken, 0 when there is none.

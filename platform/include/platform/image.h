@@ -40,8 +40,14 @@ void image_destroy(IMAGE* img);
 bool image_is_usable(const IMAGE* img);
 
 // Loads a BMP file into an existing 32-bit image. Only the part both share is
-// written. 0, ERR_FILE_NOT_FOUND (cannot be opened) or ERR_FILE_IO (not a BMP).
+// written. 0, ERR_FILE_NOT_FOUND (cannot be opened) or ERR_FILE_IO (not a BMP
+// this loader decodes: compressed other than RLE, or a size outside 1 to 4096
+// a side). A failure leaves a failure note that names the file and the cause.
 int32_t load_bmp(const char* filename, IMAGE* target);
+// Loads a BMP file into a new image of the file's own size (1 to 4096 a side,
+// any width). Null on failure, with ERROR and the failure note set as above
+// (ERR_OUT_OF_MEMORY when the image cannot be made).
+IMAGE* load_bmp_image(const char* filename, int32_t& error);
 
 // Writes the pixels of a 32-bit page as an RGB PNG. 0 or ERR_FILE_IO.
 int32_t save_png(const char* filename, const uint32_t* pixels, int32_t width, int32_t height,

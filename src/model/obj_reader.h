@@ -1,0 +1,144 @@
+// The pieces of the OBJ reader. Two formats come in: the counted one, whose
+// "Vertices:" and "Faces:" comment lines size the arrays before the records
+// come (counted_reader), and ordinary Wavefront OBJ, whose records are counted
+// by a first pass over the file (obj_scan) before the arrays are made and
+// filled (plain_reader). A file that names either count is a counted file.
+#pragma once
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/model.h"
+
+// ---------------------------------------------------------------- arrays
+// COUNT zero-filled entries, or null when the memory cannot be had. An empty
+// array still gets one entry, so a declared count of 0 is told apart from no
+// header at all (null).
+template <class T>
+T* allocate_zeroed(uint64_t count) {
+  if (count == 0) count = 1;
+  if (count > SIZE_MAX / sizeof(T)) return nullptr;
+  return static_cast<T*>(std::calloc(size_t(count), sizeof(T)));
+}
+
+template <class T>
+void release(T*& array) {
+  std::free(array);
+  array = nullptr;
+}
+
+// ---------------------------------------------------------------- lines
+bool starts_with(const std::string& line, const char* prefix);
+
+// The face colour from columns 12, 16 and 20 (counted from 1) of a "usemtl"
+// line; a short line reads 0 there. Values beyond 32 bits are clamped.
+RGB_STRUCT colour_columns(const std::string& line);
+// True when those columns hold three-digit fields, as in "usemtl mat_170_096_070".
+bool has_colour_columns(const std::string& line);
+
+// The next field of LINE at or after POS, fields being separated by blanks and
+// tabs. False at the end of the line.
+bool next_field(const std::string& line, size_t& pos, std::string_view& field);
+// The number a field of LINE starts with (the text-to-number conversion: the
+// longest numeric prefix, 0 when there is none).
+double field_number(const std::string& line, std::string_view field);
+
+// The failure note: "FILE: line N: CAUSE", or "FILE: CAUSE" for line 0.
+std::string obj_note(const std::string& filename, uint64_t line, const std::string& cause);
+
+// ---------------------------------------------------------------- corners
+// A face corner as written: "v", "v/vt", "v//vn" or "v/vt/vn", each an integer,
+// 1-based, or negative to count back from the last one read.
+struct Corner {
+  int64_t vertex = 0;
+  bool has_texture = false;
+  int64_t texture = 0;
+};
+// False when TEXT is not one of the four forms.
+bool parse_corner(std::string_view text, Corner& corner);
+// The 0-based index that WRITTEN names, with SEEN entries read so far and TOTAL
+// in the file, or -1 when it names none.
+int64_t resolve_index(int64_t written, uint64_t seen, uint64_t total);
+
+// ---------------------------------------------------------------- the first pass
+// What the first pass over a file learns: whether it names its counts, and
+// for an ordinary file the number of each record and every texture
+// coordinate (faces may name one that comes later in the file).
+struct ObjScan {
+  bool counted = false;
+  uint64_t vertices = 0;
+  uint64_t triangles = 0;           // after fanning faces of more than three corners
+  std::vector<NMATHF::VEC2F> uvs;   // u and v flipped, as they go into TCOORD
+};
+// Reads FILE to its end, or to the first line that names a count.
+ObjScan scan_obj(TextFile* file);
+// The texture coordinate of a "vt" line, v flipped (in double): (u, 1 - v).
+NMATHF::VEC2F flipped_uv(double u, double v);
+
+// ---------------------------------------------------------------- the readers
+// The counted format, one line at a time. Every failure stops with a report
+// from LOAD_OBJ and a note naming the file and the line.
+class CountedReader {
+ public:
+  CountedReader(MODEL_STRUCT& model, const std::string& filename, int64_t file_size)
+      : model_(model), filename_(filename), file_size_(file_size) {}
+  void line_read(const std::string& line, uint64_t number);
+  // After the last line: every texture coordinate belongs to a face and every
+  // corner names an existing vertex.
+  void finish() const;
+  // Faces read into the present triangle array: a later "Faces:" line makes a
+  // fresh array and drops what was read before it.
+  uint32_t faces_read() const { return faces_in_array_; }
+
+ private:
+  uint32_t header_count(const std::string& line, size_t from, const char* what) const;
+  void vertex_header(const std::string& line, size_t at);
+  void face_header(const std::string& line, size_t at);
+  void vertex(const std::string& line);
+  void texture_coord(const std::string& line);
+  void face(const std::string& line);
+  std::string note(const std::string& cause) const { return obj_note(filename_, line_number_, cause); }
+
+  MODEL_STRUCT& model_;
+  const std::string& filename_;
+  int64_t file_size_;
+  uint64_t line_number_ = 0;
+  uint32_t vertex_counter_ = 0;   // next vertex to fill
+  uint32_t triangle_counter_ = 0; // next triangle to fill
+  uint32_t faces_in_array_ = 0;
+  uint32_t uv_counter_ = 0;       // 1, 2, 3, 1, ... over the file's vt lines
+  RGB_STRUCT colour_{0, 0, 0};
+  bool uv_pending_ = false;       // vt lines seen since the last face
+};
+
+// Ordinary Wavefront OBJ, the second pass: makes the arrays at the sizes the
+// first pass counted and fills them.
+class PlainReader {
+ public:
+  PlainReader(MODEL_STRUCT& model, const std::string& filename, const ObjScan& scan);
+  void line_read(const std::string& line, uint64_t number);
+  // After the last line: the file held what the first pass counted.
+  void finish() const;
+  uint32_t triangles_read() const { return triangle_counter_; }
+
+ private:
+  void vertex(const std::string& line);
+  void face(const std::string& line);
+  std::string note(const std::string& cause) const { return obj_note(filename_, line_number_, cause); }
+
+  struct Resolved {
+    uint32_t vertex;
+    int64_t texture;  // -1: none
+  };
+  MODEL_STRUCT& model_;
+  const std::string& filename_;
+  const ObjScan& scan_;
+  uint64_t line_number_ = 0;
+  uint32_t vertex_counter_ = 0;
+  uint32_t triangle_counter_ = 0;
+  uint64_t uv_counter_ = 0;
+  RGB_STRUCT colour_{0, 0, 0};
+  std::vector<Resolved> corners_;  // of the face being read
+};

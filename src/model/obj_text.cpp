@@ -1,0 +1,57 @@
+// Small text helpers shared by the OBJ readers.
+#include <cmath>
+#include <cstring>
+
+#include "obj_reader.h"
+
+namespace {
+
+// A colour channel rounded to the nearest integer; values outside what a
+// 32-bit unsigned holds are clamped to it.
+uint32_t channel(double value) {
+  const double rounded = std::nearbyint(value);
+  if (!(rounded > 0.0)) return 0;
+  if (rounded >= 4294967295.0) return UINT32_MAX;
+  return uint32_t(rounded);
+}
+
+bool digits_at(const std::string& line, size_t from, size_t count) {
+  if (line.size() < from + count) return false;
+  for (size_t i = from; i < from + count; ++i)
+    if (line[i] < '0' || line[i] > '9') return false;
+  return true;
+}
+
+}  // namespace
+
+bool starts_with(const std::string& line, const char* prefix) {
+  const size_t n = std::strlen(prefix);
+  return line.size() >= n && line.compare(0, n, prefix) == 0;
+}
+
+RGB_STRUCT colour_columns(const std::string& line) {
+  return RGB_STRUCT{channel(val(line, 11)), channel(val(line, 15)), channel(val(line, 19))};
+}
+
+bool has_colour_columns(const std::string& line) {
+  return digits_at(line, 11, 3) && digits_at(line, 15, 3) && digits_at(line, 19, 3);
+}
+
+bool next_field(const std::string& line, size_t& pos, std::string_view& field) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (pos < line.size() && blank(line[pos])) ++pos;
+  if (pos >= line.size()) return false;
+  const size_t start = pos;
+  while (pos < line.size() && !blank(line[pos])) ++pos;
+  field = std::string_view(line).substr(start, pos - start);
+  return true;
+}
+
+double field_number(const std::string& line, std::string_view field) {
+  return val(line, size_t(field.data() - line.data()));
+}
+
+std::string obj_note(const std::string& filename, uint64_t line, const std::string& cause) {
+  if (line == 0) return filename + ": " + cause;
+  return filename + ": line " + std::to_string(line) + ": " + cause;
+}
