@@ -70,6 +70,14 @@ bool parse_input_script(const std::string& text, std::vector<InputEvent>& events
   return true;
 }
 
+int32_t HeadlessSettings::last_frame() const {
+  int32_t last = escape_frame > 0 ? escape_frame : 0;
+  for (const InputEvent& e : events)
+    if (e.kind == InputKind::DOWN && e.a == SC_ESCAPE && (last == 0 || e.frame < last))
+      last = e.frame;
+  return last;
+}
+
 HeadlessHost::HeadlessHost(HeadlessSettings settings) : settings_(std::move(settings)) {
   if (settings_.escape_frame > 0)
     settings_.events.push_back({settings_.escape_frame, InputKind::DOWN, SC_ESCAPE, 0});

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes mazewalk's six data files, the same bytes on every run.
+"""Writes mazewalk's data files, the same bytes on every run: the six the program
+reads and the example model of the README.
 
-    tools/make_assets.py               write res/model/*.obj and res/texture/*.bmp
+    tools/make_assets.py               write res/model/*.obj, res/texture/*.bmp, res/example/*.obj
     tools/make_assets.py --check       rebuild in a temporary folder, compare with the committed files
     tools/make_assets.py --map F.png   also draw a top-down map of the maze (not a data file)
 """
@@ -13,13 +14,13 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from assetgen import imagefiles, mazemap, maze, shapes, textures  # noqa: E402
+from assetgen import example, imagefiles, mazemap, maze, shapes, textures  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def data_files():
-    """{relative path: bytes} of the six files."""
+    """{relative path: bytes} of the data files."""
     return {
         "res/model/maze.obj": maze.build_maze().text("mazewalk maze").encode("ascii"),
         "res/model/cube.obj": shapes.build_cube().text("mazewalk cube").encode("ascii"),
@@ -27,6 +28,7 @@ def data_files():
         "res/texture/sand.bmp": imagefiles.bmp_bytes(textures.sand()),
         "res/texture/wall.bmp": imagefiles.bmp_bytes(textures.bricks()),
         "res/texture/ufouvmap.bmp": imagefiles.bmp_bytes(textures.ufo_map()),
+        "res/example/courtyard.obj": example.courtyard_text().encode("ascii"),
     }
 
 

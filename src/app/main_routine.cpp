@@ -19,7 +19,6 @@ const char* const TEXTURE_FILES[MODEL_COUNT] = {"res/texture/sand.bmp", "res/tex
                                                 "res/texture/ufouvmap.bmp"};
 const char* const MODEL_FILES[MODEL_COUNT] = {"res/model/maze.obj", "res/model/cube.obj",
                                               "res/model/ufo.obj"};
-constexpr int32_t TEXTURE_SIZE = 256;
 
 // Everything long-lived that the frame loop owns.
 struct App {
@@ -29,7 +28,7 @@ struct App {
   Controls controls;
 };
 
-void start_up(App& app) {
+void start_up(App& app, const AppOptions& options) {
   randomize_from_timer();
   app = App{};
   camera_setup(app.player);
@@ -37,15 +36,21 @@ void start_up(App& app) {
   if (set_graphics_mode(SCR_W, SCR_H) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
   INIT_BUFFERS();
   Scene& scene = app.scene;
+  // The maze's files may be the user's own; the cube's and the UFO's never are.
+  const char* texture_files[MODEL_COUNT] = {TEXTURE_FILES[0], TEXTURE_FILES[1], TEXTURE_FILES[2]};
+  const char* model_files[MODEL_COUNT] = {MODEL_FILES[0], MODEL_FILES[1], MODEL_FILES[2]};
+  if (!options.maze_texture.empty()) texture_files[0] = options.maze_texture.c_str();
+  if (!options.maze_model.empty()) model_files[0] = options.maze_model.c_str();
+  // Each texture at its own size.
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
-    scene.TEXTURES[i] = image_create(TEXTURE_SIZE, TEXTURE_SIZE);
-    const int32_t result = load_bmp(TEXTURE_FILES[i], scene.TEXTURES[i]);
-    if (result != 0) RUNTIME_FAIL(result, "MAIN_ROUTINE");
+    int32_t result = 0;
+    scene.TEXTURES[i] = load_bmp_image(texture_files[i], result);
+    if (!scene.TEXTURES[i]) RUNTIME_FAIL(result, "MAIN_ROUTINE");
   }
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
-    LOAD_OBJ(MODEL_FILES[i], model);
+    LOAD_OBJ(model_files[i], model);
   }
   ASPECT = ANTI_ALIAS ? float(double(2 * SCR_W) / double(2 * SCR_H))
                       : float(double(SCR_W) / double(SCR_H));
@@ -118,9 +123,9 @@ void shut_down(App& app) {
 }
 }  // namespace
 
-int32_t main_routine(FrameStats* stats) {
+int32_t main_routine(const AppOptions& options, FrameStats* stats) {
   App app;
-  start_up(app);
+  start_up(app, options);
   do {
     frame(app, stats);
   } while (!app.controls.EXIT_GAME);

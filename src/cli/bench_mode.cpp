@@ -11,6 +11,7 @@
 #include "app/frame_stats.h"
 #include "app/main_routine.h"
 #include "render/render_globals.h"
+#include "platform/fail.h"
 #include "platform/headless_host.h"
 
 namespace {
@@ -66,7 +67,8 @@ double peak_rss_mib() {
   return double(usage.ru_maxrss) / 1024.0;
 }
 
-BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
+BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base,
+                     const AppOptions& app_options) {
   HeadlessSettings settings = base;
   settings.echo_text = false;
   settings.shots.clear();
@@ -82,7 +84,7 @@ BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
   TEXTURED = mode.textured;
   WIRE_FRAME = mode.wire_frame;
   FrameStats stats;
-  main_routine(&stats);
+  main_routine(app_options, &stats);
   host_set(previous);
   return BenchResult{mode.name,
                       stats.frames,
@@ -93,40 +95,51 @@ BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
                       peak_rss_mib()};
 }
 
-void write_json(const std::string& path, const std::vector<BenchResult>& results) {
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  if (!out) {
-    std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
-    return;
-  }
-  std::fprintf(out, "{\n  \"modes\": [\n");
+// Writes the table as JSON to OUT and closes it. False when a write or the
+// close fails.
+bool write_json(std::FILE* out, const std::vector<BenchResult>& results) {
+  bool ok = std::fprintf(out, "{\n  \"modes\": [\n") >= 0;
   for (size_t i = 0; i < results.size(); ++i) {
     const BenchResult& r = results[i];
-    std::fprintf(out,
-                 "    {\"mode\": \"%s\", \"frames\": %lld, \"median_ms\": %.4f, \"p95_ms\": %.4f, "
-                 "\"mean_triangles\": %.1f, \"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
-                 r.name, (long long)r.frames, r.median_ms, r.p95_ms, r.mean_triangles,
-                 (long long)r.dropped, r.peak_rss_mib, i + 1 < results.size() ? "," : "");
+    ok &= std::fprintf(out,
+                       "    {\"mode\": \"%s\", \"frames\": %lld, \"median_ms\": %.4f, "
+                       "\"p95_ms\": %.4f, \"mean_triangles\": %.1f, \"dropped_triangles\": "
+                       "%lld, \"peak_rss_mib\": %.1f}%s\n",
+                       r.name, (long long)r.frames, r.median_ms, r.p95_ms, r.mean_triangles,
+                       (long long)r.dropped, r.peak_rss_mib,
+                       i + 1 < results.size() ? "," : "") >= 0;
   }
-  std::fprintf(out, "  ]\n}\n");
-  std::fclose(out);
+  ok &= std::fprintf(out, "  ]\n}\n") >= 0;
+  ok &= std::fflush(out) == 0 && !std::ferror(out);
+  ok &= std::fclose(out) == 0;
+  return ok;
+}
+
+int32_t cannot_write(const std::string& path) {
+  std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
+  return ERR_FILE_IO;
 }
 }  // namespace
 
 int32_t run_bench(const ProgramOptions& options) {
+  // The JSON file is opened first: a path that cannot be written stops the
+  // benchmark before it runs, as it would after.
+  std::FILE* json = nullptr;
+  if (!options.json_file.empty()) {
+    json = std::fopen(options.json_file.c_str(), "w");
+    if (!json) return cannot_write(options.json_file);
+  }
   HeadlessSettings base = options.headless_settings_;
-  // Without a tour the benchmark walks nowhere for a fixed number of frames.
-  if (base.events.empty() && base.escape_frame == 0) base.escape_frame = 600;
   std::vector<BenchResult> results;
   std::printf("%-16s %7s %10s %10s %12s %8s %10s\n", "mode", "frames", "median ms", "p95 ms",
               "triangles", "dropped", "peak MiB");
   for (const BenchMode& mode : MODES) {
-    results.push_back(run_mode(mode, base));
+    results.push_back(run_mode(mode, base, options.app));
     const BenchResult& r = results.back();
     std::printf("%-16s %7lld %10.3f %10.3f %12.1f %8lld %10.1f\n", r.name, (long long)r.frames,
                 r.median_ms, r.p95_ms, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
     std::fflush(stdout);
   }
-  if (!options.json_file.empty()) write_json(options.json_file, results);
+  if (json && !write_json(json, results)) return cannot_write(options.json_file);
   return 0;
 }

@@ -18,6 +18,11 @@ namespace {
 constexpr int EXIT_USAGE = 64;
 
 bool read_script(const std::string& path, std::vector<InputEvent>& events) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    std::fprintf(stderr, "mazewalk: the input script %s is a folder\n", path.c_str());
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "mazewalk: cannot read input script %s\n", path.c_str());
@@ -38,6 +43,24 @@ std::string absolute(const std::string& path) {
   const auto p = std::filesystem::absolute(path, ec);
   return ec ? path : p.string();
 }
+
+// A headless run ends in the frame that presses Escape; a run that never would
+// is refused, and so is a shot of a frame after the end.
+bool check_run_ends(const HeadlessSettings& hs) {
+  const int32_t last = hs.last_frame();
+  if (last == 0) {
+    std::fprintf(stderr,
+                 "mazewalk: this run would never end: give --frames N, or an input script "
+                 "that presses ESC\n");
+    return false;
+  }
+  for (const ShotRequest& shot : hs.shots)
+    if (shot.frame > last) {
+      std::fprintf(stderr, "mazewalk: --shot %d is after the last frame, %d\n", shot.frame, last);
+      return false;
+    }
+  return true;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,6 +80,8 @@ int main(int argc, char** argv) {
   if (!o.input_file.empty() && !read_script(o.input_file, hs.events)) return EXIT_USAGE;
   for (ShotRequest& shot : hs.shots) shot.filename = absolute(shot.filename);
   if (!o.json_file.empty()) o.json_file = absolute(o.json_file);
+  if (!o.app.maze_model.empty()) o.app.maze_model = absolute(o.app.maze_model);
+  if (!o.app.maze_texture.empty()) o.app.maze_texture = absolute(o.app.maze_texture);
   // The data files are read relative to the resource folder.
   if (!o.res_dir.empty() && chdir(o.res_dir.c_str()) != 0) {
     std::fprintf(stderr, "mazewalk: cannot enter %s\n", o.res_dir.c_str());
@@ -67,6 +92,10 @@ int main(int argc, char** argv) {
   if (o.bench && !o.demo && o.input_file.empty() && std::filesystem::exists(DEMO_SCRIPT) &&
       !read_script(DEMO_SCRIPT, hs.events))
     return EXIT_USAGE;
+
+  // Without a tour the benchmark walks nowhere for a fixed number of frames.
+  if (o.bench && hs.events.empty() && hs.escape_frame == 0) hs.escape_frame = BENCH_FRAMES;
+  if ((o.headless || o.bench) && !check_run_ends(hs)) return EXIT_USAGE;
 
   if (o.bench) return run_bench(o);
 
@@ -80,7 +109,7 @@ int main(int argc, char** argv) {
     h = std::make_unique<SdlHost>(o.scale, o.seed_given ? hs.seed : 0, start_dir);
   }
   host_set(h.get());
-  const int32_t status = main_routine();
+  const int32_t status = main_routine(o.app);
   if (headless) {
     headless->finish();
     if (headless->shot_failures() > 0) return ERR_FILE_IO;

@@ -38,7 +38,9 @@ const char* usage_text() {
          "  --bench             time the tour in every render mode and print a table\n"
          "  --json FILE         with --bench: also write the table as JSON\n"
          "  --res DIR           the folder that holds res/ (default: the working directory)\n"
-         "  --scale N           window N times larger (window only)\n";
+         "  --scale N           window N times larger (window only)\n"
+         "  --maze FILE.obj     walk through a model of your own instead of the maze\n"
+         "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n";
 }
 
 bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::string& message) {
@@ -101,6 +103,10 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
     } else if (arg == "--json") {
       if (!need_value()) return false;
       o.json_file = value;
+      ++i;
+    } else if (arg == "--maze" || arg == "--maze-texture") {
+      if (!need_value()) return false;
+      (arg == "--maze" ? o.app.maze_model : o.app.maze_texture) = value;
       ++i;
     } else if (arg == "--res") {
       if (!need_value()) return false;

@@ -111,3 +111,41 @@ TEST(Program, BadCommandLinesAreRefused) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--headless"), std::string::npos);
 }
+
+TEST(Program, RunsThatCouldNeverEndOrShootPastTheirEndAreRefused) {
+  const RunResult endless = run("--headless");
+  EXPECT_EQ(endless.status, 64);
+  EXPECT_NE(endless.err.find("would never end"), std::string::npos) << endless.err;
+  const RunResult late = run("--headless --frames 5 --shot 9:" + testing::TempDir() + "late.png");
+  EXPECT_EQ(late.status, 64);
+  EXPECT_NE(late.err.find("--shot 9 is after the last frame, 5"), std::string::npos) << late.err;
+  const RunResult folder = run("--headless --frames 5 --input " + testing::TempDir());
+  EXPECT_EQ(folder.status, 64);
+  EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+}
+
+TEST(Program, BenchmarkJsonThatCannotBeWrittenIsStatusThree) {
+  const RunResult no_folder = run("--bench --frames 2 --json /nonexistent-folder/bench.json");
+  EXPECT_EQ(no_folder.status, 3);
+  EXPECT_NE(no_folder.err.find("cannot write /nonexistent-folder/bench.json"), std::string::npos);
+  EXPECT_EQ(no_folder.out, "");  // refused before the benchmark ran
+  const RunResult full_disk = run("--bench --frames 2 --json /dev/full");
+  EXPECT_EQ(full_disk.status, 3);
+  EXPECT_NE(full_disk.err.find("cannot write /dev/full"), std::string::npos);
+}
+
+TEST(Program, AModelOfYourOwnWalksAsTheMaze) {
+  // The committed example in the form common 3D tools export: o, vn, s off,
+  // quads of v/vt/vn corners; its texture a file of its own size.
+  const auto root = test_files::make_empty_scene("own-maze");
+  const auto texture = root / "odd.bmp";
+  test_files::write_bmp(texture, 24, 10, 0x406080);
+  const std::string model = std::string(MW_SOURCE_DIR) + "/res/example/courtyard.obj";
+  const RunResult r = run("--headless --frames 3 --res " + root.string() + " --maze " + model +
+                          " --maze-texture " + texture.string());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Intersection detected..."), std::string::npos) << r.out;
+  const RunResult missing = run("--headless --frames 3 --maze no-such-maze.obj");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("no-such-maze.obj: no such file"), std::string::npos) << missing.err;
+}

@@ -33,6 +33,10 @@ struct HeadlessSettings {
   std::vector<InputEvent> events;
   std::vector<ShotRequest> shots;
   bool echo_text = true;     // print the last frame's text lines at FINISH
+
+  // The frame in which Escape is first pressed (by escape_frame or by the
+  // script), or 0 when nothing ever presses it and the run would not end.
+  int32_t last_frame() const;
 };
 
 class HeadlessHost : public Host {

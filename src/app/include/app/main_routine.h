@@ -1,9 +1,16 @@
 // The program's main routine: start-up, the frame loop and the shutdown.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "app/frame_stats.h"
 
+// What the command line may change about the run; empty means the default.
+struct AppOptions {
+  std::string maze_model;    // a maze of the user's own instead of res/model/maze.obj
+  std::string maze_texture;  // its texture instead of res/texture/sand.bmp
+};
+
 // Runs the whole program on the current host; returns the exit status (0).
 // With STATS, every frame is counted there.
-int32_t main_routine(FrameStats* stats = nullptr);
+int32_t main_routine(const AppOptions& options = {}, FrameStats* stats = nullptr);
