@@ -5,20 +5,30 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 
 int32_t load_bmp(const char* filename, IMAGE* target) {
   if (!target) return ERR_NULL_POINTER;
   struct stat info;
-  if (!filename || stat(filename, &info) != 0 || !S_ISREG(info.st_mode)) return ERR_FILE_NOT_FOUND;
+  if (!filename || stat(filename, &info) != 0 || !S_ISREG(info.st_mode))
+    return note_open_failure(filename);
   SDL_RWops* file = SDL_RWFromFile(filename, "rb");
-  if (!file) return ERR_FILE_NOT_FOUND;
+  if (!file) return note_open_failure(filename);
   SDL_Surface* loaded = SDL_LoadBMP_RW(file, 1);
-  if (!loaded) return ERR_FILE_IO;
+  if (!loaded) {
+    note_file_failure(filename, std::string("is not a BMP picture this program can read (") +
+                                    SDL_GetError() + ")", false);
+    return ERR_FILE_IO;
+  }
   SDL_Surface* pixels = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(loaded);
-  if (!pixels) return ERR_FILE_IO;
+  if (!pixels) {
+    note_file_failure(filename, std::string("could not be converted (") + SDL_GetError() + ")",
+                      false);
+    return ERR_FILE_IO;
+  }
   // A file of another size fills only the part both share.
   const int w = std::min<int64_t>(pixels->w, target->WIDTH);
   const int h = std::min<int64_t>(pixels->h, target->HEIGHT);
