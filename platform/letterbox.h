@@ -31,8 +31,9 @@ inline bool window_to_page(const PictureRect& r, int32_t page_w, int32_t page_h,
                            int32_t wy, int32_t& px, int32_t& py) {
   if (r.w <= 0 || r.h <= 0 || wx < r.x || wy < r.y || wx >= r.x + r.w || wy >= r.y + r.h)
     return false;
-  px = int32_t(int64_t(wx - r.x) * page_w / r.w);
-  py = int32_t(int64_t(wy - r.y) * page_h / r.h);
+  // The page pixel under the window pixel's centre.
+  px = int32_t((int64_t(wx - r.x) * 2 + 1) * page_w / (int64_t(r.w) * 2));
+  py = int32_t((int64_t(wy - r.y) * 2 + 1) * page_h / (int64_t(r.h) * 2));
   return true;
 }
 
