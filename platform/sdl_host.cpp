@@ -352,7 +352,9 @@ int32_t SdlHost::open(int32_t width, int32_t height) {
   }
   SDL_AddEventWatch(&State::watch, &s);
 
-  const Uint32 flags = SDL_WINDOW_RESIZABLE | (s.settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  // Hidden until it can draw: making the renderer may replace the window underneath.
+  const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN |
+                       (s.settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   s.fullscreen = s.settings.fullscreen;
   s.window = SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               width * s.settings.scale, height * s.settings.scale, flags);
@@ -387,6 +389,7 @@ int32_t SdlHost::open(int32_t width, int32_t height) {
   s.page_w = width;
   s.page_h = height;
   s.pointer.set(width / 2, height / 2);
+  SDL_ShowWindow(s.window);
   s.update_period();
   return 0;
 }

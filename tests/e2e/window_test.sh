@@ -54,7 +54,7 @@ sleep 1
 PID=$!
 WID=""
 for _ in $(seq 200); do
-  WID=$(xdotool search --name '^mazewalk' 2>/dev/null | head -n 1)
+  WID=$(xdotool search --onlyvisible --name '^mazewalk' 2>/dev/null | head -n 1)
   [ -n "$WID" ] && break
   sleep 0.1
 done
@@ -97,7 +97,7 @@ xmessage -geometry +0+0 "another window" &
 MSG=$!
 OTHER=""
 for _ in $(seq 100); do
-  OTHER=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n 1)
+  OTHER=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n 1)
   [ -n "$OTHER" ] && break
   sleep 0.1
 done
