@@ -14,7 +14,7 @@
 namespace {
 
 int32_t fail(int32_t error, const char* filename, const std::string& cause) {
-  set_failure_note((std::string(filename ? filename : "(no name)") + ": " + cause).c_str());
+  note_file_failure(filename ? filename : "", cause, false);
   return error;
 }
 
@@ -23,9 +23,9 @@ int32_t decode(const char* filename, SDL_Surface*& pixels) {
   pixels = nullptr;
   struct stat info;
   if (!filename || stat(filename, &info) != 0 || !S_ISREG(info.st_mode))
-    return fail(ERR_FILE_NOT_FOUND, filename, "no such file");
+    return note_open_failure(filename);
   SDL_RWops* file = SDL_RWFromFile(filename, "rb");
-  if (!file) return fail(ERR_FILE_NOT_FOUND, filename, "cannot be opened");
+  if (!file) return note_open_failure(filename);
 
   uint8_t bytes[BMP_HEADER_BYTES];
   const size_t got = SDL_RWread(file, bytes, 1, sizeof bytes);

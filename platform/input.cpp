@@ -13,3 +13,7 @@ void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons) {
 void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) {
   host_get()->set_mouse(x, y, visible, confine);
 }
+
+bool input_paused() {
+  return host_get()->paused();
+}

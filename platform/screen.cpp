@@ -55,3 +55,11 @@ int32_t put_image(const IMAGE* img) {
 int32_t wait_retrace() {
   return host_get()->wait_retrace();
 }
+
+void screen_refresh() {
+  if (!page.empty()) host_get()->refresh(page.data(), page_w, page_h);
+}
+
+void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) {
+  host_get()->set_window_text(status, help_lines);
+}

@@ -5,17 +5,18 @@
 
 struct TextFile {
   std::FILE* handle;
+  std::string path;
 };
 
 int32_t file_open(const char* filename, TextFile*& file) {
   file = nullptr;
-  if (!filename) return ERR_FILE_NOT_FOUND;
+  if (!filename) return note_open_failure(filename);
   // A folder opens for reading on some systems but never yields a line.
   struct stat info;
-  if (stat(filename, &info) != 0 || !S_ISREG(info.st_mode)) return ERR_FILE_NOT_FOUND;
+  if (stat(filename, &info) != 0 || !S_ISREG(info.st_mode)) return note_open_failure(filename);
   std::FILE* handle = std::fopen(filename, "rb");
-  if (!handle) return ERR_FILE_NOT_FOUND;
-  file = new TextFile{handle};
+  if (!handle) return note_open_failure(filename);
+  file = new TextFile{handle, filename};
   return 0;
 }
 
@@ -32,7 +33,10 @@ int32_t file_read_line(TextFile* file, std::string& line) {
   if (!file || !file->handle) return ERR_FILE_IO;
   int c;
   while ((c = std::fgetc(file->handle)) != EOF && c != '\n') line.push_back(char(c));
-  if (std::ferror(file->handle)) return ERR_FILE_IO;
+  if (std::ferror(file->handle)) {
+    note_file_failure(file->path.c_str(), "could not be read to the end", false);
+    return ERR_FILE_IO;
+  }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return 0;
 }

@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests use, when missing.
+# Installs the Debian packages that are missing, for one purpose:
+#   scripts/install-deps.sh program   building and running mazewalk
+#   scripts/install-deps.sh test      that, and the tests, benchmarks and fuzzing
 set -euo pipefail
-PACKAGES=(cmake ninja-build g++ pkg-config python3 libsdl2-dev libpng-dev libgtest-dev
-          libbenchmark-dev xvfb xdotool clang libclang-rt-14-dev)
+PROGRAM=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev)
+TEST=(python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+      xvfb xauth xdotool openbox x11-apps x11-utils)  # the window test: Xvfb, a window manager, xwd, xmessage
+case "${1:-test}" in
+  program) PACKAGES=("${PROGRAM[@]}") ;;
+  test) PACKAGES=("${PROGRAM[@]}" "${TEST[@]}") ;;
+  *) echo "usage: $0 program|test" >&2; exit 64 ;;
+esac
 MISSING=()
 for P in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$P" 2>/dev/null | grep -q "install ok installed" || MISSING+=("$P")
@@ -12,7 +20,7 @@ echo "Installing: ${MISSING[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
-  apt-get install -y -q "${MISSING[@]}"
+  apt-get install -y -q --no-install-recommends "${MISSING[@]}"
 else
   echo "Run as root, or: sudo apt-get update && sudo apt-get install -y ${MISSING[*]}" >&2
   exit 1

@@ -5,10 +5,11 @@
 #   a clang libFuzzer build (short bounded fuzz runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
 JOBS=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAZEWALK_WERROR=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=ON \
+  -DMAZEWALK_BENCH=ON
 cmake --build build -j "$JOBS"
 ctest --test-dir build --output-on-failure -j "$JOBS" -LE fuzz
 

@@ -4,6 +4,7 @@
 
 #include "app/controls.h"
 #include "app/frame_clock.h"
+#include "app/key_table.h"
 #include "app/player.h"
 #include "app/scene.h"
 #include "model/model.h"
@@ -26,7 +27,16 @@ struct App {
   Scene scene;
   FrameClock clock;
   Controls controls;
+  unsigned shown_switches = ~0u;  // the switch states the window shows (none yet)
 };
+
+// The window's title and help follow the switches; only a window shows them.
+void show_switches(App& app) {
+  const unsigned states = switch_states(app.player);
+  if (states == app.shown_switches) return;
+  app.shown_switches = states;
+  set_window_text(switch_summary(app.player), help_lines(app.player));
+}
 
 void start_up(App& app, const AppOptions& options) {
   randomize_from_timer();
@@ -76,14 +86,19 @@ void frame(App& app, FrameStats* stats) {
   start_frame(app.clock);
   const double frame_time = app.clock.FRAME_TIME;
 
+  // While the window has lost the user nothing moves or turns; the frames go on.
+  const bool paused = input_paused();
+  const double motion_time = paused ? 0.0 : frame_time;
+
   int32_t wheel, buttons;
   get_mouse(player.MX, player.MY, wheel, buttons);
-  if (player.MOUSE_ON) mouse_look(player);
-  read_keys(app.controls, player, frame_time);
+  if (player.MOUSE_ON && !paused) mouse_look(player);
+  read_keys(app.controls, player, motion_time);
   if (quality_changed(app.controls)) INIT_BUFFERS();
+  show_switches(app);
   ground_test(player, scene.MODELS[0]);
   build_view(player, scene);
-  submit_entities(scene, frame_time);
+  submit_entities(scene, motion_time);
 
   clear_depth_buffer();
   screen_lock();
@@ -119,6 +134,7 @@ void shut_down(App& app) {
     texture = nullptr;
   }
   print_line("OK!!");
+  screen_refresh();  // the window shows the line during the last second
   sleep_ms(1000);
 }
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/main_routine.h"
 #include "cli/options.h"
 #include "platform/fail.h"
+#include "platform/files.h"
 #include "platform/headless_host.h"
 #include "platform/sdl_host.h"
 
@@ -67,12 +68,16 @@ int main(int argc, char** argv) {
   ProgramOptions o;
   std::string message;
   if (!parse_options(argc, argv, o, message)) {
-    if (message.empty()) {
-      std::fputs(usage_text(), stdout);
-      return 0;
-    }
-    std::fprintf(stderr, "mazewalk: %s\n%s", message.c_str(), usage_text());
+    std::fprintf(stderr, "mazewalk: %s\n%s", message.c_str(), usage_text().c_str());
     return EXIT_USAGE;
+  }
+  if (o.help) {
+    std::fputs(usage_text().c_str(), stdout);
+    return 0;
+  }
+  if (o.version) {
+    std::printf("%s\n", version_text().c_str());
+    return 0;
   }
   // Paths on the command line are relative to where the program was started.
   const std::string start_dir = absolute(".");
@@ -82,9 +87,22 @@ int main(int argc, char** argv) {
   if (!o.json_file.empty()) o.json_file = absolute(o.json_file);
   if (!o.app.maze_model.empty()) o.app.maze_model = absolute(o.app.maze_model);
   if (!o.app.maze_texture.empty()) o.app.maze_texture = absolute(o.app.maze_texture);
-  // The data files are read relative to the resource folder.
-  if (!o.res_dir.empty() && chdir(o.res_dir.c_str()) != 0) {
-    std::fprintf(stderr, "mazewalk: cannot enter %s\n", o.res_dir.c_str());
+  // The data files are read relative to the folder that holds res/.
+  std::string data_root = o.res_dir;
+  if (data_root.empty()) {
+    const std::vector<std::string> candidates = data_root_candidates();
+    data_root = find_data_root(candidates);
+    if (data_root.empty()) {
+      std::string looked;
+      for (const std::string& folder : candidates)
+        looked += (looked.empty() ? "" : ", ") + absolute(folder);
+      set_missing_file_hint("no res/ folder in " + looked + "; --res DIR names the folder that holds res/");
+    }
+  } else {
+    set_missing_file_hint("--res DIR names the folder that holds res/");
+  }
+  if (!data_root.empty() && data_root != "." && chdir(data_root.c_str()) != 0) {
+    std::fprintf(stderr, "mazewalk: cannot enter %s\n", data_root.c_str());
     return EXIT_USAGE;
   }
   if (o.demo && !read_script(DEMO_SCRIPT, hs.events)) return EXIT_USAGE;
@@ -106,7 +124,12 @@ int main(int argc, char** argv) {
     headless = own.get();
     h = std::move(own);
   } else {
-    h = std::make_unique<SdlHost>(o.scale, o.seed_given ? hs.seed : 0, start_dir);
+    SdlSettings window;
+    window.scale = o.scale;
+    window.fullscreen = o.fullscreen;
+    window.seed = o.seed_given ? hs.seed : 0;
+    window.shot_dir = start_dir;
+    h = std::make_unique<SdlHost>(window);
   }
   host_set(h.get());
   const int32_t status = main_routine(o.app);

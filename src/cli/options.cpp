@@ -4,6 +4,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "app/key_table.h"
+
+#ifndef MAZEWALK_VERSION
+#define MAZEWALK_VERSION "unknown"
+#endif
 
 namespace {
 bool parse_int(const char* text, long long lo, long long hi, long long& out) {
@@ -26,8 +34,12 @@ bool parse_positive_double(const char* text, double& out) {
 }
 }  // namespace
 
-const char* usage_text() {
-  return "usage: mazewalk [options]\n"
+std::string version_text() {
+  return std::string("mazewalk ") + MAZEWALK_VERSION;
+}
+
+std::string usage_text() {
+  return std::string("usage: mazewalk [options]\n")+
          "  --headless          no window: an in-memory page and a virtual clock\n"
          "  --frames N          Escape is pressed in frame N (headless)\n"
          "  --seed S            seed the random generator with S\n"
@@ -37,10 +49,39 @@ const char* usage_text() {
          "  --shot N:FILE.png   write the page after frame N as PNG (headless, repeatable)\n"
          "  --bench             time the tour in every render mode and print a table\n"
          "  --json FILE         with --bench: also write the table as JSON\n"
-         "  --res DIR           the folder that holds res/ (default: the working directory)\n"
-         "  --scale N           window N times larger (window only)\n"
+         "  --res DIR           the folder that holds res/ (default: see below)\n"
+         "  --scale N           the window starts N times larger (window only)\n"
+         "  --fullscreen        start on the whole screen (window only; F11 toggles)\n"
          "  --maze FILE.obj     walk through a model of your own instead of the maze\n"
-         "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n";
+         "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n"
+         "  --version           print the version\n"
+         "  --help              this text\n"
+         "without --res, res/ is looked for in the working directory, then in the source\n"
+         "tree the program was built from, then in its installed data folder\n\n" +
+         key_usage_text();
+}
+
+std::string find_data_root(const std::vector<std::string>& candidates) {
+  for (const std::string& folder : candidates) {
+    std::error_code ec;
+    if (!folder.empty() && std::filesystem::is_directory(std::filesystem::path(folder) / "res", ec))
+      return folder;
+  }
+  return "";
+}
+
+std::vector<std::string> data_root_candidates() {
+  std::vector<std::string> folders{"."};
+#ifdef MAZEWALK_SOURCE_DIR
+  folders.push_back(MAZEWALK_SOURCE_DIR);
+#endif
+  std::error_code ec;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) folders.push_back((program.parent_path().parent_path() / "share" / "mazewalk").string());
+#ifdef MAZEWALK_DATA_DIR
+  folders.push_back(MAZEWALK_DATA_DIR);
+#endif
+  return folders;
 }
 
 bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::string& message) {
@@ -60,7 +101,11 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
     };
     long long n;
     if (arg == "--help" || arg == "-h") {
-      return false;
+      o.help = true;
+    } else if (arg == "--version") {
+      o.version = true;
+    } else if (arg == "--fullscreen") {
+      o.fullscreen = true;
     } else if (arg == "--headless") {
       o.headless = true;
     } else if (arg == "--demo") {

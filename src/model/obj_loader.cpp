@@ -33,8 +33,8 @@ void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
   MODEL_STRUCT& m = *model;
 
   OpenFile file;
-  if (file_open(filename.c_str(), file.handle) != 0)
-    RUNTIME_FAIL_NOTE(ERR_FILE_NOT_FOUND, "LOAD_OBJ", obj_note(filename, 0, "no such file").c_str());
+  // The note of the failed open names the path as tried and why.
+  if (file_open(filename.c_str(), file.handle) != 0) RUNTIME_FAIL(ERR_FILE_NOT_FOUND, "LOAD_OBJ");
   const ObjScan scan = scan_obj(file.handle);
   if (file_rewind(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
 

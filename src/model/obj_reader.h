@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "platform/files.h"
 
 // ---------------------------------------------------------------- arrays
 // COUNT zero-filled entries, or null when the memory cannot be had. An empty

@@ -52,6 +52,7 @@ double field_number(const std::string& line, std::string_view field) {
 }
 
 std::string obj_note(const std::string& filename, uint64_t line, const std::string& cause) {
-  if (line == 0) return filename + ": " + cause;
-  return filename + ": line " + std::to_string(line) + ": " + cause;
+  const std::string path = path_as_tried(filename.c_str());
+  if (line == 0) return path + ": " + cause;
+  return path + ": line " + std::to_string(line) + ": " + cause;
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/key_table.h"
 #include "scene_files.h"
 
 namespace {
@@ -36,7 +37,7 @@ RunResult run(const std::string& args) {
 }
 }  // namespace
 
-TEST(Program, MissingDataFileIsReportedWithStatusTwo) {
+TEST(Program, MissingDataFileIsReportedWithStatusTwoAndNamed) {
   const auto root = std::filesystem::temp_directory_path() / "mazewalk-nothing-here";
   std::filesystem::create_directories(root);
   const RunResult r = run("--headless --frames 1 --res " + root.string());
@@ -44,9 +45,32 @@ TEST(Program, MissingDataFileIsReportedWithStatusTwo) {
   EXPECT_EQ(r.out, "");
   EXPECT_TRUE(r.err.starts_with("\nAborting due to runtime error 2 (file not found) at line "))
       << r.err;
-  // The report's own line stays as it is; the note names the file.
-  EXPECT_TRUE(r.err.ends_with(" of main_routine.cpp::MAIN_ROUTINE()\n\nres/texture/sand.bmp: no such file\n"))
+  // The report's own line is unchanged; a second line says what was missing and where.
+  EXPECT_NE(r.err.find(" of main_routine.cpp::MAIN_ROUTINE()\n\n" + root.string() +
+                       "/res/texture/sand.bmp: no such file; --res DIR names the folder that "
+                       "holds res/\n"),
+            std::string::npos)
       << r.err;
+}
+
+TEST(Program, AMissingModelIsNamedToo) {
+  const auto root = test_files::make_empty_scene("no-ufo");
+  std::filesystem::remove(root / "res" / "model" / "ufo.obj");
+  const RunResult r = run("--headless --frames 1 --res " + root.string());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find(" of obj_loader.cpp::LOAD_OBJ()\n\n" + root.string() +
+                       "/res/model/ufo.obj: no such file;"),
+            std::string::npos)
+      << r.err;
+}
+
+TEST(Program, DataIsFoundFromAnyFolderWithoutRes) {
+  // No res/ here: the source tree the program was built from has it.
+  const auto elsewhere = std::filesystem::temp_directory_path() / "mazewalk-elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  const RunResult r = run_in("cd " + elsewhere.string() + " && ", "--headless --frames 2");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.out.ends_with("OK!!\n")) << r.out;
 }
 
 TEST(Program, CompressedTextureIsStatusThreeWithANote) {
@@ -60,7 +84,8 @@ TEST(Program, CompressedTextureIsStatusThreeWithANote) {
   const RunResult r = run("--headless --frames 1 --res " + root.string());
   EXPECT_EQ(r.status, 3);
   EXPECT_TRUE(r.err.starts_with("\nAborting due to runtime error 3 (file I/O error) at line ")) << r.err;
-  EXPECT_TRUE(r.err.ends_with("MAIN_ROUTINE()\n\nres/texture/wall.bmp: compression 4 (JPEG) is not read; "
+  EXPECT_TRUE(r.err.ends_with("MAIN_ROUTINE()\n\n" + root.string() +
+                              "/res/texture/wall.bmp: compression 4 (JPEG) is not read; "
                               "save it as an uncompressed BMP\n"))
       << r.err;
 }
@@ -70,7 +95,9 @@ TEST(Program, ModelWithoutTrianglesIsStatusThreeWithANote) {
   std::ofstream(root / "res" / "model" / "cube.obj") << "# Vertices: 1\nv 0 0 0\n";
   const RunResult r = run("--headless --frames 1 --res " + root.string());
   EXPECT_EQ(r.status, 3);
-  EXPECT_TRUE(r.err.ends_with("LOAD_OBJ()\n\nres/model/cube.obj: no triangles in the file\n")) << r.err;
+  EXPECT_TRUE(r.err.ends_with("LOAD_OBJ()\n\n" + root.string() +
+                              "/res/model/cube.obj: no triangles in the file\n"))
+      << r.err;
 }
 
 TEST(Program, TextureThatIsNotABmpIsStatusThree) {
@@ -81,12 +108,50 @@ TEST(Program, TextureThatIsNotABmpIsStatusThree) {
   EXPECT_NE(r.err.find("runtime error 3 (file I/O error)"), std::string::npos) << r.err;
 }
 
-TEST(Program, NoDisplayIsStatusOne) {
+// Without a display there is no window: report 1, a line that says so in words
+// and points at --headless, and no hang (the display checks give up within 5 s).
+TEST(Program, NoDisplayIsStatusOneWithWords) {
   const auto root = test_files::make_empty_scene("no-display");
-  const RunResult r = run_in("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 ",
-                              "--res " + root.string());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("runtime error 1 (illegal function call)"), std::string::npos) << r.err;
+  const std::string first_line =
+      "\nAborting due to runtime error 1 (illegal function call) at line ";
+  std::string dead = ":187";
+  while (std::filesystem::exists("/tmp/.X11-unix/X" + dead.substr(1))) dead += "1";
+  for (const std::string& env : std::vector<std::string>{"env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER",
+                                "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=" + dead,
+                                "env -u DISPLAY -u SDL_VIDEODRIVER WAYLAND_DISPLAY=mazewalk-none",
+                                "env SDL_VIDEODRIVER=offscreen",
+                                "env SDL_VIDEODRIVER=dummy"}) {
+    const RunResult r = run_in("timeout -k 2 30 " + env + " ", "--res " + root.string());
+    EXPECT_EQ(r.status, 1) << env << "\n" << r.err;
+    const size_t report = r.err.find(first_line);
+    ASSERT_NE(report, std::string::npos) << env << "\n" << r.err;
+    EXPECT_NE(r.err.find(" of main_routine.cpp::MAIN_ROUTINE()\n\nno display found", report),
+              std::string::npos)
+        << env << "\n" << r.err;
+    EXPECT_TRUE(r.err.ends_with("; --headless runs the program without a window\n"))
+        << env << "\n" << r.err;
+  }
+}
+
+TEST(Program, VersionAndHelpWithTheKeys) {
+  const RunResult version = run("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "mazewalk 1.1.0\n");
+  const RunResult help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  for (const KeyHelp& k : KEY_TABLE)
+    EXPECT_NE(help.out.find(std::string("\n  ") + k.keys + " "), std::string::npos) << k.keys;
+  EXPECT_NE(help.out.find("--fullscreen"), std::string::npos);
+}
+
+TEST(Program, ReadmeListsEveryKeyOfTheTable) {
+  const std::string readme = slurp(std::string(MW_SOURCE_DIR) + "/README.md");
+  const size_t controls = readme.find("## Controls");
+  ASSERT_NE(controls, std::string::npos);
+  const std::string section = readme.substr(controls, readme.find("\n## ", controls + 1) - controls);
+  for (const KeyHelp& k : KEY_TABLE)
+    EXPECT_NE(section.find(std::string("| ") + k.keys + " | " + k.effect), std::string::npos)
+        << "README's Controls table lacks: | " << k.keys << " | " << k.effect;
 }
 
 TEST(Program, FrameRateLineAppearsFromTheSecondFrame) {

@@ -7,6 +7,8 @@
 #include <string>
 
 // A text file read line by line; LF and CRLF line ends are both accepted.
+// Every failure here and in load_bmp also sets the failure note: the path as
+// tried and the cause in words (see set_failure_note), for the caller that stops.
 struct TextFile;
 // 0 and a handle, or ERR_FILE_NOT_FOUND (missing, unreadable or a folder).
 int32_t file_open(const char* filename, TextFile*& file);
@@ -19,6 +21,18 @@ int32_t file_close(TextFile*& file);
 int64_t file_size(TextFile* file);
 // Back to the first line. 0 or ERR_FILE_IO.
 int32_t file_rewind(TextFile* file);
+
+// Words that follow the note of a file that does not exist: how to point the
+// program at its data ("--res DIR names the folder that holds res/"). Empty: none.
+void set_missing_file_hint(const std::string& hint);
+// Sets the failure note for PATH: "<absolute path>: <CAUSE>", then the missing-
+// file hint when MISSING.
+void note_file_failure(const char* path, const std::string& cause, bool missing);
+// The path as a note names it: absolute, so that it says which folder was tried.
+std::string path_as_tried(const char* path);
+// Finds out why PATH cannot be opened for reading and notes it. Returns
+// ERR_FILE_NOT_FOUND; a PATH that can be opened is noted as unreadable anyway.
+int32_t note_open_failure(const char* path);
 
 // Text to number: leading blanks skipped, the longest decimal prefix (sign,
 // digits, fraction, exponent) taken, 0 when there is none.

@@ -10,9 +10,14 @@ enum : int32_t {
 };
 // -1 while the key with that scan code is down, else 0.
 int32_t key_held(int32_t scancode);
-// Pointer position in the window (-1, -1 outside it), wheel count, button bits.
+// Pointer position in page pixels (-1, -1 outside the page), wheel count, button
+// bits. While the cursor is hidden the pointer is captured for mouse look: the
+// reading is the position last set plus the travel since (see platform/host.h).
 void get_mouse(int32_t& x, int32_t& y, int32_t& wheel, int32_t& buttons);
 constexpr int32_t MOUSE_UNCHANGED = INT32_MIN;
 // Moves the pointer (clamped into the window; MOUSE_UNCHANGED keeps a
 // coordinate); VISIBLE 1 shows, 0 hides, -1 keeps; CONFINE 1, 0 or -1 likewise.
 void set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine);
+// True while the window has lost the user (focus elsewhere): the program holds
+// still. Never true without a window.
+bool input_paused();

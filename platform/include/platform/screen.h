@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/fail.h"
 #include "platform/image.h"
@@ -22,6 +23,12 @@ ScreenInfo screen_info();
 int32_t put_image(const IMAGE* img);
 // Returns at the next vertical retrace, or after one refresh period.
 int32_t wait_retrace();
+// Shows the page as it is now, between frames (the window only; the headless
+// page counts no frame for it).
+void screen_refresh();
+// Words only a window shows, never the page: STATUS after the program's name in
+// the title, and the lines of the help overlay (the first is the heading).
+void set_window_text(const std::string& status, const std::vector<std::string>& help_lines);
 
 // ---------------------------------------------------------------- text
 // Text cursor, row and column counted from 1, in 8 x 8 cells of the page.

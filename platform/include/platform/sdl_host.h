@@ -1,18 +1,24 @@
-// The real window: SDL2, drawn purely in software through the window surface.
+// The real window: SDL2, the page drawn in software and shown through a
+// streaming texture, letterboxed in a window of any size or full screen.
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 
-struct SDL_Window;
+struct SdlSettings {
+  int32_t scale = 1;         // the window starts SCALE times the page (1 to 8)
+  bool fullscreen = false;   // start on the whole screen
+  uint64_t seed = 0;         // replaces the clock as the random seed when not 0
+  std::string shot_dir;      // F12 screenshots go here (the working directory when empty)
+  std::string title = "mazewalk";
+  double open_timeout_s = 5.0;  // a display that has not answered by then counts as none
+};
 
 class SdlHost : public Host {
  public:
-  // SCALE: the window is SCALE times the page, nearest neighbour. SEED, when not
-  // 0, replaces the clock as the random generator's seed.
-  // Screenshots (F12) go to SHOT_DIR, or the working directory when it is empty.
-  explicit SdlHost(int32_t scale = 1, uint64_t seed = 0, std::string shot_dir = "",
-                    std::string title = "mazewalk");
+  explicit SdlHost(SdlSettings settings);
   ~SdlHost() override;
   int32_t open(int32_t width, int32_t height) override;
   void present(const uint32_t* page, int32_t width, int32_t height) override;
@@ -23,18 +29,12 @@ class SdlHost : public Host {
   double timer() override;
   void sleep(int32_t ms) override;
   uint64_t seed_from_timer() override;
+  bool paused() override;
+  void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) override;
+  void refresh(const uint32_t* page, int32_t width, int32_t height) override;
+
+  struct State;  // everything SDL, kept out of this header
 
  private:
-  void pump();
-  void save_screenshot(const uint32_t* page, int32_t width, int32_t height);
-
-  int32_t scale_;
-  uint64_t seed_;
-  std::string shot_dir_;
-  std::string title_;
-  SDL_Window* window_ = nullptr;
-  int32_t width_ = 0, height_ = 0;
-  bool close_requested_ = false;
-  bool screenshot_requested_ = false;
-  int32_t wheel_ = 0;
+  std::unique_ptr<State> s_;
 };

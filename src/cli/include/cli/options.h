@@ -12,6 +12,9 @@ struct ProgramOptions {
   bool bench = false;
   bool demo = false;
   bool seed_given = false;
+  bool fullscreen = false;
+  bool help = false;     // print the usage and the keys, then stop
+  bool version = false;  // print the version, then stop
   int32_t scale = 1;
   std::string res_dir;     // the folder that holds res/; empty: the working directory
   std::string json_file;   // --bench results
@@ -20,11 +23,22 @@ struct ProgramOptions {
   HeadlessSettings headless_settings_;
 };
 
-// Reads argv. On a bad command line returns false with a message; on --help
-// returns false with an empty message and the usage text in USAGE.
+// Reads argv. On a bad command line returns false with a message. --help and
+// --version only set their flags.
 bool parse_options(int argc, const char* const* argv, ProgramOptions& options,
                    std::string& message);
-const char* usage_text();
+// The options, then the keys of the window.
+std::string usage_text();
+// "mazewalk 1.1.0"
+std::string version_text();
+
+// The folder that holds res/ when --res does not say: the first of CANDIDATES
+// that has a res/ folder, or "" when none has.
+std::string find_data_root(const std::vector<std::string>& candidates);
+// Where the program looks for res/ without --res, in order: the working
+// directory, the source tree it was built from, the data folder it is installed
+// with (beside the program, then where the build put it).
+std::vector<std::string> data_root_candidates();
 
 // The tour script that --demo plays, relative to the resource folder.
 constexpr const char* DEMO_SCRIPT = "res/demo/tour.txt";
