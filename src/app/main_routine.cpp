@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/collision.h"
 #include "app/controls.h"
 #include "app/frame_clock.h"
 #include "app/player.h"
@@ -24,15 +25,18 @@ constexpr int32_t TEXTURE_SIZE = 256;
 // Everything long-lived that the frame loop owns.
 struct App {
   Player player;
+  CollisionMesh maze_mesh;  // the maze's walls for the walking player
   Scene scene;
   FrameClock clock;
   Controls controls;
 };
 
-void start_up(App& app) {
+void start_up(App& app, const PlayerModes& modes) {
   randomize_from_timer();
   app = App{};
   camera_setup(app.player);
+  app.player.fly = modes.fly;
+  app.player.solid_walls = modes.solid_walls;
   reset_render_state();
   if (set_graphics_mode(SCR_W, SCR_H) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
   INIT_BUFFERS();
@@ -51,6 +55,7 @@ void start_up(App& app) {
                       : float(double(SCR_W) / double(SCR_H));
   PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
   PROJECTION_MATRIX.PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR);
+  app.maze_mesh = make_collision_mesh(scene.MODELS[0]);
   prepare_models(scene);
   place_entities(scene);
   app.clock.LAST_TIME = timer();
@@ -76,7 +81,7 @@ void frame(App& app, FrameStats* stats) {
   if (player.MOUSE_ON) mouse_look(player);
   read_keys(app.controls, player, frame_time);
   if (quality_changed(app.controls)) INIT_BUFFERS();
-  ground_test(player, scene.MODELS[0]);
+  move_player(player, scene.MODELS[0], app.maze_mesh, frame_time);
   build_view(player, scene);
   submit_entities(scene, frame_time);
 
@@ -118,9 +123,9 @@ void shut_down(App& app) {
 }
 }  // namespace
 
-int32_t main_routine(FrameStats* stats) {
+int32_t main_routine(FrameStats* stats, const PlayerModes& modes) {
   App app;
-  start_up(app);
+  start_up(app, modes);
   do {
     frame(app, stats);
   } while (!app.controls.EXIT_GAME);

@@ -66,7 +66,8 @@ double peak_rss_mib() {
   return double(usage.ru_maxrss) / 1024.0;
 }
 
-BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
+BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base,
+                     const PlayerModes& player_modes) {
   HeadlessSettings settings = base;
   settings.echo_text = false;
   settings.shots.clear();
@@ -82,7 +83,7 @@ BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
   TEXTURED = mode.textured;
   WIRE_FRAME = mode.wire_frame;
   FrameStats stats;
-  main_routine(&stats);
+  main_routine(&stats, player_modes);
   host_set(previous);
   return BenchResult{mode.name,
                       stats.frames,
@@ -121,7 +122,7 @@ int32_t run_bench(const ProgramOptions& options) {
   std::printf("%-16s %7s %10s %10s %12s %8s %10s\n", "mode", "frames", "median ms", "p95 ms",
               "triangles", "dropped", "peak MiB");
   for (const BenchMode& mode : MODES) {
-    results.push_back(run_mode(mode, base));
+    results.push_back(run_mode(mode, base, options.modes));
     const BenchResult& r = results.back();
     std::printf("%-16s %7lld %10.3f %10.3f %12.1f %8lld %10.1f\n", r.name, (long long)r.frames,
                 r.median_ms, r.p95_ms, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     h = std::make_unique<SdlHost>(o.scale, o.seed_given ? hs.seed : 0, start_dir);
   }
   host_set(h.get());
-  const int32_t status = main_routine();
+  const int32_t status = main_routine(nullptr, o.modes);
   if (headless) {
     headless->finish();
     if (headless->shot_failures() > 0) return ERR_FILE_IO;

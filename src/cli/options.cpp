@@ -38,7 +38,9 @@ const char* usage_text() {
          "  --bench             time the tour in every render mode and print a table\n"
          "  --json FILE         with --bench: also write the table as JSON\n"
          "  --res DIR           the folder that holds res/ (default: the working directory)\n"
-         "  --scale N           window N times larger (window only)\n";
+         "  --scale N           window N times larger (window only)\n"
+         "  --fly               start in fly mode, the free camera (F toggles it)\n"
+         "  --solid-walls       start with walls that stop the walker (C toggles them)\n";
 }
 
 bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::string& message) {
@@ -106,6 +108,10 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
       if (!need_value()) return false;
       o.res_dir = value;
       ++i;
+    } else if (arg == "--fly") {
+      o.modes.fly = -1;
+    } else if (arg == "--solid-walls") {
+      o.modes.solid_walls = -1;
     } else if (arg == "--scale") {
       if (!need_value()) return false;
       if (!parse_int(value, 1, 8, n)) return message = "--scale takes a whole number from 1 to 8", false;
@@ -118,6 +124,11 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
   }
   if (needs_headless && !o.headless && !o.bench) {
     message = needing + " needs --headless";
+    return false;
+  }
+  if (o.modes.fly && (o.demo || (o.bench && o.input_file.empty()))) {
+    // The tour turns fly mode on itself, with F in its first frame.
+    message = "--fly goes without the tour (--demo, --bench): it flies already";
     return false;
   }
   if (!o.json_file.empty() && !o.bench) {

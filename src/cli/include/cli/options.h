@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/player.h"
 #include "platform/headless_host.h"
 
 struct ProgramOptions {
@@ -15,6 +16,7 @@ struct ProgramOptions {
   std::string res_dir;     // the folder that holds res/; empty: the working directory
   std::string json_file;   // --bench results
   std::string input_file;  // scripted input
+  PlayerModes modes;       // --fly, --solid-walls
   HeadlessSettings headless_settings_;
 };
 
