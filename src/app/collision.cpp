@@ -56,8 +56,9 @@ double plane_distance(const CollisionTriangle& t, const Point& p) {
          double(t.d);
 }
 
-// Where segment A-B meets the plane of T, when its ends lie on strictly
-// opposite sides and the meeting point lies inside T (edges included).
+// Does segment A-B pass through T? Its ends lie on strictly opposite sides of
+// T's plane (A in front when FRONT_ONLY) and the crossing lies inside T,
+// edges included.
 bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, bool front_only) {
   const double da = plane_distance(t, a), db = plane_distance(t, b);
   if (!(da * db < 0.0)) return false;
