@@ -13,7 +13,7 @@ int32_t scancode_of(const std::string& name) {
   static const struct { const char* name; int32_t code; } KEYS[] = {
       {"ESC", SC_ESCAPE}, {"1", SC_1}, {"2", SC_2}, {"3", SC_3}, {"4", SC_4},
       {"W", SC_W},        {"A", SC_A}, {"S", SC_S}, {"D", SC_D}, {"M", SC_M},
-      {"SPACE", SC_SPACE}};
+      {"SPACE", SC_SPACE}, {"F", SC_F}, {"C", SC_C}, {"R", SC_R}, {"HOME", SC_HOME}};
   std::string upper = name;
   for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
   for (const auto& k : KEYS)

@@ -43,6 +43,7 @@ SDL_Scancode sdl_scancode_of(int32_t pc) {
       SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_PLUS, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,
       SDL_SCANCODE_KP_3, SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_PERIOD};
   constexpr int32_t COUNT = int32_t(sizeof TABLE / sizeof TABLE[0]);
+  if (pc == 71) return SDL_SCANCODE_HOME;  // shared with keypad 7 in set 1: the Home key
   if (pc == 87) return SDL_SCANCODE_F11;
   if (pc == 88) return SDL_SCANCODE_F12;
   return (pc > 0 && pc < COUNT) ? TABLE[pc] : SDL_SCANCODE_UNKNOWN;

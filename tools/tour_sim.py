@@ -11,6 +11,9 @@ positions drift from the program's by small amounts: the program itself
 (`mazewalk --headless --demo --frames N`, third status line) has the last word.
 
 Headings are in degrees, 0 towards -z (up the maze map), 90 towards +x (right on the map).
+
+The model is the free camera of fly mode, which the tour turns on with F in its first frame:
+no gravity, W carries the eye along the view. Scripts that walk are not modelled.
 """
 
 import argparse
@@ -24,7 +27,7 @@ from assetgen import maze, mazemap  # noqa: E402
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TOUR = os.path.join(REPO, "res", "demo", "tour.txt")
 KEYS = {"ESC": 1, "1": 2, "2": 3, "3": 4, "4": 5, "W": 17, "S": 31, "A": 30, "D": 32, "M": 50,
-        "SPACE": 57}
+        "SPACE": 57, "F": 33, "C": 46, "R": 19, "HOME": 71}
 NAMES = {code: name for name, code in KEYS.items()}
 SCR_W, SCR_H = 640, 480
 SCR_W2, SCR_H2 = SCR_W // 2, SCR_H // 2
@@ -255,14 +258,17 @@ def plan_tour(p):
         "# Directions as on the maze map (tools/make_assets.py --map): +x to the right (east),",
         "# +z down (south). A mouse event turns the camera in that one frame by",
         "# (240 - y) / 250 radians up and (320 - x) / 250 radians to the left; then the",
-        "# pointer is centred again. W walks 15 units a second along the view, climbing or",
-        "# descending with it; the ground probe keeps the eye at least 4 above the floor.",
+        "# pointer is centred again. F in the first frame turns fly mode on: W then moves",
+        "# 15 units a second along the view, climbing or descending with it, nothing pulls",
+        "# the eye down, and the ground probe keeps it at least 4 above the floor.",
         "#",
         "# frame event  arguments",
     ]
     p.block("Start 50 units above the room, looking up and to the west, the view tilted.\n"
-            "The pointer stays centred while the roll correction sets the view upright.")
-    p.wait(8)
+            "F turns fly mode on. The pointer stays centred while the roll correction sets\n"
+            "the view upright.")
+    p.tap("F")
+    p.wait(7)
     p.block("Turn to face west and look steeply down.")
     p.face(-90, 0, 10)
     p.face(-90, -80, 20)

@@ -5,7 +5,7 @@
 #include "render/render_globals.h"
 
 namespace {
-// Flips a render switch and pauses.
+// Flips a switch and pauses.
 void toggle(int32_t& flag) {
   flag = ~flag;
   sleep_ms(TOGGLE_PAUSE_MS);
@@ -25,6 +25,13 @@ void read_keys(Controls& controls, Player& player, double frame_time) {
   controls.OIS = ISCALE;
   if (key_held(SC_3)) toggle(ISCALE);
   if (key_held(SC_4)) toggle(ANTI_ALIAS);
+  if (key_held(SC_F)) {
+    toggle(player.fly);
+    player.GRAVY = 0.0f;  // a jump requested while flying does not carry over
+    player.walk = NMATHF::VEC3F(0, 0, 0);
+  }
+  if (key_held(SC_C)) toggle(player.solid_walls);
+  if (key_held(SC_R) || key_held(SC_HOME)) respawn(player);
   movement_keys(player, frame_time);
 }
 

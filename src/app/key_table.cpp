@@ -18,6 +18,8 @@ std::string padded(const char* text, int width) {
 bool switch_on(Switch s, const Player& player) {
   switch (s) {
     case Switch::MOUSE_LOOK: return player.MOUSE_ON != 0;
+    case Switch::FLY: return player.fly != 0;
+    case Switch::SOLID_WALLS: return player.solid_walls != 0;
     case Switch::WIRE_FRAME: return WIRE_FRAME != 0;
     case Switch::TEXTURED: return TEXTURED != 0;
     case Switch::HALF_RESOLUTION: return ISCALE != 0;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/collision.h"
 #include "app/controls.h"
 #include "app/frame_clock.h"
 #include "app/key_table.h"
@@ -24,6 +25,7 @@ const char* const MODEL_FILES[MODEL_COUNT] = {"res/model/maze.obj", "res/model/c
 // Everything long-lived that the frame loop owns.
 struct App {
   Player player;
+  CollisionMesh maze_mesh;  // the maze's walls for the walking player
   Scene scene;
   FrameClock clock;
   Controls controls;
@@ -42,6 +44,8 @@ void start_up(App& app, const AppOptions& options) {
   randomize_from_timer();
   app = App{};
   camera_setup(app.player);
+  app.player.fly = options.modes.fly;
+  app.player.solid_walls = options.modes.solid_walls;
   reset_render_state();
   if (set_graphics_mode(SCR_W, SCR_H) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
   INIT_BUFFERS();
@@ -66,6 +70,7 @@ void start_up(App& app, const AppOptions& options) {
                       : float(double(SCR_W) / double(SCR_H));
   PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
   PROJECTION_MATRIX.PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR);
+  app.maze_mesh = make_collision_mesh(scene.MODELS[0]);
   prepare_models(scene);
   place_entities(scene);
   app.clock.LAST_TIME = timer();
@@ -96,7 +101,7 @@ void frame(App& app, FrameStats* stats) {
   read_keys(app.controls, player, motion_time);
   if (quality_changed(app.controls)) INIT_BUFFERS();
   show_switches(app);
-  ground_test(player, scene.MODELS[0]);
+  move_player(player, scene.MODELS[0], app.maze_mesh, frame_time);
   build_view(player, scene);
   submit_entities(scene, motion_time);
 

@@ -1,5 +1,8 @@
 #include "app/player.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/checked_array.h"
 #include "platform/input.h"
 #include "render/render_globals.h"
@@ -10,6 +13,53 @@ void camera_setup(Player& player) {
   player.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, 1), VEC3F(0, 50, 0));
   player.CAM.ROTATE(1, 1, 1);
 }
+
+void respawn(Player& player) {
+  camera_setup(player);
+  player.GRAVY = 0.0f;
+  player.ON_GROUND = 0;
+  player.walk = VEC3F(0, 0, 0);
+}
+
+namespace {
+// The walking frame's time: FRAME_TIME (zero or negative), limited to a stall's worth.
+double walking_frame_time(double frame_time) {
+  return std::max(frame_time, -MAX_WALK_FRAME_TIME);
+}
+
+// The level direction the view faces. Looking straight up or down the forward
+// vector has no level part; the up vector then points backwards or forwards.
+VEC3F level_forward(const VMAT& cam) {
+  float x = cam.F.X, z = cam.F.Z;
+  if (std::hypot(x, z) < 1e-4f) {
+    const float towards = cam.F.Y > 0.0f ? -1.0f : 1.0f;
+    x = cam.U.X * towards;
+    z = cam.U.Z * towards;
+  }
+  const float length = std::hypot(x, z);
+  if (!(length > 0.0f)) return VEC3F(0, 0, 0);
+  return VEC3F(x / length, 0.0f, z / length);
+}
+
+// Gravity over T seconds, in pieces with the ground test after each; ends at
+// the first landing. Each piece follows the exact parabola, so a jump rises
+// and lands alike at any frame rate.
+void fall(Player& player, const MODEL_STRUCT& maze, double t) {
+  const double v0 = double(player.GRAVY) * JUMP_SCALE;
+  const double v1 = (double(player.GRAVY) + GRAVITY * t) * JUMP_SCALE;
+  const double travel = std::max(std::fabs(v0), std::fabs(v1)) * t;  // speed is monotonic
+  const int pieces = int(std::clamp(std::ceil(travel / MAX_FALL_STEP), 1.0, 1000.0));
+  const double dt = t / pieces;
+  VEC3F& p = player.CAM.P;
+  for (int i = 0; i < pieces; ++i) {
+    const double g = player.GRAVY;
+    p.Y = float(double(p.Y) - (g * dt + 0.5 * GRAVITY * dt * dt) * JUMP_SCALE);
+    player.GRAVY = float(g + GRAVITY * dt);
+    ground_test(player, maze);
+    if (player.ON_GROUND) break;  // landed, GRAVY 0
+  }
+}
+}  // namespace
 
 void mouse_look(Player& player) {
   VMAT& cam = player.CAM;
@@ -24,12 +74,23 @@ void mouse_look(Player& player) {
 void movement_keys(Player& player, double frame_time) {
   VMAT& cam = player.CAM;
   // frame_time is zero or negative, hence the signs.
-  if (key_held(SC_W)) cam.P = cam.P - (cam.F * MOVE_SPEED) * frame_time;
-  if (key_held(SC_S)) cam.P = cam.P + (cam.F * MOVE_SPEED) * frame_time;
-  if (key_held(SC_A)) cam.P = cam.P + (cam.R * MOVE_SPEED) * frame_time;
-  if (key_held(SC_D)) cam.P = cam.P - (cam.R * MOVE_SPEED) * frame_time;
+  if (player.fly) {
+    if (key_held(SC_W)) cam.P = cam.P - (cam.F * MOVE_SPEED) * frame_time;
+    if (key_held(SC_S)) cam.P = cam.P + (cam.F * MOVE_SPEED) * frame_time;
+    if (key_held(SC_A)) cam.P = cam.P + (cam.R * MOVE_SPEED) * frame_time;
+    if (key_held(SC_D)) cam.P = cam.P - (cam.R * MOVE_SPEED) * frame_time;
+  } else {
+    const double t = walking_frame_time(frame_time);
+    const VEC3F forward = level_forward(cam);
+    const VEC3F right(-forward.Z, 0.0f, forward.X);  // F x U with U straight up, as R
+    VEC3F& walk = player.walk;
+    if (key_held(SC_W)) walk = walk - (forward * MOVE_SPEED) * t;
+    if (key_held(SC_S)) walk = walk + (forward * MOVE_SPEED) * t;
+    if (key_held(SC_A)) walk = walk + (right * MOVE_SPEED) * t;
+    if (key_held(SC_D)) walk = walk - (right * MOVE_SPEED) * t;
+  }
   if (key_held(SC_SPACE) && player.ON_GROUND) {
-    player.GRAVY = -5.0f;
+    player.GRAVY = JUMP_SPEED;
     player.ON_GROUND = 0;
   }
 }
@@ -59,4 +120,38 @@ void ground_test(Player& player, const MODEL_STRUCT& maze) {
     player.GRAVY = 0.0f;
     player.ON_GROUND = -1;
   }
+}
+
+void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
+                 double frame_time) {
+  if (player.fly) {
+    ground_test(player, maze);
+    return;
+  }
+  VEC3F& p = player.CAM.P;
+  const bool grounded = player.ON_GROUND != 0;  // a jump request this frame cleared it
+  const VEC3F before = p;
+  if (player.solid_walls) {
+    const float feet = p.Y - EYE_HEIGHT;
+    p = slide_eye(mesh, p, player.walk, feet + (grounded ? MAX_CLIMB : AIR_CLEARANCE));
+  } else {
+    p = VEC3F(p.X + player.walk.X, p.Y, p.Z + player.walk.Z);
+  }
+  player.walk = VEC3F(0, 0, 0);
+  const float walked = std::hypot(p.X - before.X, p.Z - before.Z);
+
+  fall(player, maze, -walking_frame_time(frame_time));
+
+  // Walking down a slope: the floor under the eye fell away by less than the
+  // slope allows, so the feet stay on it.
+  if (grounded && !player.ON_GROUND && player.INTERSECTED) {
+    const float gap = p.Y - (player.IPOINT.Y + EYE_HEIGHT);
+    if (gap > 0.0f && gap <= MAX_FOLLOWED_SLOPE * walked) {
+      p.Y = player.IPOINT.Y + EYE_HEIGHT;
+      player.GRAVY = 0.0f;
+      player.ON_GROUND = -1;
+    }
+  }
+
+  if (p.Y < mesh.lowest_floor - RESPAWN_DEPTH) respawn(player);
 }

@@ -54,6 +54,8 @@ std::string usage_text() {
          "  --fullscreen        start on the whole screen (window only; F11 toggles)\n"
          "  --maze FILE.obj     walk through a model of your own instead of the maze\n"
          "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n"
+         "  --fly               start in fly mode, the free camera (F toggles it)\n"
+         "  --solid-walls       start with walls that stop the walker (C toggles them)\n"
          "  --version           print the version\n"
          "  --help              this text\n"
          "without --res, res/ is looked for in the working directory, then in the source\n"
@@ -157,6 +159,10 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
       if (!need_value()) return false;
       o.res_dir = value;
       ++i;
+    } else if (arg == "--fly") {
+      o.app.modes.fly = -1;
+    } else if (arg == "--solid-walls") {
+      o.app.modes.solid_walls = -1;
     } else if (arg == "--scale") {
       if (!need_value()) return false;
       if (!parse_int(value, 1, 8, n)) return message = "--scale takes a whole number from 1 to 8", false;
@@ -169,6 +175,11 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
   }
   if (needs_headless && !o.headless && !o.bench) {
     message = needing + " needs --headless";
+    return false;
+  }
+  if (o.app.modes.fly && (o.demo || (o.bench && o.input_file.empty()))) {
+    // The tour turns fly mode on itself, with F in its first frame.
+    message = "--fly goes without the tour (--demo, --bench): it flies already";
     return false;
   }
   if (!o.json_file.empty() && !o.bench) {

@@ -28,9 +28,13 @@ void queue_visible_triangles(const MODEL_STRUCT& model, const VEC3F& tlight,
 
     SORT_STRUCT& e = RBUFFER(fcnt);
     e.MIDPOINT = p.Z - request.depth_offset;
-    e.VEC(0) = p1;
-    e.VEC(1) = p2;
-    e.VEC(2) = p3;
+    // The rasterizers interpolate 1/depth, u/depth and v/depth linearly on the
+    // screen, which is exact only for the view distance: each corner carries
+    // its clip-space w. The projected Z above served the far limit alone.
+    const NMATHF::VEC4F* rv = model.RVERTICES;
+    e.VEC(0) = VEC3F(p1.X, p1.Y, rv[t.POINT_ID(1)].W);
+    e.VEC(1) = VEC3F(p2.X, p2.Y, rv[t.POINT_ID(2)].W);
+    e.VEC(2) = VEC3F(p3.X, p3.Y, rv[t.POINT_ID(3)].W);
     for (int k = 1; k <= 3; ++k) {
       const VEC2F& nt = t.NTCOORD(k);
       e.UV(k - 1) = VEC2F(nt.X + request.tcoord.X, nt.Y + request.tcoord.Y);

@@ -16,8 +16,9 @@ struct QueueRequest {
 };
 
 // Every RTRIANGLES entry not culled, front-facing and not wholly beyond the far
-// limit is lit from TLIGHT (the light in the model's own space) and written to
-// RBUFFER(FCNT), and FCNT grows by one; a full queue counts the triangle in
-// dropped_triangles instead.
+// limit (of the projected depth) is lit from TLIGHT (the light in the model's
+// own space) and written to RBUFFER(FCNT), with each corner's screen X and Y
+// and its clip-space w as depth; FCNT grows by one. A full queue counts the
+// triangle in dropped_triangles instead.
 void queue_visible_triangles(const MODEL_STRUCT& model, const NMATHF::VEC3F& tlight,
                              const QueueRequest& request, int32_t& fcnt);

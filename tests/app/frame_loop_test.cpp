@@ -114,7 +114,10 @@ struct RunWindowLike {
     host_set(host.get());
     ANTI_ALIAS = ISCALE = TEXTURED = -1;
     WIRE_FRAME = 0;
-    status = main_routine();
+    // The empty scene has no floor to walk on: the camera flies.
+    AppOptions options;
+    options.modes.fly = -1;
+    status = main_routine(options);
     host_set(nullptr);
     EXPECT_EQ(chdir(old_dir), 0);
   }
@@ -150,7 +153,8 @@ TEST(FrameLoop, TheWindowHearsTheSwitchesWhenTheyChangeAndShowsOkBeforeTheLastSe
                     0, 0, "switch-text");
   ASSERT_EQ(run.host->statuses.size(), 2u);  // at the first frame and when 1 flipped
   EXPECT_EQ(run.host->statuses[0],
-            "mouse look on, wire frame off, textures on, half-resolution drawing on, anti-aliasing on");
+            "fly mode on, solid walls off, mouse look on, wire frame off, textures on, "
+            "half-resolution drawing on, anti-aliasing on");
   EXPECT_NE(run.host->statuses[1].find("wire frame on"), std::string::npos);
   ASSERT_FALSE(run.host->help_seen.empty());
   EXPECT_EQ(run.host->help_seen[0], "Keys (F1 hides this help)");

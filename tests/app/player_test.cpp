@@ -82,12 +82,13 @@ TEST_F(PlayerTest, NoHitBeyondTheProbeOrOutsideTheMaze) {
   EXPECT_EQ(s.CAM.P.Y, 2.0f);
 }
 
-TEST_F(PlayerTest, MovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNothing) {
+TEST_F(PlayerTest, FlyingMovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNothing) {
   HeadlessSettings settings;
   settings.events = {{1, InputKind::DOWN, SC_W, 0}, {1, InputKind::DOWN, SC_D, 0}};
   HeadlessHost host(settings);
   host_set(&host);
   camera_setup(s);
+  s.fly = -1;
   const VEC3F start = s.CAM.P;
   movement_keys(s, 0.0);
   EXPECT_EQ(s.CAM.P.to_string(), start.to_string());

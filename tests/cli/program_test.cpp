@@ -155,11 +155,12 @@ TEST(Program, ReadmeListsEveryKeyOfTheTable) {
 }
 
 TEST(Program, FrameRateLineAppearsFromTheSecondFrame) {
+  // Flying, so that the camera hangs still over the empty scene.
   const auto root = test_files::make_empty_scene("fps");
-  const RunResult first = run("--headless --frames 1 --res " + root.string());
+  const RunResult first = run("--headless --fly --frames 1 --res " + root.string());
   EXPECT_EQ(first.status, 0);
   EXPECT_EQ(first.out, "0 triangles rendered.\n\nx: 0, y: 50, z: 0\n\nOK!!\n");
-  const RunResult second = run("--headless --frames 2 --res " + root.string());
+  const RunResult second = run("--headless --fly --frames 2 --res " + root.string());
   EXPECT_EQ(second.out, "0 triangles rendered.\nFPS: 1\nx: 0, y: 50, z: 0\n\nOK!!\n");
   // At 60 frames a second the line is renewed once a second with the count.
   const RunResult later = run("--headless --dt 16.667 --frames 200 --res " + root.string());
@@ -172,6 +173,7 @@ TEST(Program, BadCommandLinesAreRefused) {
   EXPECT_EQ(run("--shot 5 --headless").status, 64);
   EXPECT_EQ(run("--demo").status, 64);  // needs --headless
   EXPECT_EQ(run("--scale 99").status, 64);
+  EXPECT_EQ(run("--headless --demo --fly").status, 64);  // the tour turns fly mode on itself
   const RunResult help = run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--headless"), std::string::npos);

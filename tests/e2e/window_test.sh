@@ -62,7 +62,7 @@ if [ -z "$WID" ]; then echo "FAIL no window appeared"; cat stderr.txt; kill $PID
 sleep 0.7
 shot hint
 check "the hint line shows at start" $SHOTS hint hint.xwd
-check "the title shows the switches" title_has "mazewalk - mouse look on, wire frame off"
+check "the title shows the switches" title_has "mazewalk - fly mode off, solid walls off, mouse look on, wire frame off"
 
 xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowfocus --sync "$WID"
 sleep 1.5  # the view settles upright

@@ -21,6 +21,14 @@ TEST(InputScript, ReadsEventsSortedByFrame) {
   EXPECT_EQ(describe(events), "1M320,240 3D57,0 4D1,0 10D17,0 10D42,0 70U17,0 ");
 }
 
+TEST(InputScript, NamesTheFlySolidWallsAndRespawnKeys) {
+  std::vector<InputEvent> events;
+  std::string error;
+  ASSERT_TRUE(parse_input_script("1 down F\n2 down c\n3 down R\n4 down Home\n", events, error))
+      << error;
+  EXPECT_EQ(describe(events), "1D33,0 2D46,0 3D19,0 4D71,0 ");
+}
+
 TEST(InputScript, RejectsBadLinesNamingThem) {
   for (const char* text : {"0 down W", "x down W", "1", "1 jump", "1 down F1", "1 down 0", "1 down 256",
                            "1 up", "1 mouse 5", "1 mouse 1.5 2", "1 down W W", "99999999999 down W"}) {

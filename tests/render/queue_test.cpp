@@ -9,6 +9,10 @@ namespace {
 
 bool same(const VEC3F& a, const VEC3F& b) { return a.X == b.X && a.Y == b.Y && a.Z == b.Z; }
 bool same(const VEC2F& a, const VEC2F& b) { return a.X == b.X && a.Y == b.Y; }
+// What an entry's corner holds: the screen X and Y, and the view distance w.
+VEC3F corner(MemoryModel& model, uint32_t i) {
+  return VEC3F(model->PVERTICES[i].X, model->PVERTICES[i].Y, model->RVERTICES[i].W);
+}
 
 // N visible triangles side by side at distance 10.
 MemoryModel row_of_triangles(int n, float y = 0.0f) {
@@ -29,7 +33,8 @@ TEST_F(TransformTest, EntryCarriesCornersDepthKeyTextureAndFlags) {
   run(model, identity(), VEC3F(0, 0, 0), -1, nullptr, VEC2F(0.0f, 0.0f), 1.5f);
   ASSERT_EQ(fcnt, 1);
   const SORT_STRUCT& e = RBUFFER(0);
-  for (int k = 0; k < 3; ++k) EXPECT_TRUE(same(e.VEC(k), model->PVERTICES[k])) << k;
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(same(e.VEC(k), corner(model, k))) << k;
+  EXPECT_EQ(e.VEC(0).Z, 20.0f);  // the view distance, not the projected depth
   const float centroid_z =
       ((model->RVERTICES[0].Z + model->RVERTICES[1].Z) + model->RVERTICES[2].Z) * ONED3;
   EXPECT_EQ(e.MIDPOINT, centroid_z - 1.5f);
@@ -107,7 +112,7 @@ TEST_F(TransformTest, FullQueueDropsAndCountsTheRest) {
   EXPECT_EQ(fcnt, RBUFFER_SIZE);
   EXPECT_EQ(dropped_triangles, 2);
   EXPECT_EQ(RBUFFER(RBUFFER_SIZE - 4).COL, 0x12345678u);
-  EXPECT_TRUE(same(RBUFFER(RBUFFER_SIZE - 1).VEC(0), model->PVERTICES[6]));
+  EXPECT_TRUE(same(RBUFFER(RBUFFER_SIZE - 1).VEC(0), corner(model, 6)));
 
   run(model);
   EXPECT_EQ(fcnt, RBUFFER_SIZE);

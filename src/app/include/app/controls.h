@@ -1,4 +1,5 @@
-// The keys of a frame: Escape, mouse look, the four render switches, movement.
+// The keys of a frame: Escape, mouse look, the four render switches, fly mode,
+// solid walls, respawn, movement.
 #pragma once
 #include <cstdint>
 
@@ -11,7 +12,8 @@ struct Controls {
 
 constexpr int32_t TOGGLE_PAUSE_MS = 250;  // the only debouncing a held key gets
 
-// Reads the keys in their fixed order: Escape, M, 1, 2, 3, 4, then movement.
+// Reads the keys in their fixed order: Escape, M, 1, 2, 3, 4, F, C, R or Home,
+// then movement.
 void read_keys(Controls& controls, Player& player, double frame_time);
 // True when this frame's keys changed a quality switch (the buffers are remade).
 bool quality_changed(const Controls& controls);

@@ -7,7 +7,9 @@
 
 #include "app/player.h"
 
-enum class Switch { NONE, MOUSE_LOOK, WIRE_FRAME, TEXTURED, HALF_RESOLUTION, ANTI_ALIAS };
+enum class Switch {
+  NONE, MOUSE_LOOK, FLY, SOLID_WALLS, WIRE_FRAME, TEXTURED, HALF_RESOLUTION, ANTI_ALIAS
+};
 
 struct KeyHelp {
   const char* keys;    // as the user reads them: "W A S D", "F11, Alt+Enter"
@@ -18,7 +20,10 @@ struct KeyHelp {
 inline constexpr KeyHelp KEY_TABLE[] = {
     {"Mouse", "look around"},
     {"W A S D", "walk forward, left, back, right"},
-    {"Space", "jump request"},
+    {"Space", "jump"},
+    {"F", "fly mode", Switch::FLY},
+    {"C", "solid walls", Switch::SOLID_WALLS},
+    {"R, Home", "start again"},
     {"M", "mouse look", Switch::MOUSE_LOOK},
     {"1", "wire frame", Switch::WIRE_FRAME},
     {"2", "textures", Switch::TEXTURED},

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "app/frame_stats.h"
+#include "app/player.h"
 
 // What the command line may change about the run; empty means the default.
 struct AppOptions {
   std::string maze_model;    // a maze of the user's own instead of res/model/maze.obj
   std::string maze_texture;  // its texture instead of res/texture/sand.bmp
+  PlayerModes modes;         // how the player starts: flying, solid walls
 };
 
 // Runs the whole program on the current host; returns the exit status (0).

@@ -1,15 +1,42 @@
-// The player: a free camera turned by the mouse, moved by W A S D and held above
-// the maze's floor by a vertical probe.
+// The player: a camera turned by the mouse and moved by W A S D, held above the
+// maze's floor by a vertical probe. Walking (the default) it moves level,
+// falls, jumps and may be stopped by walls; in fly mode it is the free camera
+// that W carries wherever it looks and nothing pulls down.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "app/collision.h"
 #include "math/nmathf.h"
 #include "model/model.h"
 
 constexpr float MOVE_SPEED = 15.0f;     // units per second
 constexpr float EYE_HEIGHT = 4.0f;      // above the probe's hit point
 constexpr float PROBE_LENGTH = 100.0f;  // the probe reaches this far down
+
+// GRAVY, the vertical speed, counts JUMP_SCALE units per second, positive
+// downwards: the jump request's -5 rises at 15 units a second. Gravity adds
+// GRAVITY to it every second (37.5 units per second squared), so a jump rises
+// 3 units and lands 0.8 s later: onto the 1.75 step, not the 3.5 platform.
+constexpr float JUMP_SCALE = 3.0f;
+constexpr float GRAVITY = 12.5f;
+constexpr float JUMP_SPEED = -5.0f;     // GRAVY on a jump request
+// A fall or rise goes in pieces no longer than this, with the ground test after
+// each, so no fall passes through a floor (the eye stays EYE_HEIGHT above it).
+constexpr float MAX_FALL_STEP = 2.0f;
+// A walking frame moves the player by at most this much time: a stalled frame
+// (a window dragged, a debugger) does not throw the walker through the maze.
+constexpr double MAX_WALK_FRAME_TIME = 0.25;
+// Walking down a slope keeps the feet on it: a floor that falls away by at most
+// this much per unit walked (the ramp falls 0.25) is followed, not fallen onto.
+constexpr float MAX_FOLLOWED_SLOPE = 0.3f;
+// With solid walls the legs reach from the eye down to the feet and a rise of
+// up to MAX_CLIMB passes under them while walking (the step's 1.75, not the
+// platform's 3.5); in the air only AIR_CLEARANCE does, so a jump clears the
+// step but not the platform's side.
+constexpr float MAX_CLIMB = 2.0f;
+constexpr float AIR_CLEARANCE = 0.25f;
+constexpr float RESPAWN_DEPTH = 100.0f;  // below the lowest floor the player starts again
 
 struct Player {
   NMATHF::VMAT CAM;                      // the eye: right, up, forward, position
@@ -19,13 +46,32 @@ struct Player {
   std::string ISTRING;                   // the status line of the probe
   int32_t MX = 0, MY = 0;                // the mouse reading of this frame
   int32_t MOUSE_ON = -1;                 // mouse look on (-1) or off (0)
+  int32_t fly = 0;                       // -1: the free camera
+  int32_t solid_walls = 0;               // -1: walls stop the walking eye
+  NMATHF::VEC3F walk;                    // the walking keys' level move, used up each frame
+};
+
+// How the player starts: flying, and with solid walls (both flags -1 or 0).
+struct PlayerModes {
+  int32_t fly = 0;
+  int32_t solid_walls = 0;
 };
 
 // At (0, 50, 0), turned by one radian about each axis.
 void camera_setup(Player& player);
+// Back to the start: the camera as set up, not moving. The modes stay.
+void respawn(Player& player);
 // Turns the camera by the mouse's travel from the screen centre and re-centres it.
 void mouse_look(Player& player);
 // W, S, A, D and the jump request, in that order; FRAME_TIME is zero or negative.
+// Flying, W and S move along the view and A and D along the right vector;
+// walking, the moves are level (into WALK) and the view's tilt does not matter.
 void movement_keys(Player& player, double frame_time);
 // Probes MAZE under the camera and lifts the camera to eye height.
 void ground_test(Player& player, const MODEL_STRUCT& maze);
+// The frame's motion after the keys, in place of the plain ground test. Flying:
+// the ground test. Walking: the level move (through MESH's walls when
+// solid_walls is on), then gravity and the ground test, and a new start once
+// the eye is RESPAWN_DEPTH below the lowest floor.
+void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
+                 double frame_time);

@@ -22,7 +22,7 @@ extern int32_t TOP;           // the viewport's height
 
 extern IMAGE* BACKBUFFER;   // target of all triangle drawing
 extern IMAGE* BACKBUFFER2;  // half-size buffer between averaging and doubling
-extern float* ZBUFF;        // 1/z per back-buffer pixel, larger is nearer, cleared to 0
+extern float* ZBUFF;        // 1/w (view distance) per back-buffer pixel, larger is nearer, cleared to 0
 
 extern float ZNEAR, ZFAR;  // 2 and 500 once set
 extern float FOV;          // vertical field of view in degrees: 60 once set

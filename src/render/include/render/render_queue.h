@@ -12,7 +12,8 @@
 // One queued triangle. A new entry is all zero.
 struct SORT_STRUCT {
   float MIDPOINT = 0.0f;                  // depth key; drawing does not read it
-  Bounded<NMATHF::VEC3F, 0, 2> VEC = {};  // corners: X, Y in back-buffer pixels, Z the depth
+  Bounded<NMATHF::VEC3F, 0, 2> VEC = {};  // corners: X, Y in back-buffer pixels, Z the view
+                                          // distance (clip-space w)
   const IMAGE* TEXTURE = nullptr;         // texture of the textured path
   int32_t USE_TEX = 0;                    // non-zero: textured; 0: flat in COL
   Bounded<NMATHF::VEC2F, 0, 2> UV = {};   // corners' texture coordinates, in texels
