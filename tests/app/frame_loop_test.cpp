@@ -8,24 +8,34 @@
 #include "scene_files.h"
 
 namespace {
-// Runs the whole program on a scripted headless host in the empty scene.
+// Runs the whole program in the empty scene on HOST, scripted by its settings;
+// returns the exit status.
+int32_t run_in_empty_scene(Host& host, const std::string& name, const AppOptions& options = {}) {
+  const auto root = test_files::make_empty_scene(name);
+  char old_dir[4096];
+  EXPECT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
+  EXPECT_EQ(chdir(root.c_str()), 0);
+  host_set(&host);
+  ANTI_ALIAS = ISCALE = TEXTURED = -1;
+  WIRE_FRAME = 0;
+  const int32_t status = main_routine(options);
+  host_set(nullptr);
+  EXPECT_EQ(chdir(old_dir), 0);
+  return status;
+}
+
+HeadlessSettings scripted(std::vector<InputEvent> events) {
+  HeadlessSettings settings;
+  settings.events = std::move(events);
+  settings.echo_text = false;
+  return settings;
+}
+
+// The whole program on a scripted headless host.
 struct RunInProcess {
-  explicit RunInProcess(std::vector<InputEvent> events, const std::string& name) {
-    const auto root = test_files::make_empty_scene(name);
-    char old_dir[4096];
-    EXPECT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
-    EXPECT_EQ(chdir(root.c_str()), 0);
-    HeadlessSettings settings;
-    settings.events = std::move(events);
-    settings.echo_text = false;
-    host = std::make_unique<HeadlessHost>(settings);
-    host_set(host.get());
-    ANTI_ALIAS = ISCALE = TEXTURED = -1;
-    WIRE_FRAME = 0;
-    status = main_routine();
-    host_set(nullptr);
-    EXPECT_EQ(chdir(old_dir), 0);
-  }
+  RunInProcess(std::vector<InputEvent> events, const std::string& name)
+      : host(std::make_unique<HeadlessHost>(scripted(std::move(events)))),
+        status(run_in_empty_scene(*host, name)) {}
   std::unique_ptr<HeadlessHost> host;
   int32_t status;
 };
@@ -100,27 +110,19 @@ class WindowLikeHost : public HeadlessHost {
   int32_t from_, until_;
 };
 
+// The empty scene has no floor to walk on: the camera flies.
+AppOptions flying() {
+  AppOptions options;
+  options.modes.fly = -1;
+  return options;
+}
+
 struct RunWindowLike {
   RunWindowLike(std::vector<InputEvent> events, int32_t paused_from, int32_t paused_until,
-                const std::string& name) {
-    const auto root = test_files::make_empty_scene(name);
-    char old_dir[4096];
-    EXPECT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
-    EXPECT_EQ(chdir(root.c_str()), 0);
-    HeadlessSettings settings;
-    settings.events = std::move(events);
-    settings.echo_text = false;
-    host = std::make_unique<WindowLikeHost>(settings, paused_from, paused_until);
-    host_set(host.get());
-    ANTI_ALIAS = ISCALE = TEXTURED = -1;
-    WIRE_FRAME = 0;
-    // The empty scene has no floor to walk on: the camera flies.
-    AppOptions options;
-    options.modes.fly = -1;
-    status = main_routine(options);
-    host_set(nullptr);
-    EXPECT_EQ(chdir(old_dir), 0);
-  }
+                const std::string& name)
+      : host(std::make_unique<WindowLikeHost>(scripted(std::move(events)), paused_from,
+                                              paused_until)),
+        status(run_in_empty_scene(*host, name, flying())) {}
   std::unique_ptr<WindowLikeHost> host;
   int32_t status;
 };
