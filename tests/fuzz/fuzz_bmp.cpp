@@ -3,32 +3,14 @@
 // The header check runs before the decoder; whatever the bytes, the loaders
 // must return an error number the program knows, write nothing outside the
 // images and make only images of 1 to 4096 pixels a side.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "input_file.h"
 #include "platform/bmp_header.h"
 #include "platform/platform.h"
-
-namespace {
-
-std::string input_path;
-
-void remove_input_file() { std::remove(input_path.c_str()); }
-
-std::string temp_folder() {
-  struct stat info;
-  if (stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) && access("/dev/shm", W_OK) == 0)
-    return "/dev/shm";
-  const char* tmp = std::getenv("TMPDIR");
-  return tmp && *tmp ? tmp : "/tmp";
-}
-
-}  // namespace
 
 // A 4096 x 4096 image is 64 MB; the decoder's own surfaces come on top.
 extern "C" const char* __asan_default_options() {
@@ -36,35 +18,26 @@ extern "C" const char* __asan_default_options() {
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::string pattern = temp_folder() + "/fuzz_bmp_XXXXXX";
-  const int fd = mkstemp(pattern.data());
-  if (fd < 0) std::abort();
-  close(fd);
-  input_path = pattern;
-  std::atexit(remove_input_file);
+  fuzz_input::create("fuzz_bmp");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  unlink(input_path.c_str());
-  std::FILE* out = std::fopen(input_path.c_str(), "wb");
-  if (!out) std::abort();
-  if (size && std::fwrite(data, 1, size, out) != size) std::abort();
-  std::fclose(out);
+  fuzz_input::write(data, size);
 
   // What the header check says decides what the loaders may do.
   BmpHeader header;
   const bool accepted = check_bmp_header(data, size < BMP_HEADER_BYTES ? size : BMP_HEADER_BYTES, size, header).empty();
 
   IMAGE* fixed = image_create(64, 64);
-  const int32_t result = load_bmp(input_path.c_str(), fixed);
+  const int32_t result = load_bmp(fuzz_input::path().c_str(), fixed);
   if (result != 0 && result != ERR_FILE_IO) __builtin_trap();
   if (result == 0 && !accepted) __builtin_trap();
   if (fixed->WIDTH != 64 || fixed->HEIGHT != 64 || fixed->PITCH != 256) __builtin_trap();
   image_destroy(fixed);
 
   int32_t error = -1;
-  IMAGE* own = load_bmp_image(input_path.c_str(), error);
+  IMAGE* own = load_bmp_image(fuzz_input::path().c_str(), error);
   if (own) {
     if (error != 0 || !accepted) __builtin_trap();
     const int64_t rows = header.height < 0 ? -int64_t(header.height) : header.height;

@@ -3,14 +3,12 @@
 // failure handler turns it into an exception so the run goes on, and the
 // record is released as the program would release it. Anything the sanitizers
 // or the checks below catch is a fault.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "input_file.h"
 #include "model/model.h"
 
 namespace {
@@ -20,10 +18,6 @@ struct FailureReported {
 };
 
 [[noreturn]] void throw_failure(int32_t number) { throw FailureReported{number}; }
-
-std::string input_path;
-
-void remove_input_file() { std::remove(input_path.c_str()); }
 
 // What every user of a loaded model relies on.
 void check_loaded(const MODEL_STRUCT& m) {
@@ -51,39 +45,19 @@ extern "C" const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=64";
 }
 
-// The input file lives in memory where the system has such a folder.
-std::string temp_folder() {
-  struct stat info;
-  if (stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) && access("/dev/shm", W_OK) == 0)
-    return "/dev/shm";
-  const char* tmp = std::getenv("TMPDIR");
-  return tmp && *tmp ? tmp : "/tmp";
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::string pattern = temp_folder() + "/fuzz_obj_XXXXXX";
-  const int fd = mkstemp(pattern.data());
-  if (fd < 0) std::abort();
-  close(fd);
-  input_path = pattern;
-  std::atexit(remove_input_file);
+  fuzz_input::create("fuzz_obj");
   set_failure_handler(throw_failure);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // A fresh file each time: rewriting one in place makes some file systems
-  // flush it to disk on every close.
-  unlink(input_path.c_str());
-  std::FILE* out = std::fopen(input_path.c_str(), "wb");
-  if (!out) std::abort();
-  if (size && std::fwrite(data, 1, size, out) != size) std::abort();
-  std::fclose(out);
+  fuzz_input::write(data, size);
 
   MODEL_STRUCT record{};
   MODEL_STRUCT* model = &record;
   try {
-    LOAD_OBJ(input_path, model);
+    LOAD_OBJ(fuzz_input::path(), model);
     check_loaded(record);
   } catch (const FailureReported& report) {
     // Only the reader's own numbers may come out of a model file.
