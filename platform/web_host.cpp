@@ -261,7 +261,7 @@ bool WebHost::paused() {
 }
 
 void WebHost::set_window_text(const std::string& status, const std::vector<std::string>& help_lines) {
-  s_->help_lines = help_lines;
+  s_->help_lines = page_help(help_lines);
   const std::string title = status.empty() ? "mazewalk" : "mazewalk - " + status;
   mw_page_title(title.c_str());
 }

@@ -1,6 +1,9 @@
 #include "web_page.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 const KeyCode WEB_KEYS[] = {
     {"Digit1", 2}, {"Digit2", 3}, {"Digit3", 4}, {"Digit4", 5}, {"Digit5", 6}, {"Digit6", 7},
@@ -34,4 +37,34 @@ void page_to_canvas(const uint32_t* page, uint32_t* canvas, size_t count) {
     const uint32_t p = page[i];
     canvas[i] = 0xFF000000u | (p & 0x0000FF00u) | (p >> 16 & 0xFFu) | (p & 0xFFu) << 16;
   }
+}
+
+std::vector<std::string> page_help(const std::vector<std::string>& window_lines) {
+  struct Change {
+    const char* keys;
+    const char* new_keys;  // null: the line goes
+    const char* effect;
+  };
+  static const Change CHANGES[] = {{"Esc", "Esc", "free the mouse (the walk pauses)"},
+                                   {"F11, Alt+Enter", "F11", "the browser's full screen"},
+                                   {"F12", nullptr, nullptr}};
+  std::vector<std::string> lines;
+  for (const std::string& line : window_lines) {
+    const Change* change = nullptr;
+    for (const Change& c : CHANGES) {
+      const size_t n = std::strlen(c.keys);
+      if (line.compare(0, n, c.keys) == 0 && line.size() > n && line[n] == ' ') change = &c;
+    }
+    if (!change) {
+      lines.push_back(line);
+      continue;
+    }
+    if (!change->new_keys) continue;
+    const size_t keys_end = std::strlen(change->keys);
+    const size_t effect_at = line.find_first_not_of(' ', keys_end);
+    std::string keys = change->new_keys;
+    keys.resize(std::max(keys.size(), effect_at == std::string::npos ? keys_end + 1 : effect_at), ' ');
+    lines.push_back(keys + change->effect);
+  }
+  return lines;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 struct KeyCode {
   const char* code;  // KeyboardEvent.code
@@ -20,3 +22,8 @@ int32_t scancode_of_key_code(const char* code);
 // The page's 0xAARRGGBB words as the canvas's bytes: red, green, blue, then an
 // opaque alpha (a canvas weighs the colours by anything less).
 void page_to_canvas(const uint32_t* page, uint32_t* canvas, size_t count);
+
+// The window's help lines as they hold in a page: Esc frees the mouse, F11 is
+// the browser's full screen, and there are no screenshots. A line is known by
+// the keys it starts with; its effect keeps its column.
+std::vector<std::string> page_help(const std::vector<std::string>& window_lines);

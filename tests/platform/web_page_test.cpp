@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/input.h"
 #include "web_page.h"
@@ -47,6 +48,23 @@ TEST(WebCanvas, PixelsBecomeRedGreenBlueAndOpaque) {
   const unsigned char want[16] = {0x11, 0x22, 0x33, 0xFF, 0xFF, 0, 0, 0xFF,
                                   0, 0, 0xFF, 0xFF, 0, 0xFF, 0, 0xFF};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], want[i]) << i;
+}
+
+TEST(WebHelp, TheWindowsOwnKeysAreTheBrowsersInAPage) {
+  const std::vector<std::string> window = {
+      "Keys (F1 hides this help)", "",
+      "M               mouse look                       on",
+      "F1              this help",
+      "F11, Alt+Enter  full screen",
+      "F12             save a screenshot (PNG)",
+      "Esc             quit",
+      "Escape          not a key name this table uses"};
+  const std::vector<std::string> page = page_help(window);
+  ASSERT_EQ(page.size(), window.size() - 1);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(page[i], window[i]);
+  EXPECT_EQ(page[4], "F11             the browser's full screen");
+  EXPECT_EQ(page[5], "Esc             free the mouse (the walk pauses)");
+  EXPECT_EQ(page[6], window[7]);
 }
 
 }  // namespace
