@@ -30,7 +30,7 @@ std::string temp_folder() {
 
 }  // namespace
 
-// A 4096 x 4096 image is 64 MB; the decoder's own surfaces come on top.
+// A 4096 x 4096 image is 64 MB; the decoded pixels come on top.
 extern "C" const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=200";
 }
