@@ -69,9 +69,15 @@ struct WebHost::State {
   std::vector<std::string> frame_lines, since;  // the last frame's text, and text since
   std::vector<uint32_t> copy, canvas;
 
-  explicit State(WebSettings s) : settings(std::move(s)), script(settings.script) {
+  explicit State(WebSettings s) : settings(without_shots(std::move(s))), script(settings.script) {
     for (const InputEvent& e : settings.script.events)
       if (e.kind == InputKind::MOUSE) script_mouse = true;
+  }
+
+  // A page writes no files: shots asked for on its command line are not taken.
+  static WebSettings without_shots(WebSettings s) {
+    s.script.shots.clear();
+    return s;
   }
 
   bool replay() const { return settings.replay; }
@@ -132,9 +138,7 @@ struct WebHost::State {
   }
 };
 
-WebHost::WebHost(WebSettings settings) : s_(std::make_unique<State>(std::move(settings))) {
-  s_->settings.script.shots.clear();  // a page writes no files
-}
+WebHost::WebHost(WebSettings settings) : s_(std::make_unique<State>(std::move(settings))) {}
 
 WebHost::~WebHost() {
   if (s_->opened) mw_page_close();
