@@ -64,5 +64,5 @@ void draw_window_extras(const PixelTarget& t, const WindowExtras& extras) {
                 extras.help_lines[i], i == 0 ? EXTRAS_TITLE : EXTRAS_TEXT);
   }
   if (extras.paused) banner(t, t.height / 2 - CELL / 2, PAUSE_TEXT, EXTRAS_TITLE);
-  if (extras.hint) banner(t, t.height - CELL - 4, HINT_TEXT, EXTRAS_TEXT);
+  if (extras.hint) banner(t, t.height - CELL - 4, extras.hint_text, EXTRAS_TEXT);
 }

@@ -21,14 +21,15 @@ void draw_text(const PixelTarget& t, int32_t x, int32_t y, const std::string& te
 // Darkens the box to a quarter of its brightness (clipped to the target).
 void shade_box(const PixelTarget& t, int32_t x, int32_t y, int32_t w, int32_t h);
 
+constexpr const char* HINT_TEXT = "Move the mouse to look around, F1 for help";
+constexpr const char* PAUSE_TEXT = "Paused: click to resume";
+
 struct WindowExtras {
-  bool hint = false;    // "Move the mouse to look around, F1 for help" along the bottom
+  bool hint = false;    // HINT_TEXT along the bottom
   bool paused = false;  // "Paused: click to resume" across the middle
   bool help = false;    // the help panel, centred
   std::vector<std::string> help_lines;  // the first is the panel's heading
+  const char* hint_text = HINT_TEXT;    // the page in a browser asks for a click first
 };
-
-constexpr const char* HINT_TEXT = "Move the mouse to look around, F1 for help";
-constexpr const char* PAUSE_TEXT = "Paused: click to resume";
 
 void draw_window_extras(const PixelTarget& t, const WindowExtras& extras);

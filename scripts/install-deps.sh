@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, for one purpose:
 #   scripts/install-deps.sh program   building and running mazewalk
-#   scripts/install-deps.sh test      that, and the tests, benchmarks and fuzzing
+#   scripts/install-deps.sh web       building the browser version and serving it
+#   scripts/install-deps.sh test      all of that, and the tests, benchmarks and fuzzing
 set -euo pipefail
 PROGRAM=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev)
+WEB=(cmake ninja-build python3 emscripten)
 TEST=(python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-      xvfb xauth xdotool openbox x11-apps x11-utils)  # the window test: Xvfb, a window manager, xwd, xmessage
+      xvfb xauth xdotool openbox x11-apps x11-utils  # the window test: Xvfb, a window manager, xwd, xmessage
+      chromium)                                      # the browser test
 case "${1:-test}" in
   program) PACKAGES=("${PROGRAM[@]}") ;;
-  test) PACKAGES=("${PROGRAM[@]}" "${TEST[@]}") ;;
-  *) echo "usage: $0 program|test" >&2; exit 64 ;;
+  web) PACKAGES=("${WEB[@]}") ;;
+  test) PACKAGES=("${PROGRAM[@]}" "${WEB[@]}" "${TEST[@]}") ;;
+  *) echo "usage: $0 program|web|test" >&2; exit 64 ;;
 esac
 MISSING=()
 for P in "${PACKAGES[@]}"; do

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
-#   a Release build (unit, golden-frame and real-window tests),
+#   the browser build (build-web/, tested from the Release build's tests),
+#   a Release build (unit, golden-frame, real-window and browser tests),
 #   an AddressSanitizer + UndefinedBehaviorSanitizer build (unit tests),
 #   a clang libFuzzer build (short bounded fuzz runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 JOBS=$(nproc)
+MAZEWALK_WERROR=ON scripts/web.sh build
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=ON \
   -DMAZEWALK_BENCH=ON

@@ -1,7 +1,5 @@
 #include "cli/bench_mode.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include "render/render_globals.h"
 #include "platform/fail.h"
 #include "platform/headless_host.h"
+#include "platform/memory_use.h"
 
 namespace {
 struct BenchMode {
@@ -61,12 +60,6 @@ double percentile(std::vector<double> v, double p) {
   return v[i];
 }
 
-double peak_rss_mib() {
-  struct rusage usage;
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;
-}
-
 BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base,
                      const AppOptions& app_options) {
   HeadlessSettings settings = base;
@@ -92,7 +85,7 @@ BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base,
                       percentile(host_.frame_ms, 0.95),
                       stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0,
                       stats.dropped_triangles,
-                      peak_rss_mib()};
+                      peak_memory_mib()};
 }
 
 // Writes the table as JSON to OUT and closes it. False when a write or the

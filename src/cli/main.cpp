@@ -13,7 +13,11 @@
 #include "platform/fail.h"
 #include "platform/files.h"
 #include "platform/headless_host.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/web_host.h"
+#else
 #include "platform/sdl_host.h"
+#endif
 
 namespace {
 constexpr int EXIT_USAGE = 64;
@@ -119,6 +123,15 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<Host> h;
   HeadlessHost* headless = nullptr;
+#ifdef __EMSCRIPTEN__
+  // In a browser every run is shown on the page; a headless command line
+  // replays its script on the virtual clock there.
+  WebSettings web;
+  web.seed = o.seed_given ? hs.seed : 0;
+  web.replay = o.headless;
+  web.script = hs;
+  h = std::make_unique<WebHost>(web);
+#else
   if (o.headless) {
     auto own = std::make_unique<HeadlessHost>(hs);
     headless = own.get();
@@ -131,11 +144,16 @@ int main(int argc, char** argv) {
     window.shot_dir = start_dir;
     h = std::make_unique<SdlHost>(window);
   }
+#endif
   host_set(h.get());
   const int32_t status = main_routine(o.app);
   if (headless) {
     headless->finish();
     if (headless->shot_failures() > 0) return ERR_FILE_IO;
   }
+#ifdef __EMSCRIPTEN__
+  h.reset();
+  end_in_page(status);
+#endif
   return status;
 }

@@ -3,7 +3,6 @@
 // stays free of calls; the order of operations and precision noted beside
 // each step are kept exactly: results are compared bit for bit.
 #pragma once
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -14,7 +13,7 @@
 // The single closest to 1/3, and the single closest to 0.8/pi.
 constexpr float ONED3 = 0.33333334f;
 constexpr float ONEDPI2 = 0.25464791f;
-static_assert(std::bit_cast<uint32_t>(ONEDPI2) == 0x3E826136u);
+static_assert(__builtin_bit_cast(uint32_t, ONEDPI2) == 0x3E826136u);
 
 // The centroid of a triangle's clip-space corners (the lighting point and
 // the depth key).

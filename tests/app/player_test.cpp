@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,7 +18,9 @@ namespace {
 class PlayerTest : public testing::Test {
  protected:
   void SetUp() override {
-    const auto path = std::filesystem::temp_directory_path() / "mazewalk-player-maze.obj";
+    // One file per test process: ctest runs the tests of this fixture side by side.
+    path = std::filesystem::temp_directory_path() /
+           ("mazewalk-player-maze-" + std::to_string(getpid()) + ".obj");
     std::ofstream(path) << "# Vertices: 6\n# Faces: 2\n"
                            "v -10 0 10\nv 10 0 10\nv 0 0 -10\n"
                            "v -10 5 10\nv 10 5 10\nv 0 5 -10\n"
@@ -31,7 +34,9 @@ class PlayerTest : public testing::Test {
   void TearDown() override {
     UNLOAD_OBJ(maze);
     std::free(maze);
+    std::filesystem::remove(path);
   }
+  std::filesystem::path path;
   Player s;
   MODEL_STRUCT* maze = nullptr;
 };

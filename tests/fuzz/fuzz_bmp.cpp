@@ -12,7 +12,7 @@
 #include "platform/bmp_header.h"
 #include "platform/platform.h"
 
-// A 4096 x 4096 image is 64 MB; the decoder's own surfaces come on top.
+// A 4096 x 4096 image is 64 MB; the decoded pixels come on top.
 extern "C" const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=200";
 }

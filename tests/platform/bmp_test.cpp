@@ -15,25 +15,29 @@ struct Bmp {
   uint32_t compression = 0;
   uint32_t info_size = 40;
   std::vector<uint32_t> palette;
-  std::vector<uint32_t> masks;  // written right after a 40-byte header
+  std::vector<uint32_t> masks;  // from byte 54 on: after a 40-byte header, inside a larger one
+  int64_t colours_used = -1;    // the header's count of palette colours; -1: the palette's size
   std::string pixels;           // the pixel data as stored
   int64_t offset = -1;          // the pixel offset; -1: right after the headers
 
   std::string bytes() const {
     std::string s = "BM";
     const auto put = [&](uint32_t v, int n) { for (int i = 0; i < n; ++i) s += char(v >> 8 * i); };
-    const uint32_t start = uint32_t(14 + info_size + 4 * (masks.size() + palette.size()));
+    const int entry = info_size == 12 ? 3 : 4;  // the core header's colours have no fourth byte
+    const size_t headers = info_size == 12 ? 26 : std::max<size_t>(14 + info_size, 54 + 4 * masks.size());
+    const uint32_t start = uint32_t(headers + size_t(entry) * palette.size());
     const uint32_t at = offset < 0 ? start : uint32_t(offset);
+    const uint32_t used = uint32_t(colours_used < 0 ? int64_t(palette.size()) : colours_used);
     put(uint32_t(at + pixels.size()), 4), put(0, 4), put(at, 4), put(info_size, 4);
     if (info_size == 12) {
       put(uint32_t(width), 2), put(uint32_t(height), 2), put(1, 2), put(bits, 2);
     } else {
       put(uint32_t(width), 4), put(uint32_t(height), 4), put(1, 2), put(bits, 2), put(compression, 4);
-      put(uint32_t(pixels.size()), 4), put(2835, 4), put(2835, 4), put(uint32_t(palette.size()), 4), put(0, 4);
-      s.resize(14 + info_size, '\0');
+      put(uint32_t(pixels.size()), 4), put(2835, 4), put(2835, 4), put(used, 4), put(0, 4);
     }
     for (uint32_t m : masks) put(m, 4);
-    for (uint32_t c : palette) put(c, 4);
+    if (s.size() < headers) s.resize(headers, '\0');
+    for (uint32_t c : palette) put(c, entry);
     return s + pixels;
   }
 };
@@ -140,6 +144,157 @@ TEST(LoadBmp, RunLengthBitFieldsTopDownAndCoreHeadersDecode) {
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 2; ++x) EXPECT_EQ((*img)->row(y)[x], 0xFF000000u | colour(x, y)) << name;
   }
+}
+
+// Loads B into a new image of its own size; null (with a test failure) when it does not load.
+IMAGE* load_new(const char* name, const Bmp& b) {
+  int32_t error = -1;
+  IMAGE* img = load_bmp_image(write_scratch(name, b.bytes()).c_str(), error);
+  EXPECT_EQ(error, 0) << name << ": " << failure_note();
+  return img;
+}
+
+// Little-endian words of 2 or 4 bytes, a row's worth padded to 32 bits.
+std::string words(std::initializer_list<uint32_t> values, int bytes) {
+  std::string s;
+  for (uint32_t v : values)
+    for (int b = 0; b < bytes; ++b) s += char(v >> 8 * b);
+  s.append((4 - s.size() % 4) % 4, '\0');
+  return s;
+}
+
+TEST(LoadBmp, ChannelsNarrowerThanEightBitsSpanTheFullRange) {
+  // 5-5-5 by default: 31 is 255, 8 is 65 (8 * 255 / 31 rounded down), 1 is 8.
+  Bmp plain;
+  plain.width = 3, plain.height = 1, plain.bits = 16;
+  plain.pixels = words({31u << 10, 31u << 5 | 31u, 8u << 10 | 16u << 5 | 1u}, 2);
+  // 5-6-5 bit fields: green 63 is 255 and 42 is 170; red 31 and blue 0.
+  Bmp fields = plain;
+  fields.compression = BMP_BITFIELDS;
+  fields.masks = {0xF800, 0x07E0, 0x001F};
+  fields.pixels = words({63u << 5, 42u << 5, 31u << 11}, 2);
+  IMAGE* a = load_new("555.bmp", plain);
+  IMAGE* b = load_new("565.bmp", fields);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->row(0)[0], 0xFFFF0000u);
+  EXPECT_EQ(a->row(0)[1], 0xFF00FFFFu);
+  EXPECT_EQ(a->row(0)[2], 0xFF418308u);  // 65, 131, 8
+  EXPECT_EQ(b->row(0)[0], 0xFF00FF00u);
+  EXPECT_EQ(b->row(0)[1], 0xFF00AA00u);
+  EXPECT_EQ(b->row(0)[2], 0xFFFF0000u);
+  image_destroy(a);
+  image_destroy(b);
+}
+
+TEST(LoadBmp, AlphaComesFromTheFileOnlyWhereTheFileHasIt) {
+  // Plain 32-bit pixels: the top byte is alpha when any pixel uses it ...
+  Bmp some = bgra();
+  some.pixels = words({0x80102030u, 0x00405060u, 0xFF000000u, 0x00000000u}, 4);
+  // ... and nothing when none does: then all are opaque.
+  Bmp none = bgra();
+  none.pixels = words({0x00102030u, 0x00405060u, 0x00000000u, 0x00000001u}, 4);
+  // Bit fields with an alpha mask in a 56-byte header; a 40-byte header has none.
+  Bmp with_mask = bgra();
+  with_mask.compression = BMP_BITFIELDS;
+  with_mask.info_size = 56;
+  with_mask.masks = {0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF};  // red, green, blue, alpha
+  with_mask.pixels = words({0x11223340u, 0, 0, 0}, 4);
+  Bmp without = with_mask;
+  without.info_size = 40;
+  without.masks.pop_back();
+  IMAGE* a = load_new("some_alpha.bmp", some);
+  IMAGE* b = load_new("no_alpha.bmp", none);
+  IMAGE* c = load_new("alpha_mask.bmp", with_mask);
+  IMAGE* d = load_new("no_alpha_mask.bmp", without);
+  ASSERT_TRUE(a && b && c && d);
+  EXPECT_EQ(a->row(1)[0], 0x80102030u);  // the bottom row is stored first
+  EXPECT_EQ(a->row(1)[1], 0x00405060u);
+  EXPECT_EQ(b->row(1)[0], 0xFF102030u);
+  EXPECT_EQ(b->row(0)[1], 0xFF000001u);
+  EXPECT_EQ(c->row(1)[0], 0x40332211u);
+  EXPECT_EQ(d->row(1)[0], 0xFF332211u);
+  for (IMAGE* img : {a, b, c, d}) image_destroy(img);
+}
+
+TEST(LoadBmp, SmallPalettesAndFourBitRunsDecode) {
+  // 1 bit, 9 pixels a row (two bytes), in a core header with 3-byte colours.
+  Bmp mono;
+  mono.info_size = 12;
+  mono.width = 9, mono.height = 1, mono.bits = 1;
+  mono.palette = {0x000000, 0xFFFFFF};
+  mono.pixels = std::string("\xA5\x80\0\0", 4);  // 1010 0101 1
+  // 4 bits with three colours in use.
+  Bmp nibbles;
+  nibbles.width = 3, nibbles.height = 1, nibbles.bits = 4;
+  nibbles.palette = {0x0000FF, 0x00FF00, 0xFF0000};
+  nibbles.pixels = std::string("\x21\x00\0\0", 4);
+  // RLE4, 5 x 3, bottom row first: five pixels as they are (three bytes,
+  // padded to four), the end of the row; a move 1 right and 1 up, a run of 3
+  // alternating 2 and 1, the end. What is left out is colour 0.
+  Bmp runs;
+  runs.width = 5, runs.height = 3, runs.bits = 4, runs.compression = BMP_RLE4;
+  runs.palette = {0x101010, 0x202020, 0x303030};
+  runs.pixels = std::string("\x00\x05\x12\x12\x10\x00" "\x00\x00" "\x00\x02\x01\x01" "\x03\x21" "\x00\x01", 16);
+  IMAGE* a = load_new("mono.bmp", mono);
+  IMAGE* b = load_new("nibbles.bmp", nibbles);
+  IMAGE* c = load_new("rle4.bmp", runs);
+  ASSERT_TRUE(a && b && c);
+  const int bits[9] = {1, 0, 1, 0, 0, 1, 0, 1, 1};
+  for (int x = 0; x < 9; ++x) EXPECT_EQ(a->row(0)[x], bits[x] ? 0xFFFFFFFFu : 0xFF000000u) << x;
+  EXPECT_EQ(b->row(0)[0], 0xFFFF0000u);
+  EXPECT_EQ(b->row(0)[1], 0xFF00FF00u);
+  EXPECT_EQ(b->row(0)[2], 0xFF0000FFu);
+  const uint32_t want[3][5] = {{0, 2, 1, 2, 0}, {0, 0, 0, 0, 0}, {1, 2, 1, 2, 1}};  // top row first
+  const uint32_t colour[3] = {0xFF101010u, 0xFF202020u, 0xFF303030u};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(c->row(uint32_t(y))[x], colour[want[y][x]]) << x << ", " << y;
+  for (IMAGE* img : {a, b, c}) image_destroy(img);
+}
+
+TEST(LoadBmp, RunsPastTheRowEndAreDropped) {
+  // RLE8, 2 x 2: a run of 4 in the bottom row must not spill into the row above.
+  Bmp runs;
+  runs.width = 2, runs.height = 2, runs.bits = 8, runs.compression = BMP_RLE8;
+  runs.palette = {0x000000, 0xFFFFFF};
+  runs.pixels = std::string("\x04\x01\x00\x00\x00\x01", 6);
+  IMAGE* img = load_new("spill.bmp", runs);
+  ASSERT_NE(img, nullptr);
+  EXPECT_EQ(img->row(1)[0], 0xFFFFFFFFu);
+  EXPECT_EQ(img->row(1)[1], 0xFFFFFFFFu);
+  EXPECT_EQ(img->row(0)[0], 0xFF000000u);
+  EXPECT_EQ(img->row(0)[1], 0xFF000000u);
+  image_destroy(img);
+}
+
+// Pixel data that cannot be shown as it is meant: refused like a bad header.
+TEST(LoadBmp, BrokenPixelDataIsRefused) {
+  Bmp beyond;  // colour index 5 in a palette of 2
+  beyond.width = 2, beyond.height = 1, beyond.bits = 8;
+  beyond.palette = {0x000000, 0xFFFFFF};
+  beyond.pixels = std::string("\x01\x05\0\0", 4);
+  Bmp run_beyond = beyond;
+  run_beyond.compression = BMP_RLE8;
+  run_beyond.pixels = std::string("\x02\x07\x00\x01", 4);
+  Bmp no_end = run_beyond;  // the runs stop without the end of the picture
+  no_end.pixels = std::string("\x02\x01\x00\x00", 4);
+  Bmp short_palette = beyond;  // 256 colours promised, two stored, the file ends
+  short_palette.colours_used = 0;
+  short_palette.pixels = std::string("\x01\x00\0\0", 4);
+  const std::pair<const char*, Bmp> cases[] = {
+      {"index_beyond.bmp", beyond}, {"run_beyond.bmp", run_beyond},
+      {"no_end.bmp", no_end}, {"short_palette.bmp", short_palette}};
+  const char* causes[] = {"colour index 5 is beyond its palette of 2 colours",
+                          "colour index 7 is beyond its palette of 2 colours",
+                          "the file ends inside its pixels", "the file ends inside its palette"};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].first);
+    GuardedImage img(2, 1);
+    EXPECT_EQ(load_bmp(write_scratch(cases[i].first, cases[i].second.bytes()).c_str(), img.get()),
+              ERR_FILE_IO);
+    EXPECT_TRUE(untouched(img));
+    EXPECT_NE(std::string(failure_note()).find(causes[i]), std::string::npos) << failure_note();
+  }
+  set_failure_note("");
 }
 
 // Headers the decoder would misread or that promise what the file cannot hold:

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The browser version: installs what it needs (Debian packages), builds it into
+# build-web/ and serves it on this machine with Python's http.server.
+#   scripts/web.sh [PORT]   build and serve (port 8000 unless given)
+#   scripts/web.sh build    build only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh web
+# Debian's Emscripten wants Debian's own python3 (not another one first on
+# PATH) and finds its node modules (acorn) in /usr/share/nodejs.
+export EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DMAZEWALK_WERROR="${MAZEWALK_WERROR:-OFF}" >/dev/null
+cmake --build build-web -j "$(nproc)"
+[ "${1:-}" = build ] && exit 0
+PORT="${1:-8000}"
+echo
+echo "mazewalk in the browser:  http://127.0.0.1:$PORT/"
+echo "the demo tour:            http://127.0.0.1:$PORT/?demo"
+echo "the benchmark:            http://127.0.0.1:$PORT/?bench"
+echo "(Ctrl+C stops the server)"
+exec /usr/bin/python3 -m http.server "$PORT" --bind 127.0.0.1 --directory build-web
