@@ -1,6 +1,7 @@
-#include "raster_target.h"
+#include "raster/raster_target.h"
 
 #include "platform/screen.h"
+#include "spans_avx2.h"
 
 namespace {
 // Rows of 32-bit pixels need a pitch that is a whole number of pixels and at
@@ -31,4 +32,17 @@ bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
   }
   t.depth = depth;
   return true;
+}
+
+bool span_path_available(SpanPath path) {
+  static const bool avx2 = cpu_runs_avx2();
+  return path == SpanPath::PORTABLE || (path == SpanPath::AVX2 && avx2);
+}
+
+SpanPath best_span_path() {
+  return span_path_available(SpanPath::AVX2) ? SpanPath::AVX2 : SpanPath::PORTABLE;
+}
+
+const char* span_path_name(SpanPath path) {
+  return path == SpanPath::AVX2 ? "avx2" : "portable";
 }

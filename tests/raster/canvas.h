@@ -3,12 +3,44 @@
 // the pixels or the depth entries shows. The canvas points ZBUFF at its depth
 // entries while it lives.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "platform/image.h"
+#include "raster/raster_target.h"
+
+// The scope the rasterizer tests draw with: all rows, and the span path of the
+// test being run. Every test of a RasterPaths suite runs once per span path
+// this processor runs (a path it does not run is reported as skipped).
+inline DrawScope tested_scope;
+
+class RasterPaths : public testing::TestWithParam<SpanPath> {
+ protected:
+  void SetUp() override {
+    if (!span_path_available(GetParam()))
+      GTEST_SKIP() << "this processor does not run the " << span_path_name(GetParam()) << " spans";
+    tested_scope = DrawScope{RowBand{}, GetParam()};
+  }
+  void TearDown() override { tested_scope = DrawScope{}; }
+};
+
+inline void PrintTo(SpanPath path, std::ostream* os) {
+  *os << span_path_name(path);
+}
+
+inline std::string span_path_test_name(const testing::TestParamInfo<SpanPath>& info) {
+  return span_path_name(info.param);
+}
+
+#define RUN_ON_EVERY_SPAN_PATH(SUITE)                                                  \
+  INSTANTIATE_TEST_SUITE_P(Spans, SUITE, testing::Values(SpanPath::PORTABLE, SpanPath::AVX2), \
+                           span_path_test_name)
 
 class Canvas {
  public:
