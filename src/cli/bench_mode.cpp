@@ -12,14 +12,10 @@
 #include "app/main_routine.h"
 #include "render/render_globals.h"
 #include "platform/headless_host.h"
+#include "render/draw_workers.h"
 
 namespace {
-struct BenchMode {
-  const char* name;
-  int32_t iscale, anti_alias, textured, wire_frame;
-};
-
-const BenchMode MODES[] = {
+const std::vector<RenderMode> MODES = {
     {"default", -1, -1, -1, 0},     {"anti-alias only", 0, -1, -1, 0},
     {"half-res only", -1, 0, -1, 0}, {"both off", 0, 0, -1, 0},
     {"wire frame", -1, -1, -1, -1}, {"flat", -1, -1, 0, 0},
@@ -27,30 +23,27 @@ const BenchMode MODES[] = {
 
 struct BenchResult {
   const char* name;
+  int32_t threads;
   int64_t frames;
-  double median_ms, p95_ms, mean_triangles;
+  double median_ms, p95_ms;
+  StageTimes stage_ms;  // medians
+  double mean_triangles;
   int64_t dropped;
   double peak_rss_mib;
 };
 
-// A headless host that notes the real time at which each frame is shown.
-// Sleeps and retrace waits cost nothing here, so the gaps are the frames' work.
-class TimingHost : public HeadlessHost {
+// A headless host that shows every page to a watcher.
+class WatchingHost : public HeadlessHost {
  public:
-  using HeadlessHost::HeadlessHost;
+  WatchingHost(HeadlessSettings settings, const PageWatcher& watch)
+      : HeadlessHost(std::move(settings)), watch_(watch) {}
   void present(const uint32_t* page, int32_t width, int32_t height) override {
     HeadlessHost::present(page, width, height);
-    const auto now = std::chrono::steady_clock::now();
-    if (have_last_)
-      frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last_).count());
-    last_ = now;
-    have_last_ = true;
+    if (watch_) watch_(page, width, height);
   }
-  std::vector<double> frame_ms;
 
  private:
-  std::chrono::steady_clock::time_point last_;
-  bool have_last_ = false;
+  const PageWatcher& watch_;
 };
 
 double percentile(std::vector<double> v, double p) {
@@ -60,37 +53,42 @@ double percentile(std::vector<double> v, double p) {
   return v[i];
 }
 
+double median_of(const std::vector<StageTimes>& stages, double StageTimes::*field) {
+  std::vector<double> v;
+  v.reserve(stages.size());
+  for (const StageTimes& s : stages) v.push_back(s.*field);
+  return percentile(std::move(v), 0.5);
+}
+
 double peak_rss_mib() {
   struct rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   return double(usage.ru_maxrss) / 1024.0;
 }
 
-BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base) {
-  HeadlessSettings settings = base;
-  settings.echo_text = false;
-  settings.shots.clear();
-  // Each mode keeps its switches: the tour's switch keys are left out.
-  std::erase_if(settings.events, [](const InputEvent& e) {
-    return e.kind != InputKind::MOUSE && e.a >= SC_1 && e.a <= SC_4;
-  });
-  TimingHost host_(settings);
-  Host* previous = host_get();
-  host_set(&host_);
-  ISCALE = mode.iscale;
-  ANTI_ALIAS = mode.anti_alias;
-  TEXTURED = mode.textured;
-  WIRE_FRAME = mode.wire_frame;
-  FrameStats stats;
-  main_routine(&stats);
-  host_set(previous);
-  return BenchResult{mode.name,
-                      stats.frames,
-                      percentile(host_.frame_ms, 0.5),
-                      percentile(host_.frame_ms, 0.95),
-                      stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0,
-                      stats.dropped_triangles,
-                      peak_rss_mib()};
+BenchResult run_mode(const RenderMode& mode, const HeadlessSettings& base, int32_t threads) {
+  set_draw_threads(threads);
+  // The real time at which each frame is shown. Sleeps and retrace waits cost
+  // nothing here, so the gaps are the frames' work.
+  std::vector<double> frame_ms;
+  std::chrono::steady_clock::time_point last;
+  bool have_last = false;
+  const PageWatcher watch = [&](const uint32_t*, int32_t, int32_t) {
+    const auto now = std::chrono::steady_clock::now();
+    if (have_last) frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    last = now;
+    have_last = true;
+  };
+  const FrameStats stats = play_headless(base, &mode, watch, true);
+  BenchResult r{mode.name, threads, stats.frames, percentile(frame_ms, 0.5),
+                percentile(frame_ms, 0.95), {}, 0.0, stats.dropped_triangles, peak_rss_mib()};
+  r.stage_ms.transform = median_of(stats.stages, &StageTimes::transform);
+  r.stage_ms.probe = median_of(stats.stages, &StageTimes::probe);
+  r.stage_ms.clears = median_of(stats.stages, &StageTimes::clears);
+  r.stage_ms.raster = median_of(stats.stages, &StageTimes::raster);
+  r.stage_ms.filters = median_of(stats.stages, &StageTimes::filters);
+  r.mean_triangles = stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0;
+  return r;
 }
 
 void write_json(const std::string& path, const std::vector<BenchResult>& results) {
@@ -99,34 +97,84 @@ void write_json(const std::string& path, const std::vector<BenchResult>& results
     std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
     return;
   }
-  std::fprintf(out, "{\n  \"modes\": [\n");
+  std::fprintf(out, "{\n  \"span_path\": \"%s\",\n  \"modes\": [\n", span_path_name(span_path));
   for (size_t i = 0; i < results.size(); ++i) {
     const BenchResult& r = results[i];
     std::fprintf(out,
-                 "    {\"mode\": \"%s\", \"frames\": %lld, \"median_ms\": %.4f, \"p95_ms\": %.4f, "
-                 "\"mean_triangles\": %.1f, \"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
-                 r.name, (long long)r.frames, r.median_ms, r.p95_ms, r.mean_triangles,
-                 (long long)r.dropped, r.peak_rss_mib, i + 1 < results.size() ? "," : "");
+                 "    {\"mode\": \"%s\", \"threads\": %d, \"frames\": %lld, \"median_ms\": %.4f, "
+                 "\"p95_ms\": %.4f, \"transform_ms\": %.4f, \"probe_ms\": %.4f, \"clears_ms\": %.4f, "
+                 "\"raster_ms\": %.4f, \"filters_ms\": %.4f, \"mean_triangles\": %.1f, "
+                 "\"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
+                 r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
+                 r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster, r.stage_ms.filters,
+                 r.mean_triangles, (long long)r.dropped, r.peak_rss_mib,
+                 i + 1 < results.size() ? "," : "");
   }
   std::fprintf(out, "  ]\n}\n");
   std::fclose(out);
 }
 }  // namespace
 
+const std::vector<RenderMode>& render_modes() {
+  return MODES;
+}
+
+FrameStats play_headless(const HeadlessSettings& base, const RenderMode* mode,
+                         const PageWatcher& watch, bool time_stages) {
+  HeadlessSettings settings = base;
+  settings.echo_text = false;
+  settings.shots.clear();
+  if (mode) {
+    // The mode holds throughout: the script's switch keys are left out.
+    std::erase_if(settings.events, [](const InputEvent& e) {
+      return e.kind != InputKind::MOUSE && e.a >= SC_1 && e.a <= SC_4;
+    });
+  }
+  WatchingHost host(settings, watch);
+  Host* previous = host_get();
+  host_set(&host);
+  const int32_t iscale = ISCALE, anti_alias = ANTI_ALIAS, textured = TEXTURED, wire = WIRE_FRAME;
+  if (mode) {
+    ISCALE = mode->iscale;
+    ANTI_ALIAS = mode->anti_alias;
+    TEXTURED = mode->textured;
+    WIRE_FRAME = mode->wire_frame;
+  }
+  FrameStats stats;
+  stats.time_stages = time_stages;
+  main_routine(&stats);
+  host_set(previous);
+  // The next run starts from the switches as they were.
+  ISCALE = iscale, ANTI_ALIAS = anti_alias, TEXTURED = textured, WIRE_FRAME = wire;
+  return stats;
+}
+
 int32_t run_bench(const ProgramOptions& options) {
   HeadlessSettings base = options.headless_settings_;
   // Without a tour the benchmark walks nowhere for a fixed number of frames.
   if (base.events.empty() && base.escape_frame == 0) base.escape_frame = 600;
+  // One thread, and all of them.
+  const int32_t all = draw_threads();
+  std::vector<int32_t> thread_counts = {1};
+  if (all > 1) thread_counts.push_back(all);
   std::vector<BenchResult> results;
-  std::printf("%-16s %7s %10s %10s %12s %8s %10s\n", "mode", "frames", "median ms", "p95 ms",
+  std::printf("spans: %s%s\n", span_path_name(span_path),
+              span_path == best_span_path() ? "" : " (the processor runs faster ones)");
+  std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %7s %7s %9s %7s %8s\n", "mode", "threads",
+              "frames", "median ms", "p95 ms", "transform", "probe", "clears", "raster", "filters",
               "triangles", "dropped", "peak MiB");
-  for (const BenchMode& mode : MODES) {
-    results.push_back(run_mode(mode, base));
-    const BenchResult& r = results.back();
-    std::printf("%-16s %7lld %10.3f %10.3f %12.1f %8lld %10.1f\n", r.name, (long long)r.frames,
-                r.median_ms, r.p95_ms, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
-    std::fflush(stdout);
+  for (const RenderMode& mode : MODES) {
+    for (const int32_t threads : thread_counts) {
+      results.push_back(run_mode(mode, base, threads));
+      const BenchResult& r = results.back();
+      std::printf("%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %7.3f %7.3f %9.1f %7lld %8.1f\n",
+                  r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms,
+                  r.stage_ms.transform, r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster,
+                  r.stage_ms.filters, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
+      std::fflush(stdout);
+    }
   }
+  set_draw_threads(all);
   if (!options.json_file.empty()) write_json(options.json_file, results);
   return 0;
 }

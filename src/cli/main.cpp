@@ -13,6 +13,8 @@
 #include "platform/fail.h"
 #include "platform/headless_host.h"
 #include "platform/sdl_host.h"
+#include "render/draw_workers.h"
+#include "render/render_globals.h"
 
 namespace {
 constexpr int EXIT_USAGE = 64;
@@ -68,7 +70,14 @@ int main(int argc, char** argv) {
       !read_script(DEMO_SCRIPT, hs.events))
     return EXIT_USAGE;
 
-  if (o.bench) return run_bench(o);
+  // How the frames are drawn: on how many threads, with which span code.
+  span_path = o.simd ? best_span_path() : SpanPath::PORTABLE;
+  set_draw_threads(o.threads > 0 ? o.threads : hardware_threads());
+  if (o.bench) {
+    const int32_t status = run_bench(o);
+    stop_draw_workers();
+    return status;
+  }
 
   std::unique_ptr<Host> h;
   HeadlessHost* headless = nullptr;
@@ -81,6 +90,7 @@ int main(int argc, char** argv) {
   }
   host_set(h.get());
   const int32_t status = main_routine();
+  stop_draw_workers();
   if (headless) {
     headless->finish();
     if (headless->shot_failures() > 0) return ERR_FILE_IO;

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "render/draw_workers.h"
 
 namespace {
 bool parse_int(const char* text, long long lo, long long hi, long long& out) {
@@ -38,7 +41,9 @@ const char* usage_text() {
          "  --bench             time the tour in every render mode and print a table\n"
          "  --json FILE         with --bench: also write the table as JSON\n"
          "  --res DIR           the folder that holds res/ (default: the working directory)\n"
-         "  --scale N           window N times larger (window only)\n";
+         "  --scale N           window N times larger (window only)\n"
+         "  --threads N         draw on N threads (default: as many as the hardware runs)\n"
+         "  --simd off          fill spans with the portable code only\n";
 }
 
 bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::string& message) {
@@ -110,6 +115,18 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
       if (!need_value()) return false;
       if (!parse_int(value, 1, 8, n)) return message = "--scale takes a whole number from 1 to 8", false;
       o.scale = int32_t(n);
+      ++i;
+    } else if (arg == "--threads") {
+      if (!need_value()) return false;
+      if (!parse_int(value, 1, MAX_DRAW_THREADS, n))
+        return message = "--threads takes a whole number from 1 to " + std::to_string(MAX_DRAW_THREADS), false;
+      o.threads = int32_t(n);
+      ++i;
+    } else if (arg == "--simd") {
+      if (!need_value()) return false;
+      const std::string v = value;
+      if (v != "off" && v != "on") return message = "--simd takes off or on", false;
+      o.simd = v == "on";
       ++i;
     } else {
       message = "unknown option " + arg;

@@ -40,7 +40,7 @@ inline bool rows_meet_band(float y1, float y2, float y3, const RowBand& band) {
   if (!std::isfinite(y1) || !std::isfinite(y2) || !std::isfinite(y3)) return false;
   const double top = std::floor(double(std::min({y1, y2, y3})));
   const double bottom = std::floor(double(std::max({y1, y2, y3})));
-  return bottom > double(band.first) && top < double(band.end);
+  return bottom > double(band.first) && top < double(band.end) && top < bottom;
 }
 
 // Fills T and returns true, or returns false when the triangle draws nothing.

@@ -1,9 +1,11 @@
 #include "render/render_buffers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "render/draw_workers.h"
 #include "render/render_globals.h"
 
 namespace {
@@ -78,10 +80,25 @@ void reset_render_state() {
   FOV = 60.0f;
 }
 
+namespace {
+// Zeroes SIZE bytes at START, one band per drawing thread.
+void clear_in_bands(void* start, size_t size) {
+  const int32_t bands = draw_threads();
+  uint8_t* bytes = static_cast<uint8_t*>(start);
+  for_each_band(bands, [&](int32_t band) {
+    // Bands of whole 64-byte lines, so that no two threads write one line.
+    const size_t lines = (size + 63) / 64;
+    const size_t first = std::min(size, lines * size_t(band) / size_t(bands) * 64);
+    const size_t end = std::min(size, lines * size_t(band + 1) / size_t(bands) * 64);
+    std::memset(bytes + first, 0, end - first);
+  });
+}
+}  // namespace
+
 void clear_depth_buffer() {
-  if (ZBUFF) std::memset(ZBUFF, 0, size_t(BUFFSIZE) * sizeof(float));
+  if (ZBUFF) clear_in_bands(ZBUFF, size_t(BUFFSIZE) * sizeof(float));
 }
 
 void clear_back_buffer() {
-  if (BACKBUFFER) std::memset(BACKBUFFER->pixels(), 0, size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
+  if (BACKBUFFER) clear_in_bands(BACKBUFFER->pixels(), size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "math/nmathf.h"
+#include "app/probe_grid.h"
 #include "model/model.h"
 
 constexpr float MOVE_SPEED = 15.0f;     // units per second
@@ -27,5 +28,10 @@ void camera_setup(Player& player);
 void mouse_look(Player& player);
 // W, S, A, D and the jump request, in that order; FRAME_TIME is zero or negative.
 void movement_keys(Player& player, double frame_time);
-// Probes MAZE under the camera and lifts the camera to eye height.
+// Probes MAZE under the camera and lifts the camera to eye height: every
+// triangle in stored order until the first hit.
 void ground_test(Player& player, const MODEL_STRUCT& maze);
+// The same through GRID (built for MAZE), which leaves out only triangles the
+// probe cannot cross: the same hit, the same lift. After a miss, IPOINT (read
+// by nothing) may hold another non-hit crossing point than the full scan's.
+void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid);

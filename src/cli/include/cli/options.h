@@ -12,6 +12,8 @@ struct ProgramOptions {
   bool demo = false;
   bool seed_given = false;
   int32_t scale = 1;
+  int32_t threads = 0;     // drawing threads; 0: as many as the hardware runs
+  bool simd = true;        // false: the portable spans
   std::string res_dir;     // the folder that holds res/; empty: the working directory
   std::string json_file;   // --bench results
   std::string input_file;  // scripted input

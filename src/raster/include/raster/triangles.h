@@ -38,6 +38,11 @@ void fill_textured_triangle(IMAGE* dst, float* depth, const DrawScope& scope, fl
 // once (resolve_raster_target) and each texture made ready once, instead of
 // per triangle. Same pixels as the fill_ routines above.
 
+// The rows a triangle with corners at heights SY1, SY2, SY3 may draw, at most:
+// false when it draws none. Whatever lies outside ROWS, no call of the
+// rasterizers for these corners touches.
+bool triangle_rows(float sy1, float sy2, float sy3, RowBand& rows);
+
 // A texture ready for drawing: its texel base, wrap masks and row shift.
 struct TextureSource {
   const uint8_t* base = nullptr;  // first texel; null for a texture that draws nothing

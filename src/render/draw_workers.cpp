@@ -1,0 +1,169 @@
+#include "render/draw_workers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+inline void relax() {
+#if defined(__x86_64__)
+  _mm_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
+// A worker that finds no band waits this long, spinning, before it sleeps:
+// the clears, the drawing and the filters of a frame follow one another
+// closely, and waking a sleeping thread costs more than the gaps between them.
+constexpr auto SPIN = std::chrono::microseconds(200);
+
+// Spins until DONE() holds or the spin time is over; true when DONE() held.
+template <class Done>
+bool spin_until(Done done) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int32_t i = 0;; ++i) {
+    if (done()) return true;
+    relax();
+    if (i % 64 == 63 && std::chrono::steady_clock::now() - start > SPIN) return false;
+  }
+}
+
+// Bands are handed out by one 64-bit ticket: the job's number in the high
+// half, then its number of bands and the next band, 16 bits each. A worker
+// claims a band by moving the ticket on, and only while it still names the
+// job the worker woke for; so a worker that wakes late finds its job over and
+// takes nothing, and nobody waits for it. The caller returns once every band
+// of its job is done, and only then writes the next job.
+class WorkerPool {
+ public:
+  explicit WorkerPool(int32_t workers) {
+    for (int32_t i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
+  }
+  ~WorkerPool() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  void run(int32_t bands, BandJob job, void* context) {
+    const uint64_t number = ++jobs_ & 0xFFFFFFFFu;
+    job_.store(job, std::memory_order_relaxed);
+    context_.store(context, std::memory_order_relaxed);
+    done_.store(0, std::memory_order_relaxed);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ticket_.store(number << 32 | uint64_t(bands) << 16, std::memory_order_release);
+    }
+    wake_.notify_all();
+    take_bands(number);
+    // Wait for the bands still being drawn by workers.
+    auto all_done = [&] { return done_.load(std::memory_order_acquire) == bands; };
+    if (!spin_until(all_done)) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      all_done_.wait(lock, all_done);
+    }
+  }
+
+ private:
+  // Draws bands of job NUMBER until none is left (or the job is over).
+  void take_bands(uint64_t number) {
+    uint64_t ticket = ticket_.load(std::memory_order_acquire);
+    for (;;) {
+      const int32_t bands = int32_t(ticket >> 16 & 0xFFFF), band = int32_t(ticket & 0xFFFF);
+      if (ticket >> 32 != number || band >= bands) return;
+      if (!ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
+                                         std::memory_order_acquire))
+        continue;
+      // The band is ours, so the job is not done and its fields stay as they are.
+      job_.load(std::memory_order_relaxed)(context_.load(std::memory_order_relaxed), band);
+      if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        all_done_.notify_one();
+      }
+      ticket = ticket_.load(std::memory_order_acquire);
+    }
+  }
+
+  void work() {
+    uint64_t seen = 0;
+    for (;;) {
+      auto new_job = [&] { return ticket_.load(std::memory_order_acquire) >> 32 != seen; };
+      if (!spin_until(new_job)) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wake_.wait(lock, [&] { return stop_ || new_job(); });
+        if (stop_) return;
+      }
+      seen = ticket_.load(std::memory_order_acquire) >> 32;
+      take_bands(seen);
+    }
+  }
+
+  std::vector<std::thread> threads_;
+  std::mutex mutex_;
+  std::condition_variable wake_, all_done_;
+  bool stop_ = false;  // guarded by mutex_
+  uint64_t jobs_ = 0;  // the caller's count of jobs
+  std::atomic<uint64_t> ticket_{0};
+  std::atomic<BandJob> job_{nullptr};
+  std::atomic<void*> context_{nullptr};
+  std::atomic<int32_t> done_{0};  // bands of the job finished
+};
+
+// The most bands one job hands out; a job of more runs on the caller alone.
+constexpr int32_t MAX_BANDS = 0xFFFF;
+
+int32_t thread_count = 1;
+WorkerPool* pool = nullptr;
+
+}  // namespace
+
+void set_draw_threads(int32_t threads) {
+  threads = std::clamp(threads, int32_t(1), MAX_DRAW_THREADS);
+  if (threads == thread_count && (threads == 1) == (pool == nullptr)) return;
+  stop_draw_workers();
+  thread_count = threads;
+  if (threads > 1) pool = new WorkerPool(threads - 1);
+}
+
+int32_t draw_threads() {
+  return thread_count;
+}
+
+int32_t hardware_threads() {
+  return std::max(1, int32_t(std::thread::hardware_concurrency()));
+}
+
+void stop_draw_workers() {
+  delete pool;
+  pool = nullptr;
+  thread_count = 1;
+}
+
+void run_bands(int32_t bands, BandJob job, void* context) {
+  if (bands <= 0) return;
+  if (!pool || bands == 1 || bands > MAX_BANDS) {
+    for (int32_t band = 0; band < bands; ++band) job(context, band);
+    return;
+  }
+  pool->run(bands, job, context);
+}
+
+BandRows band_rows(int32_t rows, int32_t bands, int32_t band) {
+  const int64_t r = std::max(rows, int32_t(0)), n = std::max(bands, int32_t(1));
+  return {int32_t(r * band / n), int32_t(r * (band + 1) / n)};
+}

@@ -1,0 +1,36 @@
+// The post-filters row by row, so that they can be split into bands of rows.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "render/post_filters.h"
+
+// One averaged pixel from a 2 x 2 block: two pixels of the upper row and the
+// two below them. Each byte is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2).
+uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pair);
+
+// ANTIALIAS4X(IN, OUT) as WIDTH x HEIGHT output pixels.
+struct AntialiasPlan {
+  FilterTarget out;
+  const uint8_t* in;
+  size_t in_pitch;
+  uint32_t width, height;
+};
+// False when the filter does nothing (a null image, BPP other than 4, no target).
+bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan);
+// Output rows FIRST to END - 1.
+void antialias_rows(const AntialiasPlan& plan, uint32_t first, uint32_t end);
+
+// SCALE2(DST, SRC) as WIDTH x HEIGHT source pixels doubled.
+struct Scale2Plan {
+  FilterTarget out;
+  const uint8_t* in;
+  size_t in_pitch;
+  uint32_t width, height;
+};
+bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan);
+// Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
+void double_row(const Scale2Plan& plan, const uint32_t* source_row, uint32_t y);
+
+// Bands for a filter over ROWS rows: one per drawing thread.
+int32_t filter_bands(uint32_t rows);
