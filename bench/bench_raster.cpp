@@ -43,8 +43,8 @@ struct RasterBenchScene {
     return 1.0f - 0.0004f * float(step++);
   }
   // The scope for PATH, or false (the benchmark skipped) where it does not run.
-  static bool scope_for(benchmark::State& state, SpanPath path, DrawScope& scope) {
-    if (!span_path_available(path)) {
+  static bool scope_for(benchmark::State& state, SimdPath path, DrawScope& scope) {
+    if (!simd_path_available(path)) {
       state.SkipWithError("this processor does not run these spans");
       return false;
     }
@@ -65,7 +65,7 @@ void set_rates(benchmark::State& state, double pixels_per_draw, double triangles
 }
 
 // The whole 640 x 480 buffer as two triangles, flat.
-void bm_ftri_full_screen(benchmark::State& state, SpanPath path) {
+void bm_ftri_full_screen(benchmark::State& state, SimdPath path) {
   RasterBenchScene s;
   DrawScope scope;
   if (!s.scope_for(state, path, scope)) return;
@@ -76,13 +76,13 @@ void bm_ftri_full_screen(benchmark::State& state, SpanPath path) {
   }
   set_rates(state, double(s.drawn_pixels()), 2);
 }
-BENCHMARK_CAPTURE(bm_ftri_full_screen, portable, SpanPath::PORTABLE);
-BENCHMARK_CAPTURE(bm_ftri_full_screen, avx2, SpanPath::AVX2);
+BENCHMARK_CAPTURE(bm_ftri_full_screen, portable, SimdPath::PORTABLE);
+BENCHMARK_CAPTURE(bm_ftri_full_screen, avx2, SimdPath::AVX2);
 
 // The same, textured in perspective like a floor receding from z = 2 to 40,
 // the 256 x 256 texture repeated eight times across, brightened (SHADE) or
 // darkened (-SHADE), as most of the scene's triangles are.
-void bm_tfpcsptri_full_screen(benchmark::State& state, SpanPath path, int32_t shade) {
+void bm_tfpcsptri_full_screen(benchmark::State& state, SimdPath path, int32_t shade) {
   RasterBenchScene s;
   DrawScope scope;
   if (!s.scope_for(state, path, scope)) return;
@@ -95,13 +95,13 @@ void bm_tfpcsptri_full_screen(benchmark::State& state, SpanPath path, int32_t sh
   }
   set_rates(state, double(s.drawn_pixels()), 2);
 }
-BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, brighten_portable, SpanPath::PORTABLE, 30);
-BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, brighten_avx2, SpanPath::AVX2, 30);
-BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, darken_portable, SpanPath::PORTABLE, -30);
-BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, darken_avx2, SpanPath::AVX2, -30);
+BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, brighten_portable, SimdPath::PORTABLE, 30);
+BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, brighten_avx2, SimdPath::AVX2, 30);
+BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, darken_portable, SimdPath::PORTABLE, -30);
+BENCHMARK_CAPTURE(bm_tfpcsptri_full_screen, darken_avx2, SimdPath::AVX2, -30);
 
 // Hidden pixels: the full-screen flat quad behind what is already there.
-void bm_ftri_full_screen_hidden(benchmark::State& state, SpanPath path) {
+void bm_ftri_full_screen_hidden(benchmark::State& state, SimdPath path) {
   RasterBenchScene s;
   DrawScope scope;
   if (!s.scope_for(state, path, scope)) return;
@@ -112,8 +112,8 @@ void bm_ftri_full_screen_hidden(benchmark::State& state, SpanPath path) {
   }
   set_rates(state, double(W) * H, 2);
 }
-BENCHMARK_CAPTURE(bm_ftri_full_screen_hidden, portable, SpanPath::PORTABLE);
-BENCHMARK_CAPTURE(bm_ftri_full_screen_hidden, avx2, SpanPath::AVX2);
+BENCHMARK_CAPTURE(bm_ftri_full_screen_hidden, portable, SimdPath::PORTABLE);
+BENCHMARK_CAPTURE(bm_ftri_full_screen_hidden, avx2, SimdPath::AVX2);
 
 // Small triangles of about ten pixels scattered over the buffer, in batches of
 // 1024 with fixed corners, the depth stepping nearer each batch.
@@ -130,7 +130,7 @@ struct SmallTriangles {
 };
 
 template <bool TEXTURED>
-void bm_small_triangles(benchmark::State& state, SpanPath path) {
+void bm_small_triangles(benchmark::State& state, SimdPath path) {
   RasterBenchScene s;
   DrawScope scope;
   if (!s.scope_for(state, path, scope)) return;
@@ -150,14 +150,14 @@ void bm_small_triangles(benchmark::State& state, SpanPath path) {
   }
   set_rates(state, double(pixels), 1024);
 }
-void bm_small_flat(benchmark::State& state, SpanPath path) {
+void bm_small_flat(benchmark::State& state, SimdPath path) {
   bm_small_triangles<false>(state, path);
 }
-void bm_small_textured(benchmark::State& state, SpanPath path) {
+void bm_small_textured(benchmark::State& state, SimdPath path) {
   bm_small_triangles<true>(state, path);
 }
-BENCHMARK_CAPTURE(bm_small_flat, portable, SpanPath::PORTABLE)->Name("BM_FTRI_SMALL_10PX/portable");
-BENCHMARK_CAPTURE(bm_small_flat, avx2, SpanPath::AVX2)->Name("BM_FTRI_SMALL_10PX/avx2");
-BENCHMARK_CAPTURE(bm_small_textured, portable, SpanPath::PORTABLE)->Name("BM_TFPCSPTRI_SMALL_10PX/portable");
-BENCHMARK_CAPTURE(bm_small_textured, avx2, SpanPath::AVX2)->Name("BM_TFPCSPTRI_SMALL_10PX/avx2");
+BENCHMARK_CAPTURE(bm_small_flat, portable, SimdPath::PORTABLE)->Name("BM_FTRI_SMALL_10PX/portable");
+BENCHMARK_CAPTURE(bm_small_flat, avx2, SimdPath::AVX2)->Name("BM_FTRI_SMALL_10PX/avx2");
+BENCHMARK_CAPTURE(bm_small_textured, portable, SimdPath::PORTABLE)->Name("BM_TFPCSPTRI_SMALL_10PX/portable");
+BENCHMARK_CAPTURE(bm_small_textured, avx2, SimdPath::AVX2)->Name("BM_TFPCSPTRI_SMALL_10PX/avx2");
 }  // namespace

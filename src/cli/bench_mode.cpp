@@ -97,7 +97,7 @@ void write_json(const std::string& path, const std::vector<BenchResult>& results
     std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
     return;
   }
-  std::fprintf(out, "{\n  \"span_path\": \"%s\",\n  \"modes\": [\n", span_path_name(span_path));
+  std::fprintf(out, "{\n  \"simd_path\": \"%s\",\n  \"modes\": [\n", simd_path_name(simd_path));
   for (size_t i = 0; i < results.size(); ++i) {
     const BenchResult& r = results[i];
     std::fprintf(out,
@@ -158,8 +158,8 @@ int32_t run_bench(const ProgramOptions& options) {
   std::vector<int32_t> thread_counts = {1};
   if (all > 1) thread_counts.push_back(all);
   std::vector<BenchResult> results;
-  std::printf("spans: %s%s\n", span_path_name(span_path),
-              span_path == best_span_path() ? "" : " (the processor runs faster ones)");
+  std::printf("spans: %s%s\n", simd_path_name(simd_path),
+              simd_path == best_simd_path() ? "" : " (the processor runs faster ones)");
   std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %7s %7s %9s %7s %8s\n", "mode", "threads",
               "frames", "median ms", "p95 ms", "transform", "probe", "clears", "raster", "filters",
               "triangles", "dropped", "peak MiB");

@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
       !read_script(DEMO_SCRIPT, hs.events))
     return EXIT_USAGE;
 
-  // How the frames are drawn: on how many threads, with which span code.
-  span_path = o.simd ? best_span_path() : SpanPath::PORTABLE;
+  // How the frames are drawn: on how many threads, with which vector code.
+  simd_path = o.simd ? best_simd_path() : SimdPath::PORTABLE;
   set_draw_threads(o.threads > 0 ? o.threads : hardware_threads());
   if (o.bench) {
     const int32_t status = run_bench(o);

@@ -22,17 +22,17 @@ struct FlatSpan {
   }
 };
 
-// The same span, eight pixels at a time; spans shorter than eight pixels stay
-// with the one-pixel loop.
+// The same span, eight pixels at a time (short spans one at a time).
 struct FlatSpanAvx2 {
   uint32_t col;
   float dizdx;
+  int32_t row_end;  // the target's width
 
   void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
-    if (ex - sx < 8)
+    if (ex - sx < SHORT_SPAN)
       FlatSpan{col, dizdx}(pixels, depth, sx, ex, v);
     else
-      flat_span_avx2(pixels, depth, sx, ex, v[0], dizdx, col);
+      flat_span_avx2(pixels, depth, sx, ex, row_end, v[0], dizdx, col);
   }
 };
 }  // namespace
@@ -47,8 +47,8 @@ void draw_flat_triangle(const RasterTarget& target, const DrawScope& scope, floa
                          {to_sampling_grid(sx2), y2, {1.0f / sz2}},
                          {to_sampling_grid(sx3), y3, {1.0f / sz3}}, t))
     return;
-  if (scope.spans == SpanPath::AVX2 && span_path_available(SpanPath::AVX2))
-    walk_triangle(t, target, scope.band, FlatSpanAvx2{col, t.ddx[0]});
+  if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2))
+    walk_triangle(t, target, scope.band, FlatSpanAvx2{col, t.ddx[0], target.width});
   else
     walk_triangle(t, target, scope.band, FlatSpan{col, t.ddx[0]});
 }

@@ -36,17 +36,17 @@ bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
   return true;
 }
 
-bool span_path_available(SpanPath path) {
+bool simd_path_available(SimdPath path) {
   static const bool avx2 = cpu_runs_avx2();
-  return path == SpanPath::PORTABLE || (path == SpanPath::AVX2 && avx2);
+  return path == SimdPath::PORTABLE || (path == SimdPath::AVX2 && avx2);
 }
 
-SpanPath best_span_path() {
-  return span_path_available(SpanPath::AVX2) ? SpanPath::AVX2 : SpanPath::PORTABLE;
+SimdPath best_simd_path() {
+  return simd_path_available(SimdPath::AVX2) ? SimdPath::AVX2 : SimdPath::PORTABLE;
 }
 
-const char* span_path_name(SpanPath path) {
-  return path == SpanPath::AVX2 ? "avx2" : "portable";
+const char* simd_path_name(SimdPath path) {
+  return path == SimdPath::AVX2 ? "avx2" : "portable";
 }
 
 bool triangle_rows(float sy1, float sy2, float sy3, RowBand& rows) {

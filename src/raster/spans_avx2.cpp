@@ -29,14 +29,19 @@ struct Block {
   }
 };
 
-// The depth test of eight pixels: the lanes whose 1/z is strictly greater
-// than the stored value (a NaN on either side fails, as in the scalar test).
-MW_AVX2 inline __m256 depth_test(const float* depth, __m256 iz) {
-  return _mm256_cmp_ps(iz, _mm256_loadu_ps(depth), _CMP_GT_OQ);
+// The depth test of eight pixels, of which the first LEFT belong to the span:
+// the lanes of the span whose 1/z is strictly greater than the stored value
+// (a NaN on either side fails, as in the scalar test).
+MW_AVX2 inline __m256 depth_test(const float* depth, __m256 iz, int32_t left) {
+  const __m256 nearer = _mm256_cmp_ps(iz, _mm256_loadu_ps(depth), _CMP_GT_OQ);
+  if (left >= 8) return nearer;
+  const __m256i in_span =
+      _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+  return _mm256_and_ps(nearer, _mm256_castsi256_ps(in_span));
 }
 
 // Writes the pixel words and 1/z where PASS is set; the other lanes keep
-// what they hold (all eight lie inside the span, which only this call draws).
+// what they hold. All eight lie inside one row, which only this thread draws.
 MW_AVX2 inline void store_passed(uint32_t* pixels, float* depth, __m256 pass, __m256i words,
                                  __m256 iz) {
   __m256i* p = reinterpret_cast<__m256i*>(pixels);
@@ -72,7 +77,7 @@ MW_AVX2 inline TexturedSteps step_eight(__m128& carried, __m128 step) {
 
 template <bool DARKEN>
 MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth, int32_t sx,
-                           int32_t ex, const float* v) {
+                           int32_t ex, int32_t row_end, const float* v) {
   const __m256 one = _mm256_set1_ps(1.0f);
   const __m256i sw = _mm256_set1_epi32(int32_t(s.sw)), sh = _mm256_set1_epi32(int32_t(s.sh));
   const __m128i shift = _mm_cvtsi32_si128(int32_t(s.shift));
@@ -81,9 +86,11 @@ MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* d
   __m128 carried = _mm_setr_ps(v[0], v[1], v[2], 0.0f);
   const __m128 step = _mm_setr_ps(s.dizdx, s.duizdx, s.dvizdx, 0.0f);
   int32_t x = sx;
-  for (; ex - x >= 8; x += 8) {
+  // Blocks of eight pixels; the last one may reach past the span, but not
+  // past the row: its extra lanes are left as they are.
+  for (; x < ex && (ex - x >= 8 || x + 8 <= row_end); x += 8) {
     const TexturedSteps at = step_eight(carried, step);
-    const __m256 pass = depth_test(depth + x, at.iz);
+    const __m256 pass = depth_test(depth + x, at.iz, ex - x);
     if (_mm256_testz_ps(pass, pass)) continue;  // all hidden: no division, no texel read
     // z = 1 / (1/z); u = z (u/z), v = z (v/z), each rounded once as in the scalar code.
     const __m256 z = _mm256_div_ps(one, at.iz);
@@ -100,6 +107,7 @@ MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* d
     const __m256i shaded = DARKEN ? _mm256_subs_epu8(texel, shade) : _mm256_adds_epu8(texel, shade);
     store_passed(pixels + x, depth + x, pass, shaded, at.iz);
   }
+  // At the end of the row: the last pixels, fewer than eight, one at a time.
   alignas(16) float rest[4];
   _mm_store_ps(rest, carried);
   const float step_one[3] = {s.dizdx, s.duizdx, s.dvizdx};
@@ -121,17 +129,17 @@ MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* d
 
 }  // namespace
 
-MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, float iz,
-                            float dizdx, uint32_t col) {
+MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex,
+                            int32_t row_end, float iz, float dizdx, uint32_t col) {
   const __m256i colour = _mm256_set1_epi32(int32_t(col));
   float carried[1] = {iz};
   const float step[1] = {dizdx};
   Block<1> block;
   int32_t x = sx;
-  for (; ex - x >= 8; x += 8) {
+  for (; x < ex && (ex - x >= 8 || x + 8 <= row_end); x += 8) {
     block.step(carried, step);
     const __m256 z = _mm256_load_ps(block.lane[0]);
-    const __m256 pass = depth_test(depth + x, z);
+    const __m256 pass = depth_test(depth + x, z, ex - x);
     if (_mm256_testz_ps(pass, pass)) continue;
     store_passed(pixels + x, depth + x, pass, colour, z);
   }
@@ -145,13 +153,14 @@ MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t 
 }
 
 MW_AVX2 void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels,
-                                         float* depth, int32_t sx, int32_t ex, const float* v) {
-  textured_span<false>(s, pixels, depth, sx, ex, v);
+                                         float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                                         const float* v) {
+  textured_span<false>(s, pixels, depth, sx, ex, row_end, v);
 }
 
 MW_AVX2 void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                                       int32_t sx, int32_t ex, const float* v) {
-  textured_span<true>(s, pixels, depth, sx, ex, v);
+                                       int32_t sx, int32_t ex, int32_t row_end, const float* v) {
+  textured_span<true>(s, pixels, depth, sx, ex, row_end, v);
 }
 
 bool cpu_runs_avx2() {
@@ -161,11 +170,11 @@ bool cpu_runs_avx2() {
 
 #else  // no AVX2 on this machine: the kernels are never called
 
-void flat_span_avx2(uint32_t*, float*, int32_t, int32_t, float, float, uint32_t) {}
+void flat_span_avx2(uint32_t*, float*, int32_t, int32_t, int32_t, float, float, uint32_t) {}
 void textured_span_avx2_brighten(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
-                                 const float*) {}
+                                 int32_t, const float*) {}
 void textured_span_avx2_darken(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
-                               const float*) {}
+                               int32_t, const float*) {}
 bool cpu_runs_avx2() {
   return false;
 }

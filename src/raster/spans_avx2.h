@@ -1,5 +1,5 @@
 // Span kernels that fill eight pixels at a time with AVX2 (spans_avx2.cpp).
-// Call them only where span_path_available(SpanPath::AVX2) holds.
+// Call them only where simd_path_available(SimdPath::AVX2) holds.
 //
 // Each leaves exactly the pixels and depth values that the portable span
 // leaves and reads exactly the texels it reads. The per-pixel values (1/z,
@@ -13,9 +13,16 @@
 #pragma once
 #include <cstdint>
 
-// A flat span: pixels SX to EX - 1 of a row, 1/z starting at IZ.
-void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, float iz,
-                    float dizdx, uint32_t col);
+// Spans shorter than this are drawn faster one pixel at a time.
+constexpr int32_t SHORT_SPAN = 6;
+
+// Both kernels draw pixels SX to EX - 1 of a row of ROW_END pixels. They may
+// read and write back unchanged pixels and depths of that row beyond EX, so
+// no other thread may draw the row meanwhile.
+
+// A flat span, 1/z starting at IZ.
+void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                    float iz, float dizdx, uint32_t col);
 
 // A textured span from a texture whose width, height and pitch are powers of
 // two and whose texels all lie within 2 GiB of BASE.
@@ -27,12 +34,12 @@ struct TexturedSpanAvx2 {
   float dizdx, duizdx, dvizdx;
 };
 
-// Pixels SX to EX - 1 of a row; V holds 1/z, u/z and v/z at pixel SX. Each
-// texel is brightened (the first) or darkened (the second) by COL_SCALE2.
+// V holds 1/z, u/z and v/z at pixel SX. Each texel is brightened (the first)
+// or darkened (the second) by COL_SCALE2.
 void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                                 int32_t sx, int32_t ex, const float* v);
+                                 int32_t sx, int32_t ex, int32_t row_end, const float* v);
 void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                               int32_t sx, int32_t ex, const float* v);
+                               int32_t sx, int32_t ex, int32_t row_end, const float* v);
 
 // Whether the processor and the operating system run AVX2 code.
 bool cpu_runs_avx2();

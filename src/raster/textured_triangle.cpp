@@ -39,20 +39,22 @@ struct TexturedSpan {
   }
 };
 
-// The same span from a power-of-two texture, eight pixels at a time; spans
-// shorter than eight pixels stay with the one-pixel loop.
+// The same span from a power-of-two texture, eight pixels at a time. Spans
+// shorter than SHORT_SPAN pixels stay with the one-pixel loop: for them the
+// set-up of eight lanes costs more than it saves.
 template <bool DARKEN>
 struct TexturedSpanEight {
   TexturedSpanAvx2 s;
+  int32_t row_end;  // the target's width
 
   void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
-    if (ex - sx < 8)
+    if (ex - sx < SHORT_SPAN)
       TexturedSpan<DARKEN, Pow2Texture>{{s.base, s.sw, s.sh, s.shift}, s.col_scale2, s.dizdx,
                                         s.duizdx, s.dvizdx}(pixels, depth, sx, ex, v);
     else if (DARKEN)
-      textured_span_avx2_darken(s, pixels, depth, sx, ex, v);
+      textured_span_avx2_darken(s, pixels, depth, sx, ex, row_end, v);
     else
-      textured_span_avx2_brighten(s, pixels, depth, sx, ex, v);
+      textured_span_avx2_brighten(s, pixels, depth, sx, ex, row_end, v);
   }
 };
 
@@ -71,11 +73,12 @@ void walk_textured(const TriSetup<CARRIED>& t, const RasterTarget& target, const
     walk_triangle(t, target, scope.band,
                   TexturedSpan<DARKEN, AnySizeTexture>{make_any_size_texture(tex), col_scale2,
                                                        dizdx, duizdx, dvizdx});
-  } else if (scope.spans == SpanPath::AVX2 && span_path_available(SpanPath::AVX2) &&
+  } else if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2) &&
              fits_eight_lane_gather(tex)) {
     walk_triangle(t, target, scope.band,
                   TexturedSpanEight<DARKEN>{{tex.base, tex.width - 1, tex.height - 1, tex.shift,
-                                             col_scale2, dizdx, duizdx, dvizdx}});
+                                             col_scale2, dizdx, duizdx, dvizdx},
+                                            target.width});
   } else {
     walk_triangle(t, target, scope.band,
                   TexturedSpan<DARKEN, Pow2Texture>{make_pow2_texture(tex), col_scale2, dizdx,

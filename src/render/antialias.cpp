@@ -1,27 +1,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "filters_avx2.h"
 #include "post_filter_rows.h"
 #include "render/draw_workers.h"
 #include "render/post_filters.h"
-
-namespace {
-constexpr uint64_t PIXELFE = 0xFEFEFEFEFEFEFEFEull;
-
-// Halves all eight bytes of a word at once, dropping each byte's low bit.
-inline uint64_t halve_bytes(uint64_t w) {
-  return (w & PIXELFE) >> 1;
-}
-}  // namespace
-
-uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pair) {
-  uint64_t upper, lower;
-  std::memcpy(&upper, upper_pair, 8);
-  std::memcpy(&lower, lower_pair, 8);
-  // No byte sum exceeds 254 before a halving, so bytes never carry.
-  const uint64_t columns = halve_bytes(halve_bytes(upper) + halve_bytes(lower));
-  return uint32_t(columns) + uint32_t(columns >> 32);
-}
+#include "render/render_globals.h"
 
 bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan) {
   if (!inbuff || !outbuff || inbuff->BPP != 4) return false;
@@ -32,6 +16,7 @@ bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan) {
   plan.height = std::min(yy, plan.out.height);
   plan.in = reinterpret_cast<const uint8_t*>(inbuff->pixels());
   plan.in_pitch = inbuff->PITCH;
+  plan.eight = filters_in_eights();
   return true;
 }
 
@@ -40,6 +25,10 @@ void antialias_rows(const AntialiasPlan& p, uint32_t first, uint32_t end) {
     const uint8_t* top_row = p.in + size_t(2 * y) * p.in_pitch;
     const uint8_t* low_row = top_row + p.in_pitch;
     uint32_t* dst = reinterpret_cast<uint32_t*>(p.out.pixels + size_t(y) * p.out.pitch);
+    if (p.eight) {
+      average_row_avx2(top_row, low_row, dst, p.width);
+      continue;
+    }
     for (uint32_t x = 0; x < p.width; ++x)
       dst[x] = average_block(top_row + size_t(x) * 8, low_row + size_t(x) * 8);
   }
@@ -66,4 +55,8 @@ FilterTarget resolve_target(IMAGE* img) {
 
 int32_t filter_bands(uint32_t rows) {
   return int32_t(std::min<uint32_t>(rows, uint32_t(draw_threads())));
+}
+
+bool filters_in_eights() {
+  return simd_path == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2);
 }

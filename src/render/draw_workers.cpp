@@ -25,7 +25,7 @@ inline void relax() {
 // A worker that finds no band waits this long, spinning, before it sleeps:
 // the clears, the drawing and the filters of a frame follow one another
 // closely, and waking a sleeping thread costs more than the gaps between them.
-constexpr auto SPIN = std::chrono::microseconds(200);
+constexpr auto SPIN = std::chrono::microseconds(50);
 
 // Spins until DONE() holds or the spin time is over; true when DONE() held.
 template <class Done>

@@ -2,12 +2,24 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "render/post_filters.h"
 
 // One averaged pixel from a 2 x 2 block: two pixels of the upper row and the
-// two below them. Each byte is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2).
-uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pair);
+// two below them. Each byte is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2). The
+// halvings are done on two pixels at once as 64-bit words: AND with all bytes
+// 0xFE and a shift by one halve all eight bytes; no byte sum exceeds 254
+// before a halving, so bytes never carry into each other.
+inline uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pair) {
+  constexpr uint64_t PIXELFE = 0xFEFEFEFEFEFEFEFEull;
+  uint64_t upper, lower;
+  std::memcpy(&upper, upper_pair, 8);
+  std::memcpy(&lower, lower_pair, 8);
+  const uint64_t sum = ((upper & PIXELFE) >> 1) + ((lower & PIXELFE) >> 1);
+  const uint64_t columns = (sum & PIXELFE) >> 1;
+  return uint32_t(columns) + uint32_t(columns >> 32);
+}
 
 // ANTIALIAS4X(IN, OUT) as WIDTH x HEIGHT output pixels.
 struct AntialiasPlan {
@@ -15,6 +27,7 @@ struct AntialiasPlan {
   const uint8_t* in;
   size_t in_pitch;
   uint32_t width, height;
+  bool eight;  // eight pixels at a time (AVX2)
 };
 // False when the filter does nothing (a null image, BPP other than 4, no target).
 bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan);
@@ -27,6 +40,7 @@ struct Scale2Plan {
   const uint8_t* in;
   size_t in_pitch;
   uint32_t width, height;
+  bool eight;  // eight pixels at a time (AVX2)
 };
 bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan);
 // Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
@@ -34,3 +48,5 @@ void double_row(const Scale2Plan& plan, const uint32_t* source_row, uint32_t y);
 
 // Bands for a filter over ROWS rows: one per drawing thread.
 int32_t filter_bands(uint32_t rows);
+// Whether the filters run eight pixels at a time.
+bool filters_in_eights();

@@ -23,4 +23,4 @@ float ASPECT = 0.0f;
 
 NMATHF::MATRIX PROJECTION_MATRIX(0.0f);
 
-SpanPath span_path = best_span_path();
+SimdPath simd_path = best_simd_path();

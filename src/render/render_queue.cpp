@@ -86,7 +86,7 @@ struct DrawPlan {
   // Draws the entries of BAND into its rows.
   void draw_band(const SORT_STRUCT* queue, int32_t band) const {
     const BandRows rows = band_rows(target.height, bands, band);
-    const DrawScope scope{RowBand{rows.first, rows.end}, span_path};
+    const DrawScope scope{RowBand{rows.first, rows.end}, simd_path};
     for (const int32_t i : entries[size_t(band)]) {
       const SORT_STRUCT& e = queue[i];
       const NMATHF::VEC3F* v = e.VEC.data();

@@ -17,14 +17,15 @@ bool outside_view_volume(const VEC4F& a, const VEC4F& b, const VEC4F& c, float n
 }
 }  // namespace
 
-void cull_to_view_volume(MODEL_STRUCT& model, float near_w) {
+void cull_to_view_volume(MODEL_STRUCT& model, float near_w, std::vector<uint8_t>& drawn) {
   const VEC4F* tv = model.TVERTICES;
   const uint32_t n = model.MAX_VERTICES;
+  drawn.resize(model.MAX_TRIANGLES);
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t a = t.POINT_ID(1), b = t.POINT_ID(2), c = t.POINT_ID(3);
     const bool named_ok = a < n && b < n && c < n;
     t.CULLED = (!named_ok || outside_view_volume(tv[a], tv[b], tv[c], near_w)) ? -1 : 0;
-    model.RTRIANGLES[i] = t;
+    drawn[i] = t.CULLED != -1;
   }
 }

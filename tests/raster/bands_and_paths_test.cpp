@@ -1,4 +1,4 @@
-// Drawing band by band, in any order of the bands, and on every span path
+// Drawing band by band, in any order of the bands, and on every SIMD path
 // leaves the very bits that drawing whole triangles on the portable path
 // leaves: pixels and depths alike, over a depth buffer that already holds
 // nearer, farther, equal and not-a-number values.
@@ -138,7 +138,7 @@ TEST_P(BandsAndPaths, BandsInAnyOrderMatchWholeTriangles) {
       Canvas banded(w, h);
       prefill(banded, seed);
       for (size_t b = cuts.size() - 1; b > 0; --b) {
-        const DrawScope scope{RowBand{cuts[b - 1], cuts[b]}, tested_scope.spans};
+        const DrawScope scope{RowBand{cuts[b - 1], cuts[b]}, tested_scope.simd};
         for (const Triangle& t : tris) draw(banded, scope, t);
       }
       expect_same(reference, banded, "banded");
@@ -155,7 +155,7 @@ TEST_P(BandsAndPaths, ABandLeavesOtherRowsAlone) {
   prefill(before, 21);
   prefill(banded, 21);
   const RowBand band{30, 42};
-  for (const Triangle& t : tris) draw(banded, DrawScope{band, tested_scope.spans}, t);
+  for (const Triangle& t : tris) draw(banded, DrawScope{band, tested_scope.simd}, t);
   int32_t changed = 0;
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) {

@@ -1,5 +1,5 @@
 // The demo tour in every render mode, and as scripted (flipping the switches
-// as it goes), drawn on 1, 2 and 3 threads with every span path this
+// as it goes), drawn on 1, 2 and 3 threads with every SIMD path this
 // processor runs: every frame is the frame the portable spans draw on one
 // thread, bit for bit (compared by a 64-bit hash of the whole page).
 #include <gtest/gtest.h>
@@ -53,17 +53,17 @@ HeadlessSettings tour_settings() {
 }
 
 // The hash of every frame of the tour in MODE (null: as scripted).
-std::vector<uint64_t> tour_hashes(const RenderMode* mode, int32_t threads, SpanPath path) {
+std::vector<uint64_t> tour_hashes(const RenderMode* mode, int32_t threads, SimdPath path) {
   static const HeadlessSettings settings = tour_settings();
   set_draw_threads(threads);
-  span_path = path;
+  simd_path = path;
   std::vector<uint64_t> hashes;
   play_headless(
       settings, mode,
       [&](const uint32_t* page, int32_t w, int32_t h) { hashes.push_back(page_hash(page, w, h)); },
       false);
   set_draw_threads(1);
-  span_path = SpanPath::PORTABLE;
+  simd_path = SimdPath::PORTABLE;
   return hashes;
 }
 
@@ -77,20 +77,20 @@ class TourFrames : public testing::TestWithParam<int> {
 };
 
 TEST_P(TourFrames, EveryFrameMatchesOneThreadOnThePortableSpans) {
-  const std::vector<uint64_t> reference = tour_hashes(mode(), 1, SpanPath::PORTABLE);
+  const std::vector<uint64_t> reference = tour_hashes(mode(), 1, SimdPath::PORTABLE);
   ASSERT_GT(reference.size(), 1000u);
-  for (const SpanPath path : {SpanPath::PORTABLE, SpanPath::AVX2}) {
-    if (!span_path_available(path)) {
-      std::printf("this processor does not run the %s spans\n", span_path_name(path));
+  for (const SimdPath path : {SimdPath::PORTABLE, SimdPath::AVX2}) {
+    if (!simd_path_available(path)) {
+      std::printf("this processor does not run the %s spans\n", simd_path_name(path));
       continue;
     }
     for (const int32_t threads : {1, 2, 3}) {
-      if (threads == 1 && path == SpanPath::PORTABLE) continue;
+      if (threads == 1 && path == SimdPath::PORTABLE) continue;
       const std::vector<uint64_t> hashes = tour_hashes(mode(), threads, path);
       ASSERT_EQ(hashes.size(), reference.size());
       for (size_t f = 0; f < hashes.size(); ++f)
         ASSERT_EQ(hashes[f], reference[f]) << "frame " << f + 1 << " on " << threads
-                                           << " threads, " << span_path_name(path) << " spans";
+                                           << " threads, " << simd_path_name(path) << " spans";
     }
   }
 }

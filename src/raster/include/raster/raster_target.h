@@ -1,6 +1,6 @@
 // Where and how a rasterizer writes: the pixel rows of the target image (or of
 // the screen page) and the depth buffer, whose rows are the target's width; the
-// band of rows a call may touch; the span code it runs.
+// band of rows a call may touch; the code that fills its spans.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -32,22 +32,23 @@ struct RowBand {
   int32_t end = INT32_MAX;
 };
 
-// The code that fills the pixels of a span. Every path leaves the same bits.
-enum class SpanPath : uint8_t {
-  PORTABLE,  // one pixel at a time, plain C++
+// The code that fills the pixels of a span (and runs the post-filters): plain
+// C++, or the processor's vector instructions. Every path leaves the same bits.
+enum class SimdPath : uint8_t {
+  PORTABLE,  // one pixel at a time
   AVX2,      // eight pixels at a time (x86-64 with AVX2)
 };
 
 // The fastest path this processor runs; PORTABLE where there is no other.
-SpanPath best_span_path();
+SimdPath best_simd_path();
 // True when this processor runs PATH.
-bool span_path_available(SpanPath path);
+bool simd_path_available(SimdPath path);
 // "portable" or "avx2".
-const char* span_path_name(SpanPath path);
+const char* simd_path_name(SimdPath path);
 
 // What one drawing call may touch and how it fills its spans. A path this
 // processor does not run falls back to the portable one.
 struct DrawScope {
   RowBand band;
-  SpanPath spans = SpanPath::PORTABLE;
+  SimdPath simd = SimdPath::PORTABLE;
 };

@@ -7,8 +7,8 @@
 // depth buffer is written. A null DEPTH draws nothing.
 //
 // SCOPE limits the rows touched to its band (nothing outside it is read or
-// written) and picks the span code; neither changes a single bit of what is
-// drawn inside the band.
+// written) and picks the code that fills the spans; neither changes a single
+// bit of what is drawn inside the band.
 #pragma once
 #include <cstdint>
 

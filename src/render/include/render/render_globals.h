@@ -32,6 +32,6 @@ extern float ASPECT;       // 4/3 once set
 // PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR), rebuilt with the buffers.
 extern NMATHF::MATRIX PROJECTION_MATRIX;
 
-// How the triangles are filled, never what they fill: the span code. The
-// best this processor runs unless the user asks for the portable one.
-extern SpanPath span_path;
+// How the spans are filled and the post-filters run, never what they write:
+// the best code this processor runs unless the user asks for the portable one.
+extern SimdPath simd_path;
