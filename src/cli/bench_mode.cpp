@@ -158,8 +158,8 @@ int32_t run_bench(const ProgramOptions& options) {
   std::vector<int32_t> thread_counts = {1};
   if (all > 1) thread_counts.push_back(all);
   std::vector<BenchResult> results;
-  std::printf("spans: %s%s\n", simd_path_name(simd_path),
-              simd_path == best_simd_path() ? "" : " (the processor runs faster ones)");
+  std::printf("simd path: %s%s\n", simd_path_name(simd_path),
+              simd_path == best_simd_path() ? "" : " (this processor also runs a faster one)");
   std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %7s %7s %9s %7s %8s\n", "mode", "threads",
               "frames", "median ms", "p95 ms", "transform", "probe", "clears", "raster", "filters",
               "triangles", "dropped", "peak MiB");
