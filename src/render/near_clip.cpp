@@ -45,7 +45,7 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratc
   scratch.pieces.clear();
 
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
-    if (!scratch.drawn[i]) continue;
+    if (scratch.drawn[i] != TO_CUT) continue;
     const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     uint32_t id[3];
     bool inside[3];
@@ -55,10 +55,8 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratc
       inside[k] = rv[id[k]].W >= near_w;  // NaN counts as behind
       inside_count += inside[k];
     }
-    if (inside_count == 3) continue;
-
     // From here on the triangle itself is not drawn; only its pieces are.
-    scratch.drawn[i] = 0;
+    scratch.drawn[i] = NOT_DRAWN;
     if (inside_count == 0 || model.MAX_RVERTS + 2ull > vert_room) continue;
 
     // Walk the edges: keep the inside corners, add a corner where an edge

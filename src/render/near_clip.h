@@ -4,8 +4,9 @@
 #include "model/model.h"
 #include "transform_scratch.h"
 
-// Every triangle drawn whole so far (SCRATCH.drawn) that has a corner with
-// clip-space w below NEAR_W (or not a number) is cut against the plane
+// Every triangle marked TO_CUT (SCRATCH.drawn: kept by the view-volume test,
+// with a corner whose clip-space w is below NEAR_W or not a number) is cut
+// against the plane
 // w = NEAR_W in clip space. Its one or two pieces go to SCRATCH.pieces (new
 // corners, NTCOORD interpolated, the original's clip-space centroid, which
 // lights them); the new corners are appended to RVERTICES with w = NEAR_W

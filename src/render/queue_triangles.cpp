@@ -46,7 +46,7 @@ void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& 
                              const VEC3F& tlight, const QueueRequest& request, int32_t& fcnt) {
   const VEC3F* pv = model.PVERTICES;
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
-    if (!scratch.drawn[i]) continue;
+    if (scratch.drawn[i] != DRAWN) continue;
     const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t point_id[3] = {t.POINT_ID(1), t.POINT_ID(2), t.POINT_ID(3)};
     queue_triangle(pv, point_id, t.NTCOORD.data(), t, clip_centroid(model.RVERTICES, t), tlight,

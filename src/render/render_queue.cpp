@@ -14,7 +14,7 @@ constexpr uint16_t SOLID = 0xFFFF;
 
 // Bands per drawing thread: enough that a thread done with a light band takes
 // another while a heavy one is still being drawn.
-constexpr int32_t BANDS_PER_THREAD = 4;
+constexpr int32_t BANDS_PER_THREAD = 16;
 
 // The outline: corner 0 to 1, on from the pen to 2, and back to 0.
 void draw_outline(const SORT_STRUCT& e) {

@@ -16,8 +16,15 @@ struct NearPiece {
   NMATHF::VEC3F centroid;      // the whole triangle's clip-space centroid: lights and keys it
 };
 
+// What becomes of a triangle this call.
+enum TriangleFate : uint8_t {
+  NOT_DRAWN = 0,  // culled, or cut (only its pieces are drawn)
+  DRAWN = 1,      // drawn whole
+  TO_CUT = 2,     // passed the view volume with a corner before the near plane
+};
+
 struct TransformScratch {
-  std::vector<uint8_t> drawn;      // per triangle: 1 when it is drawn whole this call
+  std::vector<uint8_t> drawn;      // per triangle, a TriangleFate
   std::vector<NearPiece> pieces;   // in the order they are queued
 };
 

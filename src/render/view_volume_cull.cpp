@@ -1,5 +1,7 @@
 #include "view_volume_cull.h"
 
+#include "transform_scratch.h"
+
 using NMATHF::VEC4F;
 
 namespace {
@@ -26,6 +28,10 @@ void cull_to_view_volume(MODEL_STRUCT& model, float near_w, std::vector<uint8_t>
     const uint32_t a = t.POINT_ID(1), b = t.POINT_ID(2), c = t.POINT_ID(3);
     const bool named_ok = a < n && b < n && c < n;
     t.CULLED = (!named_ok || outside_view_volume(tv[a], tv[b], tv[c], near_w)) ? -1 : 0;
-    drawn[i] = t.CULLED != -1;
+    // A kept triangle with a corner before the near plane (or NaN) is cut next.
+    if (t.CULLED == -1)
+      drawn[i] = NOT_DRAWN;
+    else
+      drawn[i] = tv[a].W >= near_w && tv[b].W >= near_w && tv[c].W >= near_w ? DRAWN : TO_CUT;
   }
 }
