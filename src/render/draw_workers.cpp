@@ -65,11 +65,14 @@ class WorkerPool {
     job_.store(job, std::memory_order_relaxed);
     context_.store(context, std::memory_order_relaxed);
     done_.store(0, std::memory_order_relaxed);
+    bool wake;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       ticket_.store(number << 32 | uint64_t(bands) << 16, std::memory_order_release);
+      wake = sleeping_ > 0;
     }
-    wake_.notify_all();
+    // Spinning workers see the ticket move; only sleeping ones need the call.
+    if (wake) wake_.notify_all();
     take_bands(number);
     // Wait for the bands still being drawn by workers.
     auto all_done = [&] { return done_.load(std::memory_order_acquire) == bands; };
@@ -105,7 +108,9 @@ class WorkerPool {
       auto new_job = [&] { return ticket_.load(std::memory_order_acquire) >> 32 != seen; };
       if (!spin_until(new_job)) {
         std::unique_lock<std::mutex> lock(mutex_);
+        ++sleeping_;
         wake_.wait(lock, [&] { return stop_ || new_job(); });
+        --sleeping_;
         if (stop_) return;
       }
       seen = ticket_.load(std::memory_order_acquire) >> 32;
@@ -116,7 +121,8 @@ class WorkerPool {
   std::vector<std::thread> threads_;
   std::mutex mutex_;
   std::condition_variable wake_, all_done_;
-  bool stop_ = false;  // guarded by mutex_
+  bool stop_ = false;     // guarded by mutex_
+  int32_t sleeping_ = 0;  // workers waiting on wake_; guarded by mutex_
   uint64_t jobs_ = 0;  // the caller's count of jobs
   std::atomic<uint64_t> ticket_{0};
   std::atomic<BandJob> job_{nullptr};

@@ -81,9 +81,12 @@ void reset_render_state() {
 }
 
 namespace {
-// Zeroes SIZE bytes at START, one band per drawing thread.
+// Zeroes SIZE bytes at START in bands, one per drawing thread, but none under
+// a mebibyte: a smaller clear is over before another thread could help.
 void clear_in_bands(void* start, size_t size) {
-  const int32_t bands = draw_threads();
+  constexpr size_t LEAST_BAND = size_t(1) << 20;
+  const int32_t bands =
+      int32_t(std::clamp<size_t>(size / LEAST_BAND, 1, size_t(draw_threads())));
   uint8_t* bytes = static_cast<uint8_t*>(start);
   for_each_band(bands, [&](int32_t band) {
     // Bands of whole 64-byte lines, so that no two threads write one line.

@@ -184,16 +184,32 @@ TEST_F(ThreadedQueue, AMissingTextureStopsAfterTheEntriesBeforeIt) {
   }
 }
 
-TEST_F(ThreadedQueue, TheClearsClearEveryByteOnAnyNumberOfThreads) {
-  for (const int32_t threads : {1, 2, 3}) {
-    set_draw_threads(threads);
-    std::memset(back->pixels(), 0x5A, size_t(back->PITCH) * H);
-    std::fill(depth.begin(), depth.end(), 1.0f);
-    clear_depth_buffer();
-    clear_back_buffer();
-    for (uint32_t y = 0; y < H; ++y)
-      for (int32_t x = 0; x < W; ++x) ASSERT_EQ(back->row(y)[x], 0u) << threads;
-    for (const float z : depth) ASSERT_EQ(std::bit_cast<uint32_t>(z), 0u) << threads;
+// Small buffers are cleared on one thread, large ones in bands.
+TEST_F(Threads, TheClearsClearEveryByteOnAnyNumberOfThreads) {
+  IMAGE* const saved_back = BACKBUFFER;
+  float* const saved_z = ZBUFF;
+  const int32_t saved_size = BUFFSIZE;
+  for (const auto& [w, h] : {std::pair{97, 61}, std::pair{1283, 967}}) {
+    IMAGE* back = image_create(w, h, 0);
+    std::vector<float> depth(size_t(w) * size_t(h));
+    BACKBUFFER = back;
+    ZBUFF = depth.data();
+    BUFFSIZE = w * h;
+    for (const int32_t threads : {1, 2, 3}) {
+      set_draw_threads(threads);
+      std::memset(back->pixels(), 0x5A, size_t(back->PITCH) * uint32_t(h));
+      std::fill(depth.begin(), depth.end(), 1.0f);
+      clear_depth_buffer();
+      clear_back_buffer();
+      const uint8_t* bytes = reinterpret_cast<const uint8_t*>(back->pixels());
+      for (size_t i = 0; i < size_t(back->PITCH) * uint32_t(h); ++i)
+        ASSERT_EQ(bytes[i], 0) << w << ": " << i << " on " << threads;
+      for (const float z : depth) ASSERT_EQ(std::bit_cast<uint32_t>(z), 0u) << threads;
+    }
+    image_destroy(back);
   }
+  BACKBUFFER = saved_back;
+  ZBUFF = saved_z;
+  BUFFSIZE = saved_size;
 }
 }  // namespace
