@@ -54,7 +54,7 @@ FilterTarget resolve_target(IMAGE* img) {
 }
 
 int32_t filter_bands(uint32_t rows) {
-  return int32_t(std::min<uint32_t>(rows, uint32_t(draw_threads())));
+  return int32_t(std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(frame_bands()))));
 }
 
 bool filters_in_eights() {

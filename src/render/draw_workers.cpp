@@ -22,6 +22,9 @@ inline void relax() {
 #endif
 }
 
+// The most bands one job hands out; a job of more runs on the caller alone.
+constexpr int32_t MAX_BANDS = 1024;
+
 // A worker that finds no band waits this long, spinning, before it sleeps:
 // the clears, the drawing and the filters of a frame follow one another
 // closely, and waking a sleeping thread costs more than the gaps between them.
@@ -38,16 +41,24 @@ bool spin_until(Done done) {
   }
 }
 
-// Bands are handed out by one 64-bit ticket: the job's number in the high
-// half, then its number of bands and the next band, 16 bits each. A worker
-// claims a band by moving the ticket on, and only while it still names the
-// job the worker woke for; so a worker that wakes late finds its job over and
-// takes nothing, and nobody waits for it. The caller returns once every band
-// of its job is done, and only then writes the next job.
+// The job in hand is named by one 64-bit ticket: its number in the high half,
+// its number of bands in the low half. Each band has a claim word holding the
+// number of the last job that claimed it; a thread claims band B of job J by
+// moving the word from J - 1 to J. A thread that wakes late, still holding an
+// older ticket, finds every word past its job and claims nothing, so nobody
+// waits for it. The caller returns once every band of its job is done, and
+// only then writes the next job.
+//
+// Thread P of T (the caller is 0) first takes its own bands, P, P + T, ...,
+// and then any band still unclaimed. So while every thread keeps up, the same
+// rows stay with the same thread from job to job (cleared, drawn and filtered
+// by one core, in its own cache), and a thread that falls behind has its
+// bands taken by the others.
 class WorkerPool {
  public:
-  explicit WorkerPool(int32_t workers) {
-    for (int32_t i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
+  explicit WorkerPool(int32_t workers) : claims_(MAX_BANDS) {
+    for (std::atomic<uint32_t>& c : claims_) c.store(0, std::memory_order_relaxed);
+    for (int32_t i = 0; i < workers; ++i) threads_.emplace_back([this, i] { work(i + 1); });
   }
   ~WorkerPool() {
     {
@@ -61,19 +72,23 @@ class WorkerPool {
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   void run(int32_t bands, BandJob job, void* context) {
-    const uint64_t number = ++jobs_ & 0xFFFFFFFFu;
+    const uint32_t number = ++jobs_;
     job_.store(job, std::memory_order_relaxed);
     context_.store(context, std::memory_order_relaxed);
     done_.store(0, std::memory_order_relaxed);
+    // Every band of this job claimable: its word one behind the job. No word
+    // is ahead of that (the last job is done), and no late thread can claim
+    // with an older number.
+    for (int32_t b = 0; b < bands; ++b) claims_[size_t(b)].store(number - 1, std::memory_order_relaxed);
     bool wake;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      ticket_.store(number << 32 | uint64_t(bands) << 16, std::memory_order_release);
+      ticket_.store(uint64_t(number) << 32 | uint32_t(bands), std::memory_order_release);
       wake = sleeping_ > 0;
     }
     // Spinning workers see the ticket move; only sleeping ones need the call.
     if (wake) wake_.notify_all();
-    take_bands(number);
+    take_bands(uint64_t(number) << 32 | uint32_t(bands), 0);
     // Wait for the bands still being drawn by workers.
     auto all_done = [&] { return done_.load(std::memory_order_acquire) == bands; };
     if (!spin_until(all_done)) {
@@ -83,29 +98,33 @@ class WorkerPool {
   }
 
  private:
-  // Draws bands of job NUMBER until none is left (or the job is over).
-  void take_bands(uint64_t number) {
-    uint64_t ticket = ticket_.load(std::memory_order_acquire);
-    for (;;) {
-      const int32_t bands = int32_t(ticket >> 16 & 0xFFFF), band = int32_t(ticket & 0xFFFF);
-      if (ticket >> 32 != number || band >= bands) return;
-      if (!ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
-                                         std::memory_order_acquire))
-        continue;
+  // Runs the bands of the job of TICKET that thread SELF can still claim:
+  // its own first, then the rest.
+  void take_bands(uint64_t ticket, int32_t self) {
+    const uint32_t number = uint32_t(ticket >> 32);
+    const int32_t bands = int32_t(ticket & 0xFFFFFFFFu);
+    const int32_t threads = int32_t(threads_.size()) + 1;
+    auto try_band = [&](int32_t band) {
+      uint32_t expected = number - 1;
+      if (!claims_[size_t(band)].compare_exchange_strong(expected, number, std::memory_order_acq_rel,
+                                                         std::memory_order_relaxed))
+        return;
       // The band is ours, so the job is not done and its fields stay as they are.
       job_.load(std::memory_order_relaxed)(context_.load(std::memory_order_relaxed), band);
       if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands) {
         std::lock_guard<std::mutex> lock(mutex_);
         all_done_.notify_one();
       }
-      ticket = ticket_.load(std::memory_order_acquire);
-    }
+    };
+    for (int32_t band = self; band < bands; band += threads) try_band(band);
+    for (int32_t band = 0; band < bands; ++band)
+      if (band % threads != self) try_band(band);
   }
 
-  void work() {
+  void work(int32_t self) {
     uint64_t seen = 0;
     for (;;) {
-      auto new_job = [&] { return ticket_.load(std::memory_order_acquire) >> 32 != seen; };
+      auto new_job = [&] { return ticket_.load(std::memory_order_acquire) >> 32 != seen >> 32; };
       if (!spin_until(new_job)) {
         std::unique_lock<std::mutex> lock(mutex_);
         ++sleeping_;
@@ -113,8 +132,8 @@ class WorkerPool {
         --sleeping_;
         if (stop_) return;
       }
-      seen = ticket_.load(std::memory_order_acquire) >> 32;
-      take_bands(seen);
+      seen = ticket_.load(std::memory_order_acquire);
+      take_bands(seen, self);
     }
   }
 
@@ -123,15 +142,13 @@ class WorkerPool {
   std::condition_variable wake_, all_done_;
   bool stop_ = false;     // guarded by mutex_
   int32_t sleeping_ = 0;  // workers waiting on wake_; guarded by mutex_
-  uint64_t jobs_ = 0;  // the caller's count of jobs
+  uint32_t jobs_ = 0;     // the caller's count of jobs
   std::atomic<uint64_t> ticket_{0};
+  std::vector<std::atomic<uint32_t>> claims_;  // per band, the last job that claimed it
   std::atomic<BandJob> job_{nullptr};
   std::atomic<void*> context_{nullptr};
   std::atomic<int32_t> done_{0};  // bands of the job finished
 };
-
-// The most bands one job hands out; a job of more runs on the caller alone.
-constexpr int32_t MAX_BANDS = 0xFFFF;
 
 int32_t thread_count = 1;
 WorkerPool* pool = nullptr;
@@ -167,6 +184,11 @@ void run_bands(int32_t bands, BandJob job, void* context) {
     return;
   }
   pool->run(bands, job, context);
+}
+
+int32_t frame_bands() {
+  constexpr int32_t BANDS_PER_THREAD = 4;
+  return thread_count == 1 ? 1 : thread_count * BANDS_PER_THREAD;
 }
 
 BandRows band_rows(int32_t rows, int32_t bands, int32_t band) {

@@ -46,7 +46,8 @@ bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan);
 // Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
 void double_row(const Scale2Plan& plan, const uint32_t* source_row, uint32_t y);
 
-// Bands for a filter over ROWS rows: one per drawing thread.
+// Bands for a filter over ROWS rows: the frame's bands, so that each thread
+// reads the rows it drew.
 int32_t filter_bands(uint32_t rows);
 // Whether the filters run eight pixels at a time.
 bool filters_in_eights();

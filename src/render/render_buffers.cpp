@@ -81,27 +81,28 @@ void reset_render_state() {
 }
 
 namespace {
-// Zeroes SIZE bytes at START in bands, one per drawing thread, but none under
-// a mebibyte: a smaller clear is over before another thread could help.
-void clear_in_bands(void* start, size_t size) {
-  constexpr size_t LEAST_BAND = size_t(1) << 20;
-  const int32_t bands =
-      int32_t(std::clamp<size_t>(size / LEAST_BAND, 1, size_t(draw_threads())));
+// Zeroes ROWS rows of ROW_BYTES bytes at START, in the frame's bands of rows,
+// so that each band is cleared by the thread that then draws it.
+void clear_in_bands(void* start, int32_t rows, size_t row_bytes) {
+  const int32_t bands = frame_bands();
   uint8_t* bytes = static_cast<uint8_t*>(start);
   for_each_band(bands, [&](int32_t band) {
-    // Bands of whole 64-byte lines, so that no two threads write one line.
-    const size_t lines = (size + 63) / 64;
-    const size_t first = std::min(size, lines * size_t(band) / size_t(bands) * 64);
-    const size_t end = std::min(size, lines * size_t(band + 1) / size_t(bands) * 64);
-    std::memset(bytes + first, 0, end - first);
+    const BandRows r = band_rows(rows, bands, band);
+    std::memset(bytes + size_t(r.first) * row_bytes, 0, size_t(r.end - r.first) * row_bytes);
   });
 }
 }  // namespace
 
 void clear_depth_buffer() {
-  if (ZBUFF) clear_in_bands(ZBUFF, size_t(BUFFSIZE) * sizeof(float));
+  if (!ZBUFF || BUFFSIZE <= 0) return;
+  // Rows of BUFFW entries, and whatever is left of BUFFSIZE after the last whole row.
+  const int32_t width = std::max(BUFFW, int32_t(1));
+  clear_in_bands(ZBUFF, BUFFSIZE / width, size_t(width) * sizeof(float));
+  const int32_t rest = BUFFSIZE % width;
+  std::memset(ZBUFF + (BUFFSIZE - rest), 0, size_t(rest) * sizeof(float));
 }
 
 void clear_back_buffer() {
-  if (BACKBUFFER) clear_in_bands(BACKBUFFER->pixels(), size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
+  if (BACKBUFFER)
+    clear_in_bands(BACKBUFFER->pixels(), int32_t(BACKBUFFER->HEIGHT), BACKBUFFER->PITCH);
 }

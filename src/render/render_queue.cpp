@@ -12,10 +12,6 @@ Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
 namespace {
 constexpr uint16_t SOLID = 0xFFFF;
 
-// Bands per drawing thread: enough that a thread done with a light band takes
-// another while a heavy one is still being drawn.
-constexpr int32_t BANDS_PER_THREAD = 16;
-
 // The outline: corner 0 to 1, on from the pen to 2, and back to 0.
 void draw_outline(const SORT_STRUCT& e) {
   const NMATHF::VEC3F* v = e.VEC.data();
@@ -111,8 +107,7 @@ DrawPlan plan;
 void draw_filled(const SORT_STRUCT* queue, int32_t count) {
   int32_t drawable = count;
   if (resolve_raster_target(BACKBUFFER, ZBUFF, plan.target)) {
-    const int32_t threads = draw_threads();
-    plan.make(queue, drawable, threads == 1 ? 1 : threads * BANDS_PER_THREAD);
+    plan.make(queue, drawable, frame_bands());
     for_each_band(plan.bands, [queue](int32_t band) { plan.draw_band(queue, band); });
   } else {  // nothing to draw into; a missing texture is still found
     drawable = 0;

@@ -22,6 +22,9 @@ void stop_draw_workers();
 
 // Runs JOB(CONTEXT, band) for every band from 0 to BANDS - 1, each exactly
 // once, spread over the drawing threads; returns when all have returned.
+// Band B goes to thread B mod draw_threads() unless that thread falls behind,
+// so jobs that cut the same rows into the same bands keep each band's rows
+// with one thread (and in its cache) from job to job.
 // JOB must not call run_bands itself, and must not stop the program: a
 // failure is found on the calling thread before the bands start.
 using BandJob = void (*)(void* context, int32_t band);
@@ -34,6 +37,12 @@ void for_each_band(int32_t bands, F&& f) {
       bands, [](void* context, int32_t band) { (*static_cast<F*>(context))(band); },
       static_cast<void*>(&f));
 }
+
+// How many bands a frame's jobs cut their rows into: 1 on one thread, else a
+// few per thread, so that a thread done early can take another's band. The
+// clears, the drawing and the filters all use it, so each thread keeps its
+// rows through the frame.
+int32_t frame_bands();
 
 // The rows FIRST to END - 1 of band BAND when ROWS rows are cut into BANDS
 // bands of nearly equal height, top to bottom.
