@@ -156,8 +156,10 @@ void bm_small_flat(benchmark::State& state, SimdPath path) {
 void bm_small_textured(benchmark::State& state, SimdPath path) {
   bm_small_triangles<true>(state, path);
 }
-BENCHMARK_CAPTURE(bm_small_flat, portable, SimdPath::PORTABLE)->Name("BM_FTRI_SMALL_10PX/portable");
+BENCHMARK_CAPTURE(bm_small_flat, portable, SimdPath::PORTABLE)
+    ->Name("BM_FTRI_SMALL_10PX/portable");
 BENCHMARK_CAPTURE(bm_small_flat, avx2, SimdPath::AVX2)->Name("BM_FTRI_SMALL_10PX/avx2");
-BENCHMARK_CAPTURE(bm_small_textured, portable, SimdPath::PORTABLE)->Name("BM_TFPCSPTRI_SMALL_10PX/portable");
+BENCHMARK_CAPTURE(bm_small_textured, portable, SimdPath::PORTABLE)
+    ->Name("BM_TFPCSPTRI_SMALL_10PX/portable");
 BENCHMARK_CAPTURE(bm_small_textured, avx2, SimdPath::AVX2)->Name("BM_TFPCSPTRI_SMALL_10PX/avx2");
 }  // namespace

@@ -17,8 +17,8 @@ bool is_sliver(const NMATHF::VEC3F& a, const NMATHF::VEC3F& b, const NMATHF::VEC
   const double wx = double(c.X) - b.X, wy = double(c.Y) - b.Y, wz = double(c.Z) - b.Z;
   const double cx = uy * vz - uz * vy, cy = uz * vx - ux * vz, cz = ux * vy - uy * vx;
   const double twice_area = std::sqrt(cx * cx + cy * cy + cz * cz);
-  const double longest2 = std::max({ux * ux + uy * uy + uz * uz, vx * vx + vy * vy + vz * vz,
-                                    wx * wx + wy * wy + wz * wz});
+  const double longest2 = std::max(
+      {ux * ux + uy * uy + uz * uz, vx * vx + vy * vy + vz * vz, wx * wx + wy * wy + wz * wz});
   // Height onto the longest side = twice_area / longest; compared squared-free.
   return !(16.0 * twice_area >= longest2);
 }
@@ -53,7 +53,8 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   min_z_ = lo_z - margin, max_z_ = hi_z + margin;
   // About four triangles a cell, at most MAX_SIDE_CELLS cells a side.
   const float side = std::max(max_x_ - min_x_, max_z_ - min_z_);
-  const float cells_per_side = std::clamp(std::sqrt(float(count) / 4.0f), 1.0f, float(MAX_SIDE_CELLS));
+  const float cells_per_side =
+      std::clamp(std::sqrt(float(count) / 4.0f), 1.0f, float(MAX_SIDE_CELLS));
   cell_ = std::max(side / cells_per_side, margin);
   columns_ = std::clamp(int32_t(std::ceil((max_x_ - min_x_) / cell_)), 1, MAX_SIDE_CELLS);
   rows_ = std::clamp(int32_t(std::ceil((max_z_ - min_z_) / cell_)), 1, MAX_SIDE_CELLS);
@@ -81,7 +82,8 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
       for (int32_t c = c0; c <= c1; ++c) ++sizes[size_t(r) * size_t(columns_) + size_t(c)];
   }
   starts_.assign(sizes.size(), 0);
-  for (size_t cell = 1; cell < sizes.size(); ++cell) starts_[cell] = starts_[cell - 1] + sizes[cell - 1];
+  for (size_t cell = 1; cell < sizes.size(); ++cell)
+    starts_[cell] = starts_[cell - 1] + sizes[cell - 1];
   triangles_.resize(starts_.back());
   std::vector<uint32_t> fill(starts_.begin(), starts_.end() - 1);
   for (uint32_t i = 0; i < count; ++i) {  // in stored order, so every list is too

@@ -10,15 +10,14 @@
 
 #include "app/frame_stats.h"
 #include "app/main_routine.h"
-#include "render/render_globals.h"
 #include "platform/headless_host.h"
 #include "render/draw_workers.h"
+#include "render/render_globals.h"
 
 namespace {
 const std::vector<RenderMode> MODES = {
-    {"default", -1, -1, -1, 0},     {"anti-alias only", 0, -1, -1, 0},
-    {"half-res only", -1, 0, -1, 0}, {"both off", 0, 0, -1, 0},
-    {"wire frame", -1, -1, -1, -1}, {"flat", -1, -1, 0, 0},
+    {"default", -1, -1, -1, 0}, {"anti-alias only", 0, -1, -1, 0}, {"half-res only", -1, 0, -1, 0},
+    {"both off", 0, 0, -1, 0},  {"wire frame", -1, -1, -1, -1},    {"flat", -1, -1, 0, 0},
 };
 
 struct BenchResult {
@@ -75,19 +74,26 @@ BenchResult run_mode(const RenderMode& mode, const HeadlessSettings& base, int32
   bool have_last = false;
   const PageWatcher watch = [&](const uint32_t*, int32_t, int32_t) {
     const auto now = std::chrono::steady_clock::now();
-    if (have_last) frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    if (have_last)
+      frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last).count());
     last = now;
     have_last = true;
   };
   const FrameStats stats = play_headless(base, &mode, watch, true);
-  BenchResult r{mode.name, threads, stats.frames, percentile(frame_ms, 0.5),
-                percentile(frame_ms, 0.95), {}, 0.0, stats.dropped_triangles, peak_rss_mib()};
+  BenchResult r{};
+  r.name = mode.name;
+  r.threads = threads;
+  r.frames = stats.frames;
+  r.median_ms = percentile(frame_ms, 0.5);
+  r.p95_ms = percentile(frame_ms, 0.95);
   r.stage_ms.transform = median_of(stats.stages, &StageTimes::transform);
   r.stage_ms.probe = median_of(stats.stages, &StageTimes::probe);
   r.stage_ms.clears = median_of(stats.stages, &StageTimes::clears);
   r.stage_ms.raster = median_of(stats.stages, &StageTimes::raster);
   r.stage_ms.filters = median_of(stats.stages, &StageTimes::filters);
   r.mean_triangles = stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0;
+  r.dropped = stats.dropped_triangles;
+  r.peak_rss_mib = peak_rss_mib();
   return r;
 }
 
@@ -100,15 +106,15 @@ void write_json(const std::string& path, const std::vector<BenchResult>& results
   std::fprintf(out, "{\n  \"simd_path\": \"%s\",\n  \"modes\": [\n", simd_path_name(simd_path));
   for (size_t i = 0; i < results.size(); ++i) {
     const BenchResult& r = results[i];
-    std::fprintf(out,
-                 "    {\"mode\": \"%s\", \"threads\": %d, \"frames\": %lld, \"median_ms\": %.4f, "
-                 "\"p95_ms\": %.4f, \"transform_ms\": %.4f, \"probe_ms\": %.4f, \"clears_ms\": %.4f, "
-                 "\"raster_ms\": %.4f, \"filters_ms\": %.4f, \"mean_triangles\": %.1f, "
-                 "\"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
-                 r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
-                 r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster, r.stage_ms.filters,
-                 r.mean_triangles, (long long)r.dropped, r.peak_rss_mib,
-                 i + 1 < results.size() ? "," : "");
+    std::fprintf(
+        out,
+        "    {\"mode\": \"%s\", \"threads\": %d, \"frames\": %lld, \"median_ms\": %.4f, "
+        "\"p95_ms\": %.4f, \"transform_ms\": %.4f, \"probe_ms\": %.4f, \"clears_ms\": %.4f, "
+        "\"raster_ms\": %.4f, \"filters_ms\": %.4f, \"mean_triangles\": %.1f, "
+        "\"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
+        r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
+        r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster, r.stage_ms.filters,
+        r.mean_triangles, (long long)r.dropped, r.peak_rss_mib, i + 1 < results.size() ? "," : "");
   }
   std::fprintf(out, "  ]\n}\n");
   std::fclose(out);

@@ -119,7 +119,9 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
     } else if (arg == "--threads") {
       if (!need_value()) return false;
       if (!parse_int(value, 1, MAX_DRAW_THREADS, n))
-        return message = "--threads takes a whole number from 1 to " + std::to_string(MAX_DRAW_THREADS), false;
+        return message = "--threads takes a whole number from 1 to " +
+                         std::to_string(MAX_DRAW_THREADS),
+               false;
       o.threads = int32_t(n);
       ++i;
     } else if (arg == "--simd") {

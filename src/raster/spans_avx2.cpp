@@ -129,8 +129,8 @@ MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* d
 
 }  // namespace
 
-MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex,
-                            int32_t row_end, float iz, float dizdx, uint32_t col) {
+MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                            float iz, float dizdx, uint32_t col) {
   const __m256i colour = _mm256_set1_epi32(int32_t(col));
   float carried[1] = {iz};
   const float step[1] = {dizdx};
@@ -152,9 +152,8 @@ MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t 
   }
 }
 
-MW_AVX2 void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels,
-                                         float* depth, int32_t sx, int32_t ex, int32_t row_end,
-                                         const float* v) {
+MW_AVX2 void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                                         int32_t sx, int32_t ex, int32_t row_end, const float* v) {
   textured_span<false>(s, pixels, depth, sx, ex, row_end, v);
 }
 
@@ -170,11 +169,14 @@ bool cpu_runs_avx2() {
 
 #else  // no AVX2 on this machine: the kernels are never called
 
-void flat_span_avx2(uint32_t*, float*, int32_t, int32_t, int32_t, float, float, uint32_t) {}
+void flat_span_avx2(uint32_t*, float*, int32_t, int32_t, int32_t, float, float, uint32_t) {
+}
 void textured_span_avx2_brighten(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
-                                 int32_t, const float*) {}
+                                 int32_t, const float*) {
+}
 void textured_span_avx2_darken(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
-                               int32_t, const float*) {}
+                               int32_t, const float*) {
+}
 bool cpu_runs_avx2() {
   return false;
 }

@@ -79,7 +79,8 @@ class WorkerPool {
     // Every band of this job claimable: its word one behind the job. No word
     // is ahead of that (the last job is done), and no late thread can claim
     // with an older number.
-    for (int32_t b = 0; b < bands; ++b) claims_[size_t(b)].store(number - 1, std::memory_order_relaxed);
+    for (int32_t b = 0; b < bands; ++b)
+      claims_[size_t(b)].store(number - 1, std::memory_order_relaxed);
     bool wake;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -106,8 +107,8 @@ class WorkerPool {
     const int32_t threads = int32_t(threads_.size()) + 1;
     auto try_band = [&](int32_t band) {
       uint32_t expected = number - 1;
-      if (!claims_[size_t(band)].compare_exchange_strong(expected, number, std::memory_order_acq_rel,
-                                                         std::memory_order_relaxed))
+      if (!claims_[size_t(band)].compare_exchange_strong(
+              expected, number, std::memory_order_acq_rel, std::memory_order_relaxed))
         return;
       // The band is ours, so the job is not done and its fields stay as they are.
       job_.load(std::memory_order_relaxed)(context_.load(std::memory_order_relaxed), band);

@@ -31,8 +31,8 @@ MW_AVX2 inline __m256i average_eight(const uint8_t* top, const uint8_t* low) {
     pairs[k] = _mm256_add_epi32(columns, _mm256_srli_epi64(columns, 32));
   }
   // The low word of every 64-bit lane, in order.
-  const __m256 even = _mm256_shuffle_ps(_mm256_castsi256_ps(pairs[0]),
-                                        _mm256_castsi256_ps(pairs[1]), 0x88);
+  const __m256 even =
+      _mm256_shuffle_ps(_mm256_castsi256_ps(pairs[0]), _mm256_castsi256_ps(pairs[1]), 0x88);
   return _mm256_permute4x64_epi64(_mm256_castps_si256(even), 0xD8);
 }
 
@@ -58,7 +58,8 @@ MW_AVX2 void average_row_avx2(const uint8_t* top, const uint8_t* low, uint32_t* 
                               uint32_t width) {
   uint32_t x = 0;
   for (; x + 8 <= width; x += 8)
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), average_eight(top + 8 * x, low + 8 * x));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                        average_eight(top + 8 * x, low + 8 * x));
   for (; x < width; ++x) out[x] = average_block(top + 8 * size_t(x), low + 8 * size_t(x));
 }
 
@@ -87,9 +88,12 @@ MW_AVX2 void average_double_row_avx2(const uint8_t* top, const uint8_t* low, uin
 
 #else  // no AVX2 on this machine: never called
 
-void average_row_avx2(const uint8_t*, const uint8_t*, uint32_t*, uint32_t) {}
-void double_row_avx2(const uint32_t*, uint32_t*, uint32_t*, uint32_t) {}
+void average_row_avx2(const uint8_t*, const uint8_t*, uint32_t*, uint32_t) {
+}
+void double_row_avx2(const uint32_t*, uint32_t*, uint32_t*, uint32_t) {
+}
 void average_double_row_avx2(const uint8_t*, const uint8_t*, uint32_t*, uint32_t*, uint32_t*,
-                             uint32_t) {}
+                             uint32_t) {
+}
 
 #endif

@@ -54,6 +54,6 @@ void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& 
   }
   // Pieces of a cut triangle are lit (and keyed) as the whole triangle.
   for (const NearPiece& piece : scratch.pieces)
-    queue_triangle(pv, piece.point_id, piece.ntcoord, model.TRIANGLES[piece.source],
-                   piece.centroid, tlight, request, fcnt);
+    queue_triangle(pv, piece.point_id, piece.ntcoord, model.TRIANGLES[piece.source], piece.centroid,
+                   tlight, request, fcnt);
 }

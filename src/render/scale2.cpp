@@ -64,7 +64,8 @@ void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
     for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y) {
       const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
       const uint8_t* low_row = top_row + average.in_pitch;
-      uint32_t* half_row = reinterpret_cast<uint32_t*>(average.out.pixels + size_t(y) * average.out.pitch);
+      uint32_t* half_row =
+          reinterpret_cast<uint32_t*>(average.out.pixels + size_t(y) * average.out.pitch);
       uint8_t* upper = twice.out.pixels + size_t(2 * y) * twice.out.pitch;
       uint8_t* lower = upper + twice.out.pitch;
       if (average.eight) {

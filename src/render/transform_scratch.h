@@ -10,10 +10,10 @@
 
 // A piece of a triangle cut at the near plane.
 struct NearPiece {
-  uint32_t source;             // the triangle it was cut from
-  uint32_t point_id[3];        // its corners, in RVERTICES and PVERTICES
-  NMATHF::VEC2F ntcoord[3];    // their texture coordinates
-  NMATHF::VEC3F centroid;      // the whole triangle's clip-space centroid: lights and keys it
+  uint32_t source;           // the triangle it was cut from
+  uint32_t point_id[3];      // its corners, in RVERTICES and PVERTICES
+  NMATHF::VEC2F ntcoord[3];  // their texture coordinates
+  NMATHF::VEC3F centroid;    // the whole triangle's clip-space centroid: lights and keys it
 };
 
 // What becomes of a triangle this call.
@@ -24,8 +24,8 @@ enum TriangleFate : uint8_t {
 };
 
 struct TransformScratch {
-  std::vector<uint8_t> drawn;      // per triangle, a TriangleFate
-  std::vector<NearPiece> pieces;   // in the order they are queued
+  std::vector<uint8_t> drawn;     // per triangle, a TriangleFate
+  std::vector<NearPiece> pieces;  // in the order they are queued
 };
 
 // The scratch every call uses (the transform runs on one thread); it holds the

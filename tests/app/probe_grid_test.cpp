@@ -1,6 +1,8 @@
 // The ground probe through the grid finds what the scan of every triangle
 // finds: the same first hit in stored order, the same lift, at every place
 // of the maze, on its edges and corners, and wherever the grid cannot answer.
+#include "app/probe_grid.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -14,7 +16,6 @@
 #include <vector>
 
 #include "app/player.h"
-#include "app/probe_grid.h"
 
 using namespace NMATHF;
 

@@ -44,7 +44,7 @@ std::vector<Triangle> random_triangles(uint32_t seed, int32_t w, int32_t h, int3
       tri.p[3 * k + 1] = cy + uni(-size, size);
       tri.p[3 * k + 2] = rng() % 8 == 0 ? uni(-1.0f, 0.5f) : uni(1.5f, 80.0f);
     }
-    if (rng() % 6 == 0) tri.p[1] = -uni(100.0f, 20000.0f);  // far above the target
+    if (rng() % 6 == 0) tri.p[1] = -uni(100.0f, 20000.0f);   // far above the target
     if (rng() % 10 == 0) tri.p[7] = h + uni(0.0f, 5000.0f);  // far below it
     for (float& v : tri.t) v = uni(-600.0f, 600.0f);
     tri.col_scale = int32_t(rng() % 321) - 160;
@@ -63,9 +63,14 @@ void prefill(Canvas& c, uint32_t seed) {
     for (int32_t x = 0; x < c.w; ++x) {
       c.pixel(x, y) = rng();
       switch (rng() % 6) {
-        case 0: c.Z(x, y) = std::bit_cast<float>(0x7FC00000u); break;  // NaN
-        case 1: c.Z(x, y) = 1.0f / std::uniform_real_distribution<float>(1.5f, 80.0f)(rng); break;
-        default: c.Z(x, y) = 0.0f;
+        case 0:
+          c.Z(x, y) = std::bit_cast<float>(0x7FC00000u);
+          break;  // NaN
+        case 1:
+          c.Z(x, y) = 1.0f / std::uniform_real_distribution<float>(1.5f, 80.0f)(rng);
+          break;
+        default:
+          c.Z(x, y) = 0.0f;
       }
     }
 }
@@ -159,9 +164,9 @@ TEST_P(BandsAndPaths, ABandLeavesOtherRowsAlone) {
   int32_t changed = 0;
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) {
-      const bool same = before.pixel(x, y) == banded.pixel(x, y) &&
-                        std::bit_cast<uint32_t>(before.Z(x, y)) ==
-                            std::bit_cast<uint32_t>(banded.Z(x, y));
+      const bool same =
+          before.pixel(x, y) == banded.pixel(x, y) &&
+          std::bit_cast<uint32_t>(before.Z(x, y)) == std::bit_cast<uint32_t>(banded.Z(x, y));
       if (y < band.first || y >= band.end)
         ASSERT_TRUE(same) << x << "," << y;
       else

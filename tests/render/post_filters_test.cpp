@@ -202,8 +202,10 @@ TEST_P(AverageAndDouble, MatchesAveragingThenDoubling) {
       set_draw_threads(threads);
       auto in = make(z.in_w, z.in_h, 0);
       fill_random(in.get(), uint32_t(z.in_w + z.half_w));
-      auto half_a = make(z.half_w, z.half_h, 0x01020304u), half_b = make(z.half_w, z.half_h, 0x01020304u);
-      auto dst_a = make(z.dst_w, z.dst_h, 0x0A0B0C0Du), dst_b = make(z.dst_w, z.dst_h, 0x0A0B0C0Du);
+      auto half_a = make(z.half_w, z.half_h, 0x01020304u);
+      auto half_b = make(z.half_w, z.half_h, 0x01020304u);
+      auto dst_a = make(z.dst_w, z.dst_h, 0x0A0B0C0Du);
+      auto dst_b = make(z.dst_w, z.dst_h, 0x0A0B0C0Du);
       ANTIALIAS4X(in.get(), half_a.get());
       SCALE2(dst_a.get(), half_a.get());
       average_and_double(in.get(), half_b.get(), dst_b.get());

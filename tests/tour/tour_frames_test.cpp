@@ -89,8 +89,8 @@ TEST_P(TourFrames, EveryFrameMatchesOneThreadOnThePortableSpans) {
       const std::vector<uint64_t> hashes = tour_hashes(mode(), threads, path);
       ASSERT_EQ(hashes.size(), reference.size());
       for (size_t f = 0; f < hashes.size(); ++f)
-        ASSERT_EQ(hashes[f], reference[f]) << "frame " << f + 1 << " on " << threads
-                                           << " threads, " << simd_path_name(path) << " spans";
+        ASSERT_EQ(hashes[f], reference[f]) << "frame " << f + 1 << " on " << threads << " threads, "
+                                           << simd_path_name(path) << " spans";
     }
   }
 }
@@ -111,6 +111,6 @@ std::string mode_name(const testing::TestParamInfo<int>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, TourFrames,
-                         testing::Range(0, int(render_modes().size()) + 1), mode_name);
+INSTANTIATE_TEST_SUITE_P(Modes, TourFrames, testing::Range(0, int(render_modes().size()) + 1),
+                         mode_name);
 }  // namespace

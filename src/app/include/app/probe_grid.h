@@ -30,8 +30,8 @@ class ProbeGrid {
   int32_t row_of(float z) const;
 
   float min_x_ = 0, min_z_ = 0, max_x_ = 0, max_z_ = 0;  // the grid's extent, margin included
-  float max_abs_y_ = 0;                                   // probes from higher up are not looked up
-  float cell_ = 1;                                        // side of a cell
+  float max_abs_y_ = 0;                                  // probes from higher up are not looked up
+  float cell_ = 1;                                       // side of a cell
   int32_t columns_ = 0, rows_ = 0;
   std::vector<uint32_t> starts_;     // per cell, where its list begins in triangles_
   std::vector<uint32_t> triangles_;  // the lists, one after another
