@@ -164,6 +164,9 @@ MW_AVX2 void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixe
 
 bool cpu_runs_avx2() {
   // Also false where the operating system does not keep the 256-bit registers.
+  // The detection is run here, as this may be called before the run-time
+  // library's own constructors (from a static initializer).
+  __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");
 }
 
