@@ -27,9 +27,12 @@ void cull_to_view_volume(MODEL_STRUCT& model, float near_w, std::vector<uint8_t>
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t a = t.POINT_ID(1), b = t.POINT_ID(2), c = t.POINT_ID(3);
     const bool named_ok = a < n && b < n && c < n;
-    t.CULLED = (!named_ok || outside_view_volume(tv[a], tv[b], tv[c], near_w)) ? -1 : 0;
+    const int32_t culled =
+        (!named_ok || outside_view_volume(tv[a], tv[b], tv[c], near_w)) ? -1 : 0;
+    // Written only when it changes: a record left unwritten stays clean in the cache.
+    if (t.CULLED != culled) t.CULLED = culled;
     // A kept triangle with a corner before the near plane (or NaN) is cut next.
-    if (t.CULLED == -1)
+    if (culled == -1)
       drawn[i] = NOT_DRAWN;
     else
       drawn[i] = tv[a].W >= near_w && tv[b].W >= near_w && tv[c].W >= near_w ? DRAWN : TO_CUT;
