@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
 #   the browser build (build-web/, tested from the Release build's tests),
-#   a Release build (unit, golden-frame, real-window and browser tests),
+#   a Release build (unit, golden-frame, real-window and browser tests; the demo
+#     tour compared frame by frame across thread counts and SIMD paths),
 #   an AddressSanitizer + UndefinedBehaviorSanitizer build (unit tests),
+#   a ThreadSanitizer build (unit tests and the demo tour on three threads),
 #   a clang libFuzzer build (short bounded fuzz runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +22,16 @@ cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAZEWALK_SA
 cmake --build build-san -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-san --output-on-failure -j "$JOBS" -L unit
+
+# The drawing threads under ThreadSanitizer: every unit test (but the one that
+# starves the process of address space, which the sanitizer itself needs) and
+# the whole demo tour on three threads, with the switches flipping as it goes.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAZEWALK_TSAN=ON -DMAZEWALK_WERROR=ON \
+  -DMAZEWALK_BENCH=OFF
+cmake --build build-tsan -j "$JOBS"
+TSAN_OPTIONS=halt_on_error=1 \
+  ctest --test-dir build-tsan --output-on-failure -j "$JOBS" -L unit -E CountBeyondTheMemoryIsOutOfMemory
+TSAN_OPTIONS=halt_on_error=1 build-tsan/mazewalk --headless --demo --threads 3 >/dev/null
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_C_COMPILER=clang -DMAZEWALK_FUZZ=ON -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=OFF -DMAZEWALK_BENCH=OFF

@@ -1,5 +1,6 @@
 #include "app/main_routine.h"
 
+#include <chrono>
 #include <cstdlib>
 
 #include "app/collision.h"
@@ -66,6 +67,7 @@ void start_up(App& app, const AppOptions& options) {
     MODEL_STRUCT* model = &scene.MODELS[i];
     LOAD_OBJ(model_files[i], model);
   }
+  scene.probe_grid.build(scene.MODELS[0]);
   ASPECT = ANTI_ALIAS ? float(double(2 * SCR_W) / double(2 * SCR_H))
                       : float(double(SCR_W) / double(SCR_H));
   PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
@@ -85,11 +87,34 @@ void print_status(const App& app) {
   print_line(app.player.ISTRING);
 }
 
+// Notes the time between calls of lap() into the stage it names, when asked to.
+class StageClock {
+ public:
+  explicit StageClock(bool on) : on_(on) {
+    if (on_) last_ = std::chrono::steady_clock::now();
+  }
+  void lap(double& stage) {
+    if (!on_) return;
+    const auto now = std::chrono::steady_clock::now();
+    stage += std::chrono::duration<double, std::milli>(now - last_).count();
+    last_ = now;
+  }
+  void skip() {
+    if (on_) last_ = std::chrono::steady_clock::now();
+  }
+
+ private:
+  bool on_;
+  std::chrono::steady_clock::time_point last_;
+};
+
 void frame(App& app, FrameStats* stats) {
   Player& player = app.player;
   Scene& scene = app.scene;
   start_frame(app.clock);
   const double frame_time = app.clock.FRAME_TIME;
+  StageTimes times;
+  StageClock clock(stats && stats->time_stages);
 
   // While the window has lost the user nothing moves or turns; the frames go on.
   const bool paused = input_paused();
@@ -101,13 +126,19 @@ void frame(App& app, FrameStats* stats) {
   read_keys(app.controls, player, motion_time);
   if (quality_changed(app.controls)) INIT_BUFFERS();
   show_switches(app);
-  move_player(player, scene.MODELS[0], app.maze_mesh, frame_time);
+  clock.skip();
+  move_player(player, scene.MODELS[0], app.maze_mesh, scene.probe_grid, motion_time);
+  clock.lap(times.probe);
   build_view(player, scene);
   submit_entities(scene, motion_time);
+  clock.lap(times.transform);
 
   clear_depth_buffer();
+  clock.lap(times.clears);
   screen_lock();
+  clock.skip();
   clear_back_buffer();
+  clock.lap(times.clears);
   scene.TRIS_RENDERED = scene.FCNT;
   if (stats) {
     ++stats->frames;
@@ -115,8 +146,12 @@ void frame(App& app, FrameStats* stats) {
     stats->dropped_triangles += dropped_triangles;
   }
   dropped_triangles = 0;
+  clock.skip();
   BUFFER_RENDER(scene.FCNT);
+  clock.lap(times.raster);
   bring_to_screen();
+  clock.lap(times.filters);
+  if (stats && stats->time_stages) stats->stages.push_back(times);
   print_status(app);
   wait_retrace();
   screen_unlock();

@@ -44,7 +44,7 @@ VEC3F level_forward(const VMAT& cam) {
 // Gravity over T seconds, in pieces with the ground test after each; ends at
 // the first landing. Each piece follows the exact parabola, so a jump rises
 // and lands alike at any frame rate.
-void fall(Player& player, const MODEL_STRUCT& maze, double t) {
+void fall(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid, double t) {
   const double v0 = double(player.GRAVY) * JUMP_SCALE;
   const double v1 = (double(player.GRAVY) + GRAVITY * t) * JUMP_SCALE;
   const double travel = std::max(std::fabs(v0), std::fabs(v1)) * t;  // speed is monotonic
@@ -55,7 +55,7 @@ void fall(Player& player, const MODEL_STRUCT& maze, double t) {
     const double g = player.GRAVY;
     p.Y = float(double(p.Y) - (g * dt + 0.5 * GRAVITY * dt * dt) * JUMP_SCALE);
     player.GRAVY = float(g + GRAVITY * dt);
-    ground_test(player, maze);
+    ground_test(player, maze, grid);
     if (player.ON_GROUND) break;  // landed, GRAVY 0
   }
 }
@@ -95,7 +95,13 @@ void movement_keys(Player& player, double frame_time) {
   }
 }
 
-void ground_test(Player& player, const MODEL_STRUCT& maze) {
+namespace {
+const uint32_t NO_TRIANGLE = 0;  // a list to point at when a cell lists none
+
+// The ground test over the triangles the caller names, in stored order: all
+// of them (LIST null), or the COUNT in LIST.
+void probe_and_lift(Player& player, const MODEL_STRUCT& maze, const uint32_t* list,
+                    uint32_t count) {
   VMAT& cam = player.CAM;
   player.INTERSECTED = 0;
   player.ON_GROUND = 0;
@@ -105,9 +111,10 @@ void ground_test(Player& player, const MODEL_STRUCT& maze) {
   tline(1) = cam.P;
   tline(2) = cam.P - VEC3F(0, PROBE_LENGTH, 0);
   Bounded<VEC3F, 1, 3> tri;
+  if (!list) count = maze.MAX_TRIANGLES;
   // The first triangle in stored order that the probe crosses decides, not the nearest.
-  for (uint32_t i = 0; i < maze.MAX_TRIANGLES; ++i) {
-    const TRIANGLE_STRUCT& t = maze.TRIANGLES[i];
+  for (uint32_t n = 0; n < count; ++n) {
+    const TRIANGLE_STRUCT& t = maze.TRIANGLES[list ? list[n] : n];
     for (int32_t k = 1; k <= 3; ++k) tri(k) = maze.VERTICES[t.POINT_ID(k)];
     player.INTERSECTED = LINE_TRIANGLE_INTERSECTION(tri.data(), tline.data(), player.IPOINT);
     if (player.INTERSECTED) {
@@ -121,11 +128,25 @@ void ground_test(Player& player, const MODEL_STRUCT& maze) {
     player.ON_GROUND = -1;
   }
 }
+}  // namespace
+
+void ground_test(Player& player, const MODEL_STRUCT& maze) {
+  probe_and_lift(player, maze, nullptr, 0);
+}
+
+void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid) {
+  const VEC3F& p = player.CAM.P;
+  const uint32_t *first, *last;
+  if (grid.candidates(p.X, p.Y, p.Z, first, last))
+    probe_and_lift(player, maze, first ? first : &NO_TRIANGLE, uint32_t(last - first));
+  else
+    probe_and_lift(player, maze, nullptr, 0);
+}
 
 void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
-                 double frame_time) {
+                 const ProbeGrid& grid, double frame_time) {
   if (player.fly) {
-    ground_test(player, maze);
+    ground_test(player, maze, grid);
     return;
   }
   VEC3F& p = player.CAM.P;
@@ -140,7 +161,7 @@ void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& 
   player.walk = VEC3F(0, 0, 0);
   const float walked = std::hypot(p.X - before.X, p.Z - before.Z);
 
-  fall(player, maze, -walking_frame_time(frame_time));
+  fall(player, maze, grid, -walking_frame_time(frame_time));
 
   // Walking down a slope: the floor under the eye fell away by less than the
   // slope allows, so the feet stay on it.

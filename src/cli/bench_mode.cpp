@@ -8,49 +8,41 @@
 
 #include "app/frame_stats.h"
 #include "app/main_routine.h"
-#include "render/render_globals.h"
 #include "platform/fail.h"
 #include "platform/headless_host.h"
 #include "platform/memory_use.h"
+#include "render/draw_workers.h"
+#include "render/render_globals.h"
 
 namespace {
-struct BenchMode {
-  const char* name;
-  int32_t iscale, anti_alias, textured, wire_frame;
-};
-
-const BenchMode MODES[] = {
-    {"default", -1, -1, -1, 0},     {"anti-alias only", 0, -1, -1, 0},
-    {"half-res only", -1, 0, -1, 0}, {"both off", 0, 0, -1, 0},
-    {"wire frame", -1, -1, -1, -1}, {"flat", -1, -1, 0, 0},
+const std::vector<RenderMode> MODES = {
+    {"default", -1, -1, -1, 0}, {"anti-alias only", 0, -1, -1, 0}, {"half-res only", -1, 0, -1, 0},
+    {"both off", 0, 0, -1, 0},  {"wire frame", -1, -1, -1, -1},    {"flat", -1, -1, 0, 0},
 };
 
 struct BenchResult {
   const char* name;
+  int32_t threads;
   int64_t frames;
-  double median_ms, p95_ms, mean_triangles;
+  double median_ms, p95_ms;
+  StageTimes stage_ms;  // medians
+  double mean_triangles;
   int64_t dropped;
   double peak_rss_mib;
 };
 
-// A headless host that notes the real time at which each frame is shown.
-// Sleeps and retrace waits cost nothing here, so the gaps are the frames' work.
-class TimingHost : public HeadlessHost {
+// A headless host that shows every page to a watcher.
+class WatchingHost : public HeadlessHost {
  public:
-  using HeadlessHost::HeadlessHost;
+  WatchingHost(HeadlessSettings settings, const PageWatcher& watch)
+      : HeadlessHost(std::move(settings)), watch_(watch) {}
   void present(const uint32_t* page, int32_t width, int32_t height) override {
     HeadlessHost::present(page, width, height);
-    const auto now = std::chrono::steady_clock::now();
-    if (have_last_)
-      frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last_).count());
-    last_ = now;
-    have_last_ = true;
+    if (watch_) watch_(page, width, height);
   }
-  std::vector<double> frame_ms;
 
  private:
-  std::chrono::steady_clock::time_point last_;
-  bool have_last_ = false;
+  const PageWatcher& watch_;
 };
 
 double percentile(std::vector<double> v, double p) {
@@ -60,47 +52,63 @@ double percentile(std::vector<double> v, double p) {
   return v[i];
 }
 
-BenchResult run_mode(const BenchMode& mode, const HeadlessSettings& base,
-                     const AppOptions& app_options) {
-  HeadlessSettings settings = base;
-  settings.echo_text = false;
-  settings.shots.clear();
-  // Each mode keeps its switches: the tour's switch keys are left out.
-  std::erase_if(settings.events, [](const InputEvent& e) {
-    return e.kind != InputKind::MOUSE && e.a >= SC_1 && e.a <= SC_4;
-  });
-  TimingHost host_(settings);
-  Host* previous = host_get();
-  host_set(&host_);
-  ISCALE = mode.iscale;
-  ANTI_ALIAS = mode.anti_alias;
-  TEXTURED = mode.textured;
-  WIRE_FRAME = mode.wire_frame;
-  FrameStats stats;
-  main_routine(app_options, &stats);
-  host_set(previous);
-  return BenchResult{mode.name,
-                      stats.frames,
-                      percentile(host_.frame_ms, 0.5),
-                      percentile(host_.frame_ms, 0.95),
-                      stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0,
-                      stats.dropped_triangles,
-                      peak_memory_mib()};
+double median_of(const std::vector<StageTimes>& stages, double StageTimes::*field) {
+  std::vector<double> v;
+  v.reserve(stages.size());
+  for (const StageTimes& s : stages) v.push_back(s.*field);
+  return percentile(std::move(v), 0.5);
+}
+
+BenchResult run_mode(const RenderMode& mode, const HeadlessSettings& base, int32_t threads,
+                     const AppOptions& app) {
+  set_draw_threads(threads);
+  // The real time at which each frame is shown. Sleeps and retrace waits cost
+  // nothing here, so the gaps are the frames' work.
+  std::vector<double> frame_ms;
+  std::chrono::steady_clock::time_point last;
+  bool have_last = false;
+  const PageWatcher watch = [&](const uint32_t*, int32_t, int32_t) {
+    const auto now = std::chrono::steady_clock::now();
+    if (have_last)
+      frame_ms.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    last = now;
+    have_last = true;
+  };
+  const FrameStats stats = play_headless(base, &mode, watch, true, app);
+  BenchResult r{};
+  r.name = mode.name;
+  r.threads = threads;
+  r.frames = stats.frames;
+  r.median_ms = percentile(frame_ms, 0.5);
+  r.p95_ms = percentile(frame_ms, 0.95);
+  r.stage_ms.transform = median_of(stats.stages, &StageTimes::transform);
+  r.stage_ms.probe = median_of(stats.stages, &StageTimes::probe);
+  r.stage_ms.clears = median_of(stats.stages, &StageTimes::clears);
+  r.stage_ms.raster = median_of(stats.stages, &StageTimes::raster);
+  r.stage_ms.filters = median_of(stats.stages, &StageTimes::filters);
+  r.mean_triangles = stats.frames ? double(stats.triangles_queued) / double(stats.frames) : 0.0;
+  r.dropped = stats.dropped_triangles;
+  r.peak_rss_mib = peak_memory_mib();
+  return r;
 }
 
 // Writes the table as JSON to OUT and closes it. False when a write or the
 // close fails.
 bool write_json(std::FILE* out, const std::vector<BenchResult>& results) {
-  bool ok = std::fprintf(out, "{\n  \"modes\": [\n") >= 0;
+  bool ok = std::fprintf(out, "{\n  \"simd_path\": \"%s\",\n  \"modes\": [\n",
+                         simd_path_name(simd_path)) >= 0;
   for (size_t i = 0; i < results.size(); ++i) {
     const BenchResult& r = results[i];
-    ok &= std::fprintf(out,
-                       "    {\"mode\": \"%s\", \"frames\": %lld, \"median_ms\": %.4f, "
-                       "\"p95_ms\": %.4f, \"mean_triangles\": %.1f, \"dropped_triangles\": "
-                       "%lld, \"peak_rss_mib\": %.1f}%s\n",
-                       r.name, (long long)r.frames, r.median_ms, r.p95_ms, r.mean_triangles,
-                       (long long)r.dropped, r.peak_rss_mib,
-                       i + 1 < results.size() ? "," : "") >= 0;
+    ok &= std::fprintf(
+              out,
+              "    {\"mode\": \"%s\", \"threads\": %d, \"frames\": %lld, \"median_ms\": %.4f, "
+              "\"p95_ms\": %.4f, \"transform_ms\": %.4f, \"probe_ms\": %.4f, \"clears_ms\": %.4f, "
+              "\"raster_ms\": %.4f, \"filters_ms\": %.4f, \"mean_triangles\": %.1f, "
+              "\"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
+              r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
+              r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster, r.stage_ms.filters,
+              r.mean_triangles, (long long)r.dropped, r.peak_rss_mib,
+              i + 1 < results.size() ? "," : "") >= 0;
   }
   ok &= std::fprintf(out, "  ]\n}\n") >= 0;
   ok &= std::fflush(out) == 0 && !std::ferror(out);
@@ -114,6 +122,40 @@ int32_t cannot_write(const std::string& path) {
 }
 }  // namespace
 
+const std::vector<RenderMode>& render_modes() {
+  return MODES;
+}
+
+FrameStats play_headless(const HeadlessSettings& base, const RenderMode* mode,
+                         const PageWatcher& watch, bool time_stages, const AppOptions& app) {
+  HeadlessSettings settings = base;
+  settings.echo_text = false;
+  settings.shots.clear();
+  if (mode) {
+    // The mode holds throughout: the script's switch keys are left out.
+    std::erase_if(settings.events, [](const InputEvent& e) {
+      return e.kind != InputKind::MOUSE && e.a >= SC_1 && e.a <= SC_4;
+    });
+  }
+  WatchingHost host(settings, watch);
+  Host* previous = host_get();
+  host_set(&host);
+  const int32_t iscale = ISCALE, anti_alias = ANTI_ALIAS, textured = TEXTURED, wire = WIRE_FRAME;
+  if (mode) {
+    ISCALE = mode->iscale;
+    ANTI_ALIAS = mode->anti_alias;
+    TEXTURED = mode->textured;
+    WIRE_FRAME = mode->wire_frame;
+  }
+  FrameStats stats;
+  stats.time_stages = time_stages;
+  main_routine(app, &stats);
+  host_set(previous);
+  // The next run starts from the switches as they were.
+  ISCALE = iscale, ANTI_ALIAS = anti_alias, TEXTURED = textured, WIRE_FRAME = wire;
+  return stats;
+}
+
 int32_t run_bench(const ProgramOptions& options) {
   // The JSON file is opened first: a path that cannot be written stops the
   // benchmark before it runs, as it would after.
@@ -122,17 +164,29 @@ int32_t run_bench(const ProgramOptions& options) {
     json = std::fopen(options.json_file.c_str(), "w");
     if (!json) return cannot_write(options.json_file);
   }
-  HeadlessSettings base = options.headless_settings_;
+  const HeadlessSettings& base = options.headless_settings_;
+  // One thread, and all of them.
+  const int32_t all = draw_threads();
+  std::vector<int32_t> thread_counts = {1};
+  if (all > 1) thread_counts.push_back(all);
   std::vector<BenchResult> results;
-  std::printf("%-16s %7s %10s %10s %12s %8s %10s\n", "mode", "frames", "median ms", "p95 ms",
+  std::printf("simd path: %s%s\n", simd_path_name(simd_path),
+              simd_path == best_simd_path() ? "" : " (this processor also runs a faster one)");
+  std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %7s %7s %9s %7s %8s\n", "mode", "threads",
+              "frames", "median ms", "p95 ms", "transform", "probe", "clears", "raster", "filters",
               "triangles", "dropped", "peak MiB");
-  for (const BenchMode& mode : MODES) {
-    results.push_back(run_mode(mode, base, options.app));
-    const BenchResult& r = results.back();
-    std::printf("%-16s %7lld %10.3f %10.3f %12.1f %8lld %10.1f\n", r.name, (long long)r.frames,
-                r.median_ms, r.p95_ms, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
-    std::fflush(stdout);
+  for (const RenderMode& mode : MODES) {
+    for (const int32_t threads : thread_counts) {
+      results.push_back(run_mode(mode, base, threads, options.app));
+      const BenchResult& r = results.back();
+      std::printf("%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %7.3f %7.3f %9.1f %7lld %8.1f\n",
+                  r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms,
+                  r.stage_ms.transform, r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster,
+                  r.stage_ms.filters, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
+      std::fflush(stdout);
+    }
   }
+  set_draw_threads(all);
   if (json && !write_json(json, results)) return cannot_write(options.json_file);
   return 0;
 }

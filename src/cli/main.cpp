@@ -18,6 +18,8 @@
 #else
 #include "platform/sdl_host.h"
 #endif
+#include "render/draw_workers.h"
+#include "render/render_globals.h"
 
 namespace {
 constexpr int EXIT_USAGE = 64;
@@ -119,7 +121,14 @@ int main(int argc, char** argv) {
   if (o.bench && hs.events.empty() && hs.escape_frame == 0) hs.escape_frame = BENCH_FRAMES;
   if ((o.headless || o.bench) && !check_run_ends(hs)) return EXIT_USAGE;
 
-  if (o.bench) return run_bench(o);
+  // How the frames are drawn: on how many threads, with which vector code.
+  simd_path = o.simd ? best_simd_path() : SimdPath::PORTABLE;
+  set_draw_threads(o.threads > 0 ? o.threads : hardware_threads());
+  if (o.bench) {
+    const int32_t status = run_bench(o);
+    stop_draw_workers();
+    return status;
+  }
 
   std::unique_ptr<Host> h;
   HeadlessHost* headless = nullptr;
@@ -147,6 +156,7 @@ int main(int argc, char** argv) {
 #endif
   host_set(h.get());
   const int32_t status = main_routine(o.app);
+  stop_draw_workers();
   if (headless) {
     headless->finish();
     if (headless->shot_failures() > 0) return ERR_FILE_IO;

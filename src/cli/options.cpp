@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/key_table.h"
+#include "render/draw_workers.h"
 
 #ifndef MAZEWALK_VERSION
 #define MAZEWALK_VERSION "unknown"
@@ -56,6 +57,8 @@ std::string usage_text() {
          "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n"
          "  --fly               start in fly mode, the free camera (F toggles it)\n"
          "  --solid-walls       start with walls that stop the walker (C toggles them)\n"
+         "  --threads N         draw on N threads (default: as many as the hardware runs)\n"
+         "  --simd off          fill spans with the portable code only\n"
          "  --version           print the version\n"
          "  --help              this text\n"
          "without --res, res/ is looked for in the working directory, then in the source\n"
@@ -167,6 +170,20 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
       if (!need_value()) return false;
       if (!parse_int(value, 1, 8, n)) return message = "--scale takes a whole number from 1 to 8", false;
       o.scale = int32_t(n);
+      ++i;
+    } else if (arg == "--threads") {
+      if (!need_value()) return false;
+      if (!parse_int(value, 1, MAX_DRAW_THREADS, n))
+        return message = "--threads takes a whole number from 1 to " +
+                         std::to_string(MAX_DRAW_THREADS),
+               false;
+      o.threads = int32_t(n);
+      ++i;
+    } else if (arg == "--simd") {
+      if (!need_value()) return false;
+      const std::string v = value;
+      if (v != "off" && v != "on") return message = "--simd takes off or on", false;
+      o.simd = v == "on";
       ++i;
     } else {
       message = "unknown option " + arg;

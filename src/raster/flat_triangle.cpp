@@ -1,6 +1,6 @@
 #include "raster/triangles.h"
 
-#include "raster_target.h"
+#include "spans_avx2.h"
 #include "tri_setup.h"
 #include "tri_walk.h"
 
@@ -21,16 +21,42 @@ struct FlatSpan {
     }
   }
 };
+
+// The same span, eight pixels at a time (short spans one at a time).
+struct FlatSpanAvx2 {
+  uint32_t col;
+  float dizdx;
+  int32_t row_end;  // the target's width
+
+  void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
+    if (ex - sx < SHORT_SPAN)
+      FlatSpan{col, dizdx}(pixels, depth, sx, ex, v);
+    else
+      flat_span_avx2(pixels, depth, sx, ex, row_end, v[0], dizdx, col);
+  }
+};
 }  // namespace
 
-void fill_flat_triangle(IMAGE* dst, float* depth, float sx1, float sy1, float sz1, float sx2,
-                        float sy2, float sz2, float sx3, float sy3, float sz3, uint32_t col) {
+void draw_flat_triangle(const RasterTarget& target, const DrawScope& scope, float sx1, float sy1,
+                        float sz1, float sx2, float sy2, float sz2, float sx3, float sy3, float sz3,
+                        uint32_t col) {
+  const float y1 = to_sampling_grid(sy1), y2 = to_sampling_grid(sy2), y3 = to_sampling_grid(sy3);
+  if (!rows_meet_band(y1, y2, y3, scope.band)) return;
+  TriSetup<1> t;
+  if (!setup_triangle<1>({to_sampling_grid(sx1), y1, {1.0f / sz1}},
+                         {to_sampling_grid(sx2), y2, {1.0f / sz2}},
+                         {to_sampling_grid(sx3), y3, {1.0f / sz3}}, t))
+    return;
+  if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2))
+    walk_triangle(t, target, scope.band, FlatSpanAvx2{col, t.ddx[0], target.width});
+  else
+    walk_triangle(t, target, scope.band, FlatSpan{col, t.ddx[0]});
+}
+
+void fill_flat_triangle(IMAGE* dst, float* depth, const DrawScope& scope, float sx1, float sy1,
+                        float sz1, float sx2, float sy2, float sz2, float sx3, float sy3, float sz3,
+                        uint32_t col) {
   RasterTarget target;
   if (!resolve_raster_target(dst, depth, target)) return;
-  TriSetup<1> t;
-  if (!setup_triangle<1>({to_sampling_grid(sx1), to_sampling_grid(sy1), {1.0f / sz1}},
-                         {to_sampling_grid(sx2), to_sampling_grid(sy2), {1.0f / sz2}},
-                         {to_sampling_grid(sx3), to_sampling_grid(sy3), {1.0f / sz3}}, t))
-    return;
-  walk_triangle(t, target, FlatSpan{col, t.ddx[0]});
+  draw_flat_triangle(target, scope, sx1, sy1, sz1, sx2, sy2, sz2, sx3, sy3, sz3, col);
 }

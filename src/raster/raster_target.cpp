@@ -1,6 +1,9 @@
-#include "raster_target.h"
+#include "raster/raster_target.h"
 
 #include "platform/screen.h"
+#include "raster/triangles.h"
+#include "spans_avx2.h"
+#include "tri_setup.h"
 
 namespace {
 // Rows of 32-bit pixels need a pitch that is a whole number of pixels and at
@@ -30,5 +33,28 @@ bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
     t.height = info.height;
   }
   t.depth = depth;
+  return true;
+}
+
+bool simd_path_available(SimdPath path) {
+  static const bool avx2 = cpu_runs_avx2();
+  return path == SimdPath::PORTABLE || (path == SimdPath::AVX2 && avx2);
+}
+
+SimdPath best_simd_path() {
+  return simd_path_available(SimdPath::AVX2) ? SimdPath::AVX2 : SimdPath::PORTABLE;
+}
+
+const char* simd_path_name(SimdPath path) {
+  return path == SimdPath::AVX2 ? "avx2" : "portable";
+}
+
+bool triangle_rows(float sy1, float sy2, float sy3, RowBand& rows) {
+  const float y1 = to_sampling_grid(sy1), y2 = to_sampling_grid(sy2), y3 = to_sampling_grid(sy3);
+  if (!rows_meet_band(y1, y2, y3, RowBand{INT32_MIN, INT32_MAX})) return false;
+  // Rows outside the 32-bit range are never drawn: hold them there.
+  constexpr double LIMIT = 2147483647.0;
+  rows.first = int32_t(std::clamp(std::floor(double(std::min({y1, y2, y3}))), -LIMIT, LIMIT));
+  rows.end = int32_t(std::clamp(std::floor(double(std::max({y1, y2, y3}))), -LIMIT, LIMIT));
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include "math/rounding.h"
 #include "platform/image.h"
+#include "raster/triangles.h"
 
 // Masks and shift: texel (u, v) -> word at (v AND SH) << SHIFT bytes + (u AND SW) words.
 struct Pow2Texture {
@@ -47,14 +48,10 @@ inline bool texture_is_pow2(const IMAGE& tex) {
   return is_power_of_two(tex.WIDTH) && is_power_of_two(tex.HEIGHT) && is_power_of_two(tex.PITCH);
 }
 
-inline Pow2Texture make_pow2_texture(const IMAGE& tex) {
-  // The row shift is log2 of the pitch, taken as ln(pitch) / ln 2 and rounded.
-  const double shift = std::nearbyint(std::log(double(tex.PITCH)) / std::log(2.0));
-  return Pow2Texture{reinterpret_cast<const uint8_t*>(tex.pixels()), tex.WIDTH - 1,
-                      tex.HEIGHT - 1, uint32_t(shift)};
+inline Pow2Texture make_pow2_texture(const TextureSource& tex) {
+  return Pow2Texture{tex.base, tex.width - 1, tex.height - 1, tex.shift};
 }
 
-inline AnySizeTexture make_any_size_texture(const IMAGE& tex) {
-  return AnySizeTexture{reinterpret_cast<const uint8_t*>(tex.pixels()), int64_t(tex.WIDTH),
-                          int64_t(tex.HEIGHT), int64_t(tex.PITCH)};
+inline AnySizeTexture make_any_size_texture(const TextureSource& tex) {
+  return AnySizeTexture{tex.base, int64_t(tex.width), int64_t(tex.height), int64_t(tex.pitch)};
 }

@@ -3,8 +3,11 @@
 // rejected, then the screen-space gradients of the interpolated values and the
 // three edge slopes. All single precision, one rounding per operation.
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <utility>
+
+#include "raster/raster_target.h"
 
 // One corner: position on the sampling grid and N values that vary linearly in
 // screen space (1/z first; u/z and v/z follow on the textured path).
@@ -28,6 +31,16 @@ struct TriSetup {
 // half-pixel shift is added in double and rounded once to single.
 inline float to_sampling_grid(float s) {
   return float(double(s) + 0.5);
+}
+
+// False when a triangle with corners at heights Y1, Y2, Y3 (on the sampling
+// grid) cannot draw a row of BAND: it covers rows floor(top) to floor(bottom) - 1
+// at most. A cheap test before the set-up's divisions.
+inline bool rows_meet_band(float y1, float y2, float y3, const RowBand& band) {
+  if (!std::isfinite(y1) || !std::isfinite(y2) || !std::isfinite(y3)) return false;
+  const double top = std::floor(double(std::min({y1, y2, y3})));
+  const double bottom = std::floor(double(std::max({y1, y2, y3})));
+  return bottom > double(band.first) && top < double(band.end) && top < bottom;
 }
 
 // Fills T and returns true, or returns false when the triangle draws nothing.

@@ -3,6 +3,11 @@
 // to columns, clipped to the target's columns and handed to the caller's span
 // routine with the interpolated values at its first pixel.
 //
+// A band of rows draws only its own rows, but reaches them exactly as the
+// whole walk does: the same jump to row 0, then one addition per row and
+// carried value. A shortcut (one multiplied jump to the band) would round
+// differently and move edges by a pixel between bands.
+//
 // The span routine is called as draw_span(pixel_row, depth_row, SX, EX, V) with
 // 0 <= SX < EX <= width and V[I] the value I at pixel SX; it steps V[I] by
 // T.ddx[I] per pixel.
@@ -10,7 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "raster_target.h"
+#include "raster/raster_target.h"
 #include "math/rounding.h"
 #include "tri_setup.h"
 
@@ -29,6 +34,10 @@ struct LeftEdge {
       v[i] = t.c[k].a[i] + dvdy[i] * t.dy[k];
     }
   }
+  void step() {
+    x += dxdy;
+    for (int i = 0; i < N; ++i) v[i] += dvdy[i];
+  }
 };
 
 // Edge B: the right end of every span; x only.
@@ -41,6 +50,7 @@ struct RightEdge {
     dxdy = slope;
     x = t.c[k].x + slope * t.dy[k];
   }
+  void step() { x += dxdy; }
 };
 
 // Column of a span end: halves to even. Positions beyond the 32-bit range are
@@ -51,10 +61,12 @@ inline int64_t span_column(float x) {
   return NMATHF::round_i64_nan_indefinite(std::clamp(x, -LIMIT, LIMIT));
 }
 
-// Draws rows SY to EY - 1 (row numbers as exact doubles, any size) of one half.
+// Draws the rows of BAND among SY to EY - 1 (row numbers as exact doubles, any
+// size) of one half, and leaves the edges where the whole walk leaves them
+// whenever another half follows inside the band.
 template <int N, class Span>
-void walk_half(const TriSetup<N>& t, const RasterTarget& dst, double sy, double ey,
-               LeftEdge<N>& a, RightEdge& b, Span& draw_span) {
+void walk_half(const TriSetup<N>& t, const RasterTarget& dst, const RowBand& band, double sy,
+               double ey, LeftEdge<N>& a, RightEdge& b, Span& draw_span) {
   if (sy < 0) {
     // Skip the rows above the target, one multiplication per carried value.
     const float cnt = float(std::min(-sy, ey - sy));
@@ -67,7 +79,13 @@ void walk_half(const TriSetup<N>& t, const RasterTarget& dst, double sy, double 
   if (!(sy < ey)) return;  // now 0 <= SY < EY <= height
 
   const int32_t last = int32_t(ey);
-  for (int32_t y = int32_t(sy); y < last; ++y) {
+  int32_t y = int32_t(sy);
+  // Rows above the band: stepped, not drawn.
+  for (const int32_t first = std::clamp(band.first, y, last); y < first; ++y) {
+    a.step();
+    b.step();
+  }
+  for (const int32_t end = std::min(last, band.end); y < end; ++y) {
     // A NaN end or a right end left of the left end gives an empty span.
     if (a.x < b.x) {
       int64_t sx = span_column(a.x);
@@ -83,41 +101,42 @@ void walk_half(const TriSetup<N>& t, const RasterTarget& dst, double sy, double 
       if (ex > sx)
         draw_span(dst.pixel_row(y), dst.depth_row(y), int32_t(sx), int32_t(ex), v);
     }
-    a.x += a.dxdy;
-    b.x += b.dxdy;
-    for (int i = 0; i < N; ++i) a.v[i] += a.dvdy[i];
+    a.step();
+    b.step();
   }
 }
 
-// Walks the set-up triangle T over DST: the top half first (rows of corner 1 to
-// above corner 2), then the bottom half (rows of corner 2 to above corner 3).
+// Walks the set-up triangle T over the rows of BAND in DST: the top half first
+// (rows of corner 1 to above corner 2), then the bottom half (rows of corner 2
+// to above corner 3), skipped when it starts below the band.
 template <int N, class Span>
-void walk_triangle(const TriSetup<N>& t, const RasterTarget& dst, Span&& draw_span) {
+void walk_triangle(const TriSetup<N>& t, const RasterTarget& dst, const RowBand& band,
+                   Span&& draw_span) {
   LeftEdge<N> a;
   RightEdge b;
   const bool has_top = t.row[0] < t.row[1];
-  const bool has_bottom = t.row[1] < t.row[2];
+  const bool has_bottom = t.row[1] < t.row[2] && t.row[1] < band.end;
   if (!t.lside) {
     // Corner 2 on the right: the long edge is on the left for the whole triangle.
     a.start(t, 0, t.dxdy2);
     if (has_top) {
       b.start(t, 0, t.dxdy1);
-      walk_half(t, dst, t.row[0], t.row[1], a, b, draw_span);
+      walk_half(t, dst, band, t.row[0], t.row[1], a, b, draw_span);
     }
     if (has_bottom) {
       b.start(t, 1, t.dxdy3);
-      walk_half(t, dst, t.row[1], t.row[2], a, b, draw_span);
+      walk_half(t, dst, band, t.row[1], t.row[2], a, b, draw_span);
     }
   } else {
     // Corner 2 on the left: the long edge is on the right for the whole triangle.
     b.start(t, 0, t.dxdy2);
     if (has_top) {
       a.start(t, 0, t.dxdy1);
-      walk_half(t, dst, t.row[0], t.row[1], a, b, draw_span);
+      walk_half(t, dst, band, t.row[0], t.row[1], a, b, draw_span);
     }
     if (has_bottom) {
       a.start(t, 1, t.dxdy3);
-      walk_half(t, dst, t.row[1], t.row[2], a, b, draw_span);
+      walk_half(t, dst, band, t.row[1], t.row[2], a, b, draw_span);
     }
   }
 }

@@ -1,45 +1,47 @@
 #include <algorithm>
 #include <cstring>
 
+#include "filters_avx2.h"
+#include "post_filter_rows.h"
+#include "render/draw_workers.h"
 #include "render/post_filters.h"
+#include "render/render_globals.h"
 
-namespace {
-constexpr uint64_t PIXELFE = 0xFEFEFEFEFEFEFEFEull;
-
-// Halves all eight bytes of a word at once, dropping each byte's low bit.
-inline uint64_t halve_bytes(uint64_t w) {
-  return (w & PIXELFE) >> 1;
+bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan) {
+  if (!inbuff || !outbuff || inbuff->BPP != 4) return false;
+  const uint32_t xx = inbuff->WIDTH / 2, yy = inbuff->HEIGHT / 2;
+  plan.out = resolve_target(outbuff);
+  if (!plan.out.pixels) return false;
+  plan.width = std::min(xx, plan.out.width);
+  plan.height = std::min(yy, plan.out.height);
+  plan.in = reinterpret_cast<const uint8_t*>(inbuff->pixels());
+  plan.in_pitch = inbuff->PITCH;
+  plan.eight = filters_in_eights();
+  return true;
 }
 
-// One output pixel from a 2 x 2 block held as two 64-bit words (left pixel in the
-// low half). No byte sum exceeds 254 before a halving, so bytes never carry.
-inline uint32_t average_block(uint64_t upper, uint64_t lower) {
-  const uint64_t columns = halve_bytes(halve_bytes(upper) + halve_bytes(lower));
-  return uint32_t(columns) + uint32_t(columns >> 32);
+void antialias_rows(const AntialiasPlan& p, uint32_t first, uint32_t end) {
+  for (uint32_t y = first; y < end; ++y) {
+    const uint8_t* top_row = p.in + size_t(2 * y) * p.in_pitch;
+    const uint8_t* low_row = top_row + p.in_pitch;
+    uint32_t* dst = reinterpret_cast<uint32_t*>(p.out.pixels + size_t(y) * p.out.pitch);
+    if (p.eight) {
+      average_row_avx2(top_row, low_row, dst, p.width);
+      continue;
+    }
+    for (uint32_t x = 0; x < p.width; ++x)
+      dst[x] = average_block(top_row + size_t(x) * 8, low_row + size_t(x) * 8);
+  }
 }
-}  // namespace
 
 int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff) {
-  if (!inbuff || !outbuff || inbuff->BPP != 4) return 0;
-  const uint32_t xx = inbuff->WIDTH / 2, yy = inbuff->HEIGHT / 2;
-
-  const FilterTarget out = resolve_target(outbuff);
-  if (!out.pixels) return 0;
-  const uint32_t w = std::min(xx, out.width), h = std::min(yy, out.height);
-  const uint8_t* in = reinterpret_cast<const uint8_t*>(inbuff->pixels());
-  const size_t pit = inbuff->PITCH;
-
-  for (uint32_t y = 0; y < h; ++y) {
-    const uint8_t* top_row = in + size_t(2 * y) * pit;
-    const uint8_t* low_row = top_row + pit;
-    uint32_t* dst = reinterpret_cast<uint32_t*>(out.pixels + size_t(y) * out.pitch);
-    for (uint32_t x = 0; x < w; ++x) {
-      uint64_t upper, lower;
-      std::memcpy(&upper, top_row + size_t(x) * 8, 8);
-      std::memcpy(&lower, low_row + size_t(x) * 8, 8);
-      dst[x] = average_block(upper, lower);
-    }
-  }
+  AntialiasPlan plan;
+  if (!plan_antialias(inbuff, outbuff, plan)) return 0;
+  const int32_t bands = filter_bands(plan.height);
+  for_each_band(bands, [&](int32_t band) {
+    const BandRows rows = band_rows(int32_t(plan.height), bands, band);
+    antialias_rows(plan, uint32_t(rows.first), uint32_t(rows.end));
+  });
   return 0;
 }
 
@@ -49,4 +51,12 @@ FilterTarget resolve_target(IMAGE* img) {
   const ScreenInfo info = screen_info();
   return {reinterpret_cast<uint8_t*>(screen_ptr()), uint32_t(info.width), uint32_t(info.height),
           uint32_t(info.pitch)};
+}
+
+int32_t filter_bands(uint32_t rows) {
+  return int32_t(std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(frame_bands()))));
+}
+
+bool filters_in_eights() {
+  return simd_path == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2);
 }

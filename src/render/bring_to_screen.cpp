@@ -4,8 +4,7 @@
 
 void bring_to_screen() {
   if (ISCALE && ANTI_ALIAS) {
-    ANTIALIAS4X(BACKBUFFER, BACKBUFFER2);
-    SCALE2(nullptr, BACKBUFFER2);
+    average_and_double(BACKBUFFER, BACKBUFFER2, nullptr);
   } else if (ISCALE) {
     SCALE2(nullptr, BACKBUFFER);
   } else if (ANTI_ALIAS) {

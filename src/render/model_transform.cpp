@@ -1,6 +1,9 @@
 // The model transform as a list of passes, one file each: vertex_passes (1, 3),
-// view_volume_cull (4), near_clip (5), texture_coords (6), projection (7) and
-// queue_triangles (8: back faces, far limit, lighting, queueing).
+// view_volume_cull (4), near_clip (5), texture_coords (6, run last),
+// projection (7) and queue_triangles (8: back faces, far limit, lighting,
+// queueing). Which triangles are drawn, and the pieces of the near cut, live
+// in a compact side array (transform_scratch.h) rather than in a copy of
+// every triangle record.
 #include "render/model_transform.h"
 
 #include <cstring>
@@ -39,21 +42,30 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
   to_clip_space(md, mar);
 
   // 4. Whole triangles outside the view volume.
+  TransformScratch& scratch = transform_scratch();
   const float near_w = ZNEAR;
-  cull_to_view_volume(md, near_w);
+  cull_to_view_volume(md, near_w, scratch.drawn);
 
   // 5. Counts, then the triangles that cross the near plane are cut there.
   md.MAX_RTRIS = md.MAX_TRIANGLES;
   md.MAX_RVERTS = md.MAX_VERTICES;
-  clip_near_plane(md, near_w);
-
-  // 6. Texture coordinates for the next call.
-  refresh_ntcoord(md);
+  clip_near_plane(md, near_w, scratch);
 
   // 7. Projection to the screen.
   project_vertices(md, make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR));
 
-  // 8. Back faces, far limit, lighting and queueing.
-  queue_visible_triangles(md, tlight, QueueRequest{ZFAR, depth_offset, use_tex, texture, tcoord},
-                          fcnt);
+  // 8. Back faces, far limit, lighting and queueing, with the texture
+  // coordinates the previous call left.
+  queue_visible_triangles(md, scratch, tlight,
+                          QueueRequest{ZFAR, depth_offset, use_tex, texture, tcoord}, fcnt);
+
+  // 6. Texture coordinates for the next call. Nothing above reads them after
+  // this, so refreshing them last is the same as refreshing them before the
+  // projection, without keeping a copy of every triangle until the queueing.
+  refresh_ntcoord(md);
+}
+
+TransformScratch& transform_scratch() {
+  static TransformScratch scratch;
+  return scratch;
 }

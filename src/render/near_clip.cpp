@@ -38,14 +38,15 @@ VEC2F lerp_uv(const VEC2F& a, const VEC2F& b, float t) {
 
 }  // namespace
 
-void clip_near_plane(MODEL_STRUCT& model, float near_w) {
+void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratch) {
   VEC4F* rv = model.RVERTICES;
   const uint64_t vert_room = 2ull * model.MAX_VERTICES;
   const uint64_t tri_room = 2ull * model.MAX_TRIANGLES;
+  scratch.pieces.clear();
 
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
-    TRIANGLE_STRUCT& t = model.RTRIANGLES[i];
-    if (t.CULLED == -1) continue;
+    if (scratch.drawn[i] != TO_CUT) continue;
+    const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     uint32_t id[3];
     bool inside[3];
     int inside_count = 0;
@@ -54,10 +55,8 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w) {
       inside[k] = rv[id[k]].W >= near_w;  // NaN counts as behind
       inside_count += inside[k];
     }
-    if (inside_count == 3) continue;
-
     // From here on the triangle itself is not drawn; only its pieces are.
-    t.CULLED = -1;
+    scratch.drawn[i] = NOT_DRAWN;
     if (inside_count == 0 || model.MAX_RVERTS + 2ull > vert_room) continue;
 
     // Walk the edges: keep the inside corners, add a corner where an edge
@@ -79,15 +78,16 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w) {
     const NMATHF::VEC3F centroid = clip_centroid(rv, t);
     for (int f = 1; f + 1 < n; ++f) {
       if (model.MAX_RTRIS >= tri_room) break;
-      TRIANGLE_STRUCT& piece = model.RTRIANGLES[model.MAX_RTRIS++];
-      piece = t;
-      piece.CULLED = 0;
+      ++model.MAX_RTRIS;
+      NearPiece piece;
+      piece.source = i;
       const ClipCorner* c[3] = {&poly[0], &poly[f], &poly[f + 1]};
       for (int k = 0; k < 3; ++k) {
-        piece.POINT_ID(k + 1) = c[k]->id;
-        piece.NTCOORD(k + 1) = c[k]->uv;
+        piece.point_id[k] = c[k]->id;
+        piece.ntcoord[k] = c[k]->uv;
       }
-      piece.MIDPOINT = centroid;
+      piece.centroid = centroid;
+      scratch.pieces.push_back(piece);
     }
   }
 }

@@ -5,6 +5,7 @@
 
 #include "model/model.h"
 #include "platform/image.h"
+#include "transform_scratch.h"
 
 // What the caller of the model transform asks of every queued triangle.
 struct QueueRequest {
@@ -15,10 +16,13 @@ struct QueueRequest {
   NMATHF::VEC2F tcoord;        // added to every corner's texture coordinate
 };
 
-// Every RTRIANGLES entry not culled, front-facing and not wholly beyond the far
-// limit (of the projected depth) is lit from TLIGHT (the light in the model's
-// own space) and written to RBUFFER(FCNT), with each corner's screen X and Y
-// and its clip-space w as depth; FCNT grows by one. A full queue counts the
-// triangle in dropped_triangles instead.
-void queue_visible_triangles(const MODEL_STRUCT& model, const NMATHF::VEC3F& tlight,
-                             const QueueRequest& request, int32_t& fcnt);
+// Every triangle drawn whole (SCRATCH.drawn), in stored order, then every
+// near-cut piece, that is front-facing and not wholly beyond the far limit is
+// lit from TLIGHT (the light in the model's own space) and written to
+// RBUFFER(FCNT), with each corner's screen X and Y and its clip-space w as
+// depth, and FCNT grows by one; a full queue counts the triangle in
+// dropped_triangles instead. Texture coordinates are the triangles' NTCOORD as
+// the previous call left them (the pieces': interpolated from those).
+void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& scratch,
+                             const NMATHF::VEC3F& tlight, const QueueRequest& request,
+                             int32_t& fcnt);

@@ -1,9 +1,11 @@
 #include "render/render_buffers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "render/draw_workers.h"
 #include "render/render_globals.h"
 
 namespace {
@@ -78,10 +80,29 @@ void reset_render_state() {
   FOV = 60.0f;
 }
 
+namespace {
+// Zeroes ROWS rows of ROW_BYTES bytes at START, in the frame's bands of rows,
+// so that each band is cleared by the thread that then draws it.
+void clear_in_bands(void* start, int32_t rows, size_t row_bytes) {
+  const int32_t bands = frame_bands();
+  uint8_t* bytes = static_cast<uint8_t*>(start);
+  for_each_band(bands, [&](int32_t band) {
+    const BandRows r = band_rows(rows, bands, band);
+    std::memset(bytes + size_t(r.first) * row_bytes, 0, size_t(r.end - r.first) * row_bytes);
+  });
+}
+}  // namespace
+
 void clear_depth_buffer() {
-  if (ZBUFF) std::memset(ZBUFF, 0, size_t(BUFFSIZE) * sizeof(float));
+  if (!ZBUFF || BUFFSIZE <= 0) return;
+  // Rows of BUFFW entries, and whatever is left of BUFFSIZE after the last whole row.
+  const int32_t width = std::max(BUFFW, int32_t(1));
+  clear_in_bands(ZBUFF, BUFFSIZE / width, size_t(width) * sizeof(float));
+  const int32_t rest = BUFFSIZE % width;
+  std::memset(ZBUFF + (BUFFSIZE - rest), 0, size_t(rest) * sizeof(float));
 }
 
 void clear_back_buffer() {
-  if (BACKBUFFER) std::memset(BACKBUFFER->pixels(), 0, size_t(BACKBUFFER->PITCH) * BACKBUFFER->HEIGHT);
+  if (BACKBUFFER)
+    clear_in_bands(BACKBUFFER->pixels(), int32_t(BACKBUFFER->HEIGHT), BACKBUFFER->PITCH);
 }

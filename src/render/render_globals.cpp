@@ -22,3 +22,5 @@ float FOV = 0.0f;
 float ASPECT = 0.0f;
 
 NMATHF::MATRIX PROJECTION_MATRIX(0.0f);
+
+SimdPath simd_path = best_simd_path();

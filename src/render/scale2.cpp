@@ -1,26 +1,85 @@
 #include <algorithm>
 #include <cstring>
 
+#include "filters_avx2.h"
+#include "post_filter_rows.h"
+#include "render/draw_workers.h"
 #include "render/post_filters.h"
 
-void SCALE2(IMAGE* dst, const IMAGE* src) {
-  if (!src || src->BPP != 4) return;
-  const FilterTarget out = resolve_target(dst);
-  if (!out.pixels) return;
+bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan) {
+  if (!src || src->BPP != 4) return false;
+  plan.out = resolve_target(dst);
+  if (!plan.out.pixels) return false;
   // Only whole 2 x 2 blocks that fit the target are written.
-  const uint32_t swid = std::min(src->WIDTH, out.width / 2);
-  const uint32_t shei = std::min(src->HEIGHT, out.height / 2);
-  const uint8_t* in = reinterpret_cast<const uint8_t*>(src->pixels());
+  plan.width = std::min(src->WIDTH, plan.out.width / 2);
+  plan.height = std::min(src->HEIGHT, plan.out.height / 2);
+  plan.in = reinterpret_cast<const uint8_t*>(src->pixels());
+  plan.in_pitch = src->PITCH;
+  plan.eight = filters_in_eights();
+  return true;
+}
 
-  for (uint32_t y = 0; y < shei; ++y) {
-    const uint32_t* srow = reinterpret_cast<const uint32_t*>(in + size_t(y) * src->PITCH);
-    uint8_t* upper = out.pixels + size_t(2 * y) * out.pitch;
-    uint8_t* lower = upper + out.pitch;
-    for (uint32_t x = 0; x < swid; ++x) {
-      // The pixel repeated into one word: two target pixels per store.
-      const uint64_t pair = uint64_t(srow[x]) * 0x0000000100000001ull;
-      std::memcpy(upper + size_t(x) * 8, &pair, 8);
-      std::memcpy(lower + size_t(x) * 8, &pair, 8);
-    }
+void double_row(const Scale2Plan& p, const uint32_t* source_row, uint32_t y) {
+  uint8_t* upper = p.out.pixels + size_t(2 * y) * p.out.pitch;
+  uint8_t* lower = upper + p.out.pitch;
+  if (p.eight) {
+    double_row_avx2(source_row, reinterpret_cast<uint32_t*>(upper),
+                    reinterpret_cast<uint32_t*>(lower), p.width);
+    return;
   }
+  for (uint32_t x = 0; x < p.width; ++x) {
+    // The pixel repeated into one word: two target pixels per store.
+    const uint64_t pair = uint64_t(source_row[x]) * 0x0000000100000001ull;
+    std::memcpy(upper + size_t(x) * 8, &pair, 8);
+    std::memcpy(lower + size_t(x) * 8, &pair, 8);
+  }
+}
+
+void SCALE2(IMAGE* dst, const IMAGE* src) {
+  Scale2Plan plan;
+  if (!plan_scale2(dst, src, plan)) return;
+  const int32_t bands = filter_bands(plan.height);
+  for_each_band(bands, [&](int32_t band) {
+    const BandRows rows = band_rows(int32_t(plan.height), bands, band);
+    for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y)
+      double_row(plan, reinterpret_cast<const uint32_t*>(plan.in + size_t(y) * plan.in_pitch), y);
+  });
+}
+
+void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
+  AntialiasPlan average;
+  Scale2Plan twice;
+  const bool averages = plan_antialias(in, half, average);
+  // One pass only where the doubling reads exactly the pixels the averaging
+  // writes; otherwise the two filters one after the other.
+  if (!averages || !plan_scale2(dst, half, twice) || twice.width != average.width ||
+      twice.height != average.height) {
+    ANTIALIAS4X(in, half);
+    SCALE2(dst, half);
+    return;
+  }
+  const int32_t bands = filter_bands(average.height);
+  for_each_band(bands, [&](int32_t band) {
+    const BandRows rows = band_rows(int32_t(average.height), bands, band);
+    for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y) {
+      const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
+      const uint8_t* low_row = top_row + average.in_pitch;
+      uint32_t* half_row =
+          reinterpret_cast<uint32_t*>(average.out.pixels + size_t(y) * average.out.pitch);
+      uint8_t* upper = twice.out.pixels + size_t(2 * y) * twice.out.pitch;
+      uint8_t* lower = upper + twice.out.pitch;
+      if (average.eight) {
+        average_double_row_avx2(top_row, low_row, half_row, reinterpret_cast<uint32_t*>(upper),
+                                reinterpret_cast<uint32_t*>(lower), average.width);
+        continue;
+      }
+      for (uint32_t x = 0; x < average.width; ++x) {
+        const uint32_t p = average_block(top_row + size_t(x) * 8, low_row + size_t(x) * 8);
+        half_row[x] = p;
+        const uint64_t pair = uint64_t(p) * 0x0000000100000001ull;
+        std::memcpy(upper + size_t(x) * 8, &pair, 8);
+        std::memcpy(lower + size_t(x) * 8, &pair, 8);
+      }
+    }
+  });
 }

@@ -1,9 +1,13 @@
 #include "texture_coords.h"
 
+#include <cstring>
+
 void refresh_ntcoord(MODEL_STRUCT& model) {
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     if (t.CULLED == -1) continue;
-    for (int k = 1; k <= 3; ++k) t.NTCOORD(k) = t.TCOORD(k);
+    // Written only when they differ: after the first call they seldom do, and
+    // a record left unwritten stays clean in the cache.
+    if (std::memcmp(&t.NTCOORD, &t.TCOORD, sizeof t.TCOORD) != 0) t.NTCOORD = t.TCOORD;
   }
 }

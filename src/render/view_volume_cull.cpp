@@ -1,5 +1,7 @@
 #include "view_volume_cull.h"
 
+#include "transform_scratch.h"
+
 using NMATHF::VEC4F;
 
 namespace {
@@ -17,14 +19,22 @@ bool outside_view_volume(const VEC4F& a, const VEC4F& b, const VEC4F& c, float n
 }
 }  // namespace
 
-void cull_to_view_volume(MODEL_STRUCT& model, float near_w) {
+void cull_to_view_volume(MODEL_STRUCT& model, float near_w, std::vector<uint8_t>& drawn) {
   const VEC4F* tv = model.TVERTICES;
   const uint32_t n = model.MAX_VERTICES;
+  drawn.resize(model.MAX_TRIANGLES);
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t a = t.POINT_ID(1), b = t.POINT_ID(2), c = t.POINT_ID(3);
     const bool named_ok = a < n && b < n && c < n;
-    t.CULLED = (!named_ok || outside_view_volume(tv[a], tv[b], tv[c], near_w)) ? -1 : 0;
-    model.RTRIANGLES[i] = t;
+    const int32_t culled =
+        (!named_ok || outside_view_volume(tv[a], tv[b], tv[c], near_w)) ? -1 : 0;
+    // Written only when it changes: a record left unwritten stays clean in the cache.
+    if (t.CULLED != culled) t.CULLED = culled;
+    // A kept triangle with a corner before the near plane (or NaN) is cut next.
+    if (culled == -1)
+      drawn[i] = NOT_DRAWN;
+    else
+      drawn[i] = tv[a].W >= near_w && tv[b].W >= near_w && tv[c].W >= near_w ? DRAWN : TO_CUT;
   }
 }

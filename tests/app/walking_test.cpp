@@ -37,9 +37,12 @@ class WalkingTest : public testing::Test {
     maze = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
     LOAD_OBJ(std::string(MW_SOURCE_DIR) + "/res/model/maze.obj", maze);
     mesh = new CollisionMesh(make_collision_mesh(*maze));
+    grid = new ProbeGrid();
+    grid->build(*maze);
   }
   static void TearDownTestSuite() {
     delete mesh;
+    delete grid;
     UNLOAD_OBJ(maze);
     std::free(maze);
   }
@@ -55,7 +58,7 @@ class WalkingTest : public testing::Test {
   void frame(double dt, std::set<int32_t> keys = {}) {
     host.held = std::move(keys);
     read_keys(controls, s, -dt);
-    move_player(s, *maze, *mesh, -dt);
+    move_player(s, *maze, *mesh, *grid, -dt);
   }
   // Puts the eye at (X, Y, Z) looking along the level direction FACING, and
   // lets it settle on whatever floor is below.
@@ -69,12 +72,14 @@ class WalkingTest : public testing::Test {
 
   static MODEL_STRUCT* maze;
   static CollisionMesh* mesh;
+  static ProbeGrid* grid;
   KeysHost host;
   Controls controls;
   Player s;
 };
 MODEL_STRUCT* WalkingTest::maze = nullptr;
 CollisionMesh* WalkingTest::mesh = nullptr;
+ProbeGrid* WalkingTest::grid = nullptr;
 
 bool same_camera(const VMAT& a, const VMAT& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 }  // namespace
@@ -118,7 +123,7 @@ TEST_F(WalkingTest, AJumpFromTheFloorRisesAboutThreeUnitsAndLandsAtAnyFrameRate)
     host.held = {SC_SPACE};
     read_keys(controls, s, -ms / 1000);
     EXPECT_EQ(s.GRAVY, -5.0f);
-    move_player(s, *maze, *mesh, -ms / 1000);
+    move_player(s, *maze, *mesh, *grid, -ms / 1000);
     float top = s.CAM.P.Y;
     double t = ms / 1000;
     while (!s.ON_GROUND && t < 2) {

@@ -174,6 +174,10 @@ TEST(Program, BadCommandLinesAreRefused) {
   EXPECT_EQ(run("--demo").status, 64);  // needs --headless
   EXPECT_EQ(run("--scale 99").status, 64);
   EXPECT_EQ(run("--headless --demo --fly").status, 64);  // the tour turns fly mode on itself
+  EXPECT_EQ(run("--threads 0").status, 64);
+  EXPECT_EQ(run("--threads 65").status, 64);
+  EXPECT_EQ(run("--threads two").status, 64);
+  EXPECT_EQ(run("--simd fast").status, 64);
   const RunResult help = run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--headless"), std::string::npos);
@@ -215,4 +219,24 @@ TEST(Program, AModelOfYourOwnWalksAsTheMaze) {
   const RunResult missing = run("--headless --frames 3 --maze no-such-maze.obj");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("no-such-maze.obj: no such file"), std::string::npos) << missing.err;
+}
+
+TEST(Program, ThreadsAndThePortablePathChangeNothingButSpeed) {
+  const auto root = test_files::make_empty_scene("threads");
+  const RunResult one = run("--headless --frames 3 --threads 1 --res " + root.string());
+  const RunResult many = run("--headless --frames 3 --threads 3 --simd off --res " + root.string());
+  EXPECT_EQ(one.status, 0);
+  EXPECT_EQ(many.status, 0);
+  EXPECT_EQ(one.out, many.out);
+}
+
+TEST(Program, BenchmarkRowsForOneThreadAndAll) {
+  const auto root = test_files::make_empty_scene("bench-threads");
+  const RunResult r = run("--bench --frames 4 --threads 2 --simd off --res " + root.string());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("simd path: portable"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("threads"), std::string::npos) << r.out;
+  for (const char* row : {"default                1", "default                2",
+                          "flat                   1", "flat                   2"})
+    EXPECT_NE(r.out.find(row), std::string::npos) << row << "\n" << r.out;
 }

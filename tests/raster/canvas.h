@@ -3,12 +3,44 @@
 // the pixels or the depth entries shows. The canvas points ZBUFF at its depth
 // entries while it lives.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "platform/image.h"
+#include "raster/raster_target.h"
+
+// The scope the rasterizer tests draw with: all rows, and the SIMD path of the
+// test being run. Every test of a RasterPaths suite runs once per path
+// this processor runs (a path it does not run is reported as skipped).
+inline DrawScope tested_scope;
+
+class RasterPaths : public testing::TestWithParam<SimdPath> {
+ protected:
+  void SetUp() override {
+    if (!simd_path_available(GetParam()))
+      GTEST_SKIP() << "this processor does not run the " << simd_path_name(GetParam()) << " spans";
+    tested_scope = DrawScope{RowBand{}, GetParam()};
+  }
+  void TearDown() override { tested_scope = DrawScope{}; }
+};
+
+inline void PrintTo(SimdPath path, std::ostream* os) {
+  *os << simd_path_name(path);
+}
+
+inline std::string simd_path_test_name(const testing::TestParamInfo<SimdPath>& info) {
+  return simd_path_name(info.param);
+}
+
+#define RUN_ON_EVERY_SPAN_PATH(SUITE)                                                  \
+  INSTANTIATE_TEST_SUITE_P(Spans, SUITE, testing::Values(SimdPath::PORTABLE, SimdPath::AVX2), \
+                           simd_path_test_name)
 
 class Canvas {
  public:

@@ -21,7 +21,7 @@ struct Pt {
 };
 
 void draw(Canvas& c, const Pt& a, const Pt& b, const Pt& d, uint32_t col) {
-  fill_flat_triangle(c.img, c.zbuf(), a.x, a.y, a.z, b.x, b.y, b.z, d.x, d.y, d.z, col);
+  fill_flat_triangle(c.img, c.zbuf(), tested_scope, a.x, a.y, a.z, b.x, b.y, b.z, d.x, d.y, d.z, col);
 }
 
 int32_t count_not(Canvas& c, uint32_t col) {
@@ -43,7 +43,10 @@ std::array<int32_t, 2> row_extent(Canvas& c, int32_t y) {
 }
 }  // namespace
 
-TEST(FTRI, RightTriangleCovers55PixelsInEveryCornerOrder) {
+class FTRI : public RasterPaths {};
+RUN_ON_EVERY_SPAN_PATH(FTRI);
+
+TEST_P(FTRI, RightTriangleCovers55PixelsInEveryCornerOrder) {
   const Pt p[3] = {{10, 10, 2}, {20, 10, 2}, {10, 20, 2}};
   const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
   for (const auto& o : orders) {
@@ -61,7 +64,7 @@ TEST(FTRI, RightTriangleCovers55PixelsInEveryCornerOrder) {
   }
 }
 
-TEST(FTRI, SpanEndsRoundHalfToEven) {
+TEST_P(FTRI, SpanEndsRoundHalfToEven) {
   struct Case {
     float left, right;     // vertical edges
     int32_t first, last;   // columns drawn on every row
@@ -83,7 +86,7 @@ TEST(FTRI, SpanEndsRoundHalfToEven) {
   }
 }
 
-TEST(FTRI, RowsAreThoseWhoseCentresLieInside) {
+TEST_P(FTRI, RowsAreThoseWhoseCentresLieInside) {
   // Rows r with r + 0.5 in (top, bottom]: a top at 4.5 leaves row 4 out, one
   // just above takes it in; a bottom at 9.5 takes row 9 in, one just above not.
   struct Case {
@@ -99,7 +102,7 @@ TEST(FTRI, RowsAreThoseWhoseCentresLieInside) {
   }
 }
 
-TEST(FTRI, DegenerateTrianglesDrawNothing) {
+TEST_P(FTRI, DegenerateTrianglesDrawNothing) {
   const Pt cases[][3] = {
       {{0, 5.1f, 2}, {10, 5.3f, 2}, {20, 5.4f, 2}},  // one row
       {{5.1f, 0, 2}, {5.3f, 10, 2}, {5.4f, 20, 2}},  // one column
@@ -113,7 +116,7 @@ TEST(FTRI, DegenerateTrianglesDrawNothing) {
   }
 }
 
-TEST(FTRI, DepthTestIsStrict) {
+TEST_P(FTRI, DepthTestIsStrict) {
   Canvas c(40, 40);
   draw(c, {5, 5, 2}, {30, 8, 2}, {12, 33, 2}, RED);
   const int32_t drawn = count_not(c, 0);
@@ -123,7 +126,7 @@ TEST(FTRI, DepthTestIsStrict) {
   EXPECT_EQ(count_not(c, BLUE), c.w * c.h);
 }
 
-TEST(FTRI, FartherTriangleBehindNearerWritesNothingThere) {
+TEST_P(FTRI, FartherTriangleBehindNearerWritesNothingThere) {
   Canvas near_first(40, 40);
   draw(near_first, {0, 0, 2}, {30, 0, 2}, {0, 30, 2}, RED);
   draw(near_first, {5, 5, 4}, {39, 5, 4}, {5, 39, 4}, BLUE);
@@ -150,7 +153,7 @@ TEST(FTRI, FartherTriangleBehindNearerWritesNothingThere) {
       }
 }
 
-TEST(FTRI, DepthIsOneOverZInterpolatedAtPixelCentres) {
+TEST_P(FTRI, DepthIsOneOverZInterpolatedAtPixelCentres) {
   Canvas c(70, 70);
   draw(c, {0, 0, 1}, {64, 0, 2}, {0, 64, 4}, RED);
   int32_t checked = 0;
@@ -165,7 +168,7 @@ TEST(FTRI, DepthIsOneOverZInterpolatedAtPixelCentres) {
   EXPECT_GT(checked, 2000);
 }
 
-TEST(FTRI, DepthsThatCannotPassDrawNothing) {
+TEST_P(FTRI, DepthsThatCannotPassDrawNothing) {
   for (const float z : {-1.0f, -500.0f, NAN, INFINITY}) {
     Canvas c(30, 30);
     draw(c, {2, 2, z}, {25, 4, z}, {6, 27, z}, RED);
@@ -177,7 +180,7 @@ TEST(FTRI, DepthsThatCannotPassDrawNothing) {
 // small one that it overhangs on all four sides. Corners on a half-pixel grid
 // with slopes that are exact binary fractions keep every edge position exact,
 // so the clipped coverage must match; depths agree up to rounding.
-TEST(FTRI, ClippingKeepsTheUnclippedPixels) {
+TEST_P(FTRI, ClippingKeepsTheUnclippedPixels) {
   const Pt small_corners[] = {{-20, -16, 2}, {60, 0, 3}, {12, 48, 5}};
   const int32_t ofs = 64;
   Canvas big(200, 200);
@@ -200,7 +203,7 @@ TEST(FTRI, ClippingKeepsTheUnclippedPixels) {
   EXPECT_TRUE(small.guards_intact());
 }
 
-TEST(FTRI, TrianglesOutsideTheTargetTouchNothing) {
+TEST_P(FTRI, TrianglesOutsideTheTargetTouchNothing) {
   const Pt cases[][3] = {
       {{5, 40, 2}, {30, 45, 2}, {10, 90, 2}},     // below
       {{40, 5, 2}, {90, 8, 2}, {50, 25, 2}},      // right
@@ -217,7 +220,7 @@ TEST(FTRI, TrianglesOutsideTheTargetTouchNothing) {
 
 // A jittered grid, each cell cut along a random diagonal, reaching past the
 // target on all sides: every pixel is covered by exactly one triangle.
-TEST(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
+TEST_P(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
   const int32_t w = 61, h = 47, cell = 9, cols = 9, rows = 7;
   std::mt19937 rng(12345);
   std::uniform_real_distribution<float> jitter(-2.0f, 2.0f);
@@ -232,7 +235,7 @@ TEST(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
   Canvas c(w, h);
   auto draw_counted = [&](int32_t a, int32_t b, int32_t d) {
     c.clear(0, 0.0f);
-    fill_flat_triangle(c.img, c.zbuf(), p[a][0], p[a][1], 3, p[b][0], p[b][1], 7, p[d][0], p[d][1], 5, RED);
+    fill_flat_triangle(c.img, c.zbuf(), tested_scope, p[a][0], p[a][1], 3, p[b][0], p[b][1], 7, p[d][0], p[d][1], 5, RED);
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) count[y * w + x] += c.pixel(x, y) == RED;
   };
@@ -252,10 +255,10 @@ TEST(FTRI, MeshSharingEdgesCoversEveryPixelOnce) {
   EXPECT_TRUE(c.guards_intact());
 }
 
-TEST(FTRI, NullTargetDrawsOnTheScreenPage) {
+TEST_P(FTRI, NullTargetDrawsOnTheScreenPage) {
   ASSERT_EQ(set_graphics_mode(48, 32), 0);
   std::vector<float> depth(48 * 32, 0.0f);
-  fill_flat_triangle(nullptr, depth.data(), 10, 10, 2, 20, 10, 2, 10, 20, 2, RED);
+  fill_flat_triangle(nullptr, depth.data(), tested_scope, 10, 10, 2, 20, 10, 2, 10, 20, 2, RED);
   const uint32_t* page = screen_ptr();
   int32_t n = 0;
   for (int32_t y = 0; y < 32; ++y)
@@ -268,9 +271,9 @@ TEST(FTRI, NullTargetDrawsOnTheScreenPage) {
   EXPECT_EQ(n, 55);
 }
 
-TEST(FTRI, NoDepthBufferOrUnusableTargetDrawsNothing) {
+TEST_P(FTRI, NoDepthBufferOrUnusableTargetDrawsNothing) {
   Canvas c(20, 20);
-  fill_flat_triangle(c.img, nullptr, 1, 1, 2, 15, 1, 2, 1, 15, 2, RED);
+  fill_flat_triangle(c.img, nullptr, tested_scope, 1, 1, 2, 15, 1, 2, 1, 15, 2, RED);
   EXPECT_EQ(count_not(c, 0), 0);
   for (const uint32_t pitch : {0u, 76u, 82u}) {  // rows shorter than the width, or not whole pixels
     c.img->PITCH = pitch;

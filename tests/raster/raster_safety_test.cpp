@@ -60,7 +60,10 @@ struct ImageFree {
 };
 }  // namespace
 
-TEST(RasterSafety, HostileCornersStayInsideTargetAndDepthBuffer) {
+class RasterSafety : public RasterPaths {};
+RUN_ON_EVERY_SPAN_PATH(RasterSafety);
+
+TEST_P(RasterSafety, HostileCornersStayInsideTargetAndDepthBuffer) {
   struct Size {
     int32_t w, h;
     uint32_t pitch;
@@ -87,10 +90,10 @@ TEST(RasterSafety, HostileCornersStayInsideTargetAndDepthBuffer) {
       for (float& v : t) v = r.texcoord();
       switch (r.next() % 3) {
         case 0:
-          fill_flat_triangle(c.img, c.zbuf(), p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
+          fill_flat_triangle(c.img, c.zbuf(), tested_scope, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
           break;
         default:
-          fill_textured_triangle(c.img, c.zbuf(), p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3], p[6],
+          fill_textured_triangle(c.img, c.zbuf(), tested_scope, p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3], p[6],
                          p[7], p[8], t[4], t[5], r.COL_SCALE(),
                          r.next() % 2 ? pow2.get() : odd.get());
       }

@@ -32,7 +32,7 @@ uint32_t texel_id(int32_t u, int32_t v) {
 // A triangle well inside a 40 x 40 canvas with the same texture coordinates at
 // all three corners and z = 1, so every pixel reads texel (U, V) exactly.
 void draw_constant_uv(Canvas& c, float u, float v, int32_t col_scale, const IMAGE* tex) {
-  fill_textured_triangle(c.img, c.zbuf(), 4, 4, 1, u, v, 30, 6, 1, u, v, 8, 30, 1, u, v, col_scale, tex);
+  fill_textured_triangle(c.img, c.zbuf(), tested_scope, 4, 4, 1, u, v, 30, 6, 1, u, v, 8, 30, 1, u, v, col_scale, tex);
 }
 
 // Every drawn pixel of C holds COL; returns how many there are.
@@ -48,7 +48,10 @@ int32_t expect_all_drawn_are(Canvas& c, uint32_t col) {
 }
 }  // namespace
 
-TEST(TFPCSPTRI, CoversTheFlatPixelsWithTheSameDepths) {
+class TFPCSPTRI : public RasterPaths {};
+RUN_ON_EVERY_SPAN_PATH(TFPCSPTRI);
+
+TEST_P(TFPCSPTRI, CoversTheFlatPixelsWithTheSameDepths) {
   auto tex = make_texture(256, 256, texel_id);
   std::mt19937 rng(777);
   std::uniform_real_distribution<float> pos(-15.0f, 60.0f), depth(2.0f, 500.0f),
@@ -61,8 +64,8 @@ TEST(TFPCSPTRI, CoversTheFlatPixelsWithTheSameDepths) {
     for (float& v : t) v = uv(rng);
     flat.clear(0, 0.0f);
     textured.clear(0, 0.0f);
-    fill_flat_triangle(flat.img, flat.zbuf(), p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
-    fill_textured_triangle(textured.img, textured.zbuf(), p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3],
+    fill_flat_triangle(flat.img, flat.zbuf(), tested_scope, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], 0xFFFFFFFFu);
+    fill_textured_triangle(textured.img, textured.zbuf(), tested_scope, p[0], p[1], p[2], t[0], t[1], p[3], p[4], p[5], t[2], t[3],
                    p[6], p[7], p[8], t[4], t[5], 0, tex.get());
     for (int32_t y = 0; y < flat.h; ++y)
       for (int32_t x = 0; x < flat.w; ++x) {
@@ -73,7 +76,7 @@ TEST(TFPCSPTRI, CoversTheFlatPixelsWithTheSameDepths) {
   EXPECT_TRUE(textured.guards_intact());
 }
 
-TEST(TFPCSPTRI, BrightnessIsSaturatingByteArithmeticOnAllFourBytes) {
+TEST_P(TFPCSPTRI, BrightnessIsSaturatingByteArithmeticOnAllFourBytes) {
   struct Case {
     int32_t col_scale;
     uint32_t texel, expected;
@@ -95,7 +98,7 @@ TEST(TFPCSPTRI, BrightnessIsSaturatingByteArithmeticOnAllFourBytes) {
   }
 }
 
-TEST(TFPCSPTRI, TexelCoordinatesRoundHalfToEvenAndWrap) {
+TEST_P(TFPCSPTRI, TexelCoordinatesRoundHalfToEvenAndWrap) {
   auto tex = make_texture(256, 256, texel_id);
   struct Case {
     float u;
@@ -113,7 +116,7 @@ TEST(TFPCSPTRI, TexelCoordinatesRoundHalfToEvenAndWrap) {
   EXPECT_GT(expect_all_drawn_are(c, texel_id(0, 0)), 200);
 }
 
-TEST(TFPCSPTRI, OtherTextureSizesAreAddressedByModulo) {
+TEST_P(TFPCSPTRI, OtherTextureSizesAreAddressedByModulo) {
   // 3 x 5 texels (pitch 16); and 4 x 4 texels in rows 48 bytes apart.
   auto odd = make_texture(3, 5, texel_id);
   struct Case {
@@ -138,11 +141,11 @@ TEST(TFPCSPTRI, OtherTextureSizesAreAddressedByModulo) {
   }
 }
 
-TEST(TFPCSPTRI, EqualDepthsMapAffinely) {
+TEST_P(TFPCSPTRI, EqualDepthsMapAffinely) {
   // u = 2x + 1 at pixel centres: the texel column steps by 2 along every row.
   auto tex = make_texture(256, 256, texel_id);
   Canvas c(64, 64);
-  fill_textured_triangle(c.img, c.zbuf(), 2, 3, 7, 4, 6, 60, 3, 7, 120, 6, 2, 60, 7, 4, 120, 0, tex.get());
+  fill_textured_triangle(c.img, c.zbuf(), tested_scope, 2, 3, 7, 4, 6, 60, 3, 7, 120, 6, 2, 60, 7, 4, 120, 0, tex.get());
   int32_t steps = 0;
   for (int32_t y = 0; y < c.h; ++y)
     for (int32_t x = 1; x < c.w; ++x)
@@ -153,11 +156,11 @@ TEST(TFPCSPTRI, EqualDepthsMapAffinely) {
   EXPECT_GT(steps, 1000);
 }
 
-TEST(TFPCSPTRI, DepthVaryingTrianglesMapInPerspective) {
+TEST_P(TFPCSPTRI, DepthVaryingTrianglesMapInPerspective) {
   // A wall receding to the right: u runs 0..200 along it, z from 1 to 8.
   auto tex = make_texture(256, 256, texel_id);
   Canvas c(100, 100);
-  fill_textured_triangle(c.img, c.zbuf(), 0, 0, 1, 0, 0, 96, 40, 8, 200, 0, 0, 96, 1, 0, 0, 0, tex.get());
+  fill_textured_triangle(c.img, c.zbuf(), tested_scope, 0, 0, 1, 0, 0, 96, 40, 8, 200, 0, 0, 96, 1, 0, 0, 0, tex.get());
   int32_t checked = 0;
   for (int32_t y = 0; y < c.h; ++y)
     for (int32_t x = 0; x < c.w; ++x) {
@@ -172,11 +175,11 @@ TEST(TFPCSPTRI, DepthVaryingTrianglesMapInPerspective) {
   EXPECT_GT(checked, 2000);
 }
 
-TEST(TFPCSPTRI, HiddenPixelsAreLeftAlone) {
+TEST_P(TFPCSPTRI, HiddenPixelsAreLeftAlone) {
   auto tex = make_texture(8, 8, texel_id);
   Canvas c(40, 40);
-  fill_flat_triangle(c.img, c.zbuf(), 0, 0, 2, 39, 0, 2, 0, 39, 2, 0xFF00FF00u);
-  fill_textured_triangle(c.img, c.zbuf(), 4, 4, 3, 0, 0, 30, 6, 3, 7, 0, 8, 30, 3, 0, 7, 0, tex.get());
+  fill_flat_triangle(c.img, c.zbuf(), tested_scope, 0, 0, 2, 39, 0, 2, 0, 39, 2, 0xFF00FF00u);
+  fill_textured_triangle(c.img, c.zbuf(), tested_scope, 4, 4, 3, 0, 0, 30, 6, 3, 7, 0, 8, 30, 3, 0, 7, 0, tex.get());
   for (int32_t y = 0; y < c.h; ++y)
     for (int32_t x = 0; x < c.w; ++x)
       if (c.Z(x, y) == 0.5f) {
@@ -185,7 +188,7 @@ TEST(TFPCSPTRI, HiddenPixelsAreLeftAlone) {
   EXPECT_GT(expect_all_drawn_are(c, 0xFF00FF00u), 700);
 }
 
-TEST(TFPCSPTRI, EmptyOrMalformedTexturesDrawNothing) {
+TEST_P(TFPCSPTRI, EmptyOrMalformedTexturesDrawNothing) {
   std::vector<uint32_t> block(8 + 64, 0xFFFFFFFFu);
   IMAGE* tex = reinterpret_cast<IMAGE*>(block.data());
   Canvas c(40, 40);

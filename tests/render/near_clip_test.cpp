@@ -6,6 +6,7 @@
 #include "lighting.h"
 #include "projection.h"
 #include "transform_fixture.h"
+#include "transform_scratch.h"
 
 namespace {
 
@@ -52,8 +53,13 @@ TEST_F(NearClipTest, CrossingTrianglesAreReplacedByTheirPieces) {
   EXPECT_EQ(model->MAX_RTRIS, model->MAX_TRIANGLES + 3);
   EXPECT_EQ(model->TRIANGLES[0].CULLED, 0);  // it passed the view-volume test
   EXPECT_EQ(model->TRIANGLES[1].CULLED, 0);
-  EXPECT_EQ(model->RTRIANGLES[0].CULLED, -1);  // only its pieces are drawn
-  EXPECT_EQ(model->RTRIANGLES[1].CULLED, -1);
+  const TransformScratch& scratch = transform_scratch();
+  EXPECT_EQ(scratch.drawn[0], 0);  // only its pieces are drawn
+  EXPECT_EQ(scratch.drawn[1], 0);
+  ASSERT_EQ(scratch.pieces.size(), 3u);
+  EXPECT_EQ(scratch.pieces[0].source, 0u);
+  EXPECT_EQ(scratch.pieces[1].source, 1u);
+  EXPECT_EQ(scratch.pieces[2].source, 1u);
   EXPECT_EQ(fcnt, 4);
 }
 
@@ -61,11 +67,9 @@ TEST_F(NearClipTest, PiecesLieBeyondTheNearPlaneAndLandOnScreen) {
   MemoryModel model = floor_under_the_eye();
   run_twice(model);
   ASSERT_EQ(fcnt, 4);
-  for (uint32_t i = model->MAX_TRIANGLES; i < model->MAX_RTRIS; ++i) {
-    const TRIANGLE_STRUCT& t = model->RTRIANGLES[i];
-    EXPECT_EQ(t.CULLED, 0);
-    for (int k = 1; k <= 3; ++k) {
-      const uint32_t id = t.POINT_ID(k);
+  for (const NearPiece& piece : transform_scratch().pieces) {
+    for (int k = 0; k < 3; ++k) {
+      const uint32_t id = piece.point_id[k];
       ASSERT_LT(id, model->MAX_RVERTS);
       EXPECT_GE(model->RVERTICES[id].W, ZNEAR);
       const VEC3F& s = model->PVERTICES[id];
@@ -89,14 +93,14 @@ TEST_F(NearClipTest, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
   run_twice(model);
   ASSERT_EQ(fcnt, 4);
   const float clip_x_per_x = PROJECTION_MATRIX.M[0];
-  for (uint32_t i = model->MAX_TRIANGLES; i < model->MAX_RTRIS; ++i) {
-    const TRIANGLE_STRUCT& t = model->RTRIANGLES[i];
-    const SORT_STRUCT& e = RBUFFER(i - model->MAX_TRIANGLES + 1);
-    for (int k = 1; k <= 3; ++k) {
-      const uint32_t id = t.POINT_ID(k);
-      const VEC2F uv = t.NTCOORD(k);
-      EXPECT_EQ(e.UV(k - 1).X, uv.X);
-      EXPECT_EQ(e.UV(k - 1).Y, uv.Y);
+  const std::vector<NearPiece>& pieces = transform_scratch().pieces;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const SORT_STRUCT& e = RBUFFER(int32_t(i) + 1);
+    for (int k = 0; k < 3; ++k) {
+      const uint32_t id = pieces[i].point_id[k];
+      const VEC2F uv = pieces[i].ntcoord[k];
+      EXPECT_EQ(e.UV(k).X, uv.X);
+      EXPECT_EQ(e.UV(k).Y, uv.Y);
       if (id < model->MAX_VERTICES) {  // an original corner keeps its own
         EXPECT_EQ(uv.X, model->VERTICES[id].X);
         EXPECT_EQ(uv.Y, model->VERTICES[id].Z);
@@ -175,7 +179,7 @@ TEST_F(NearClipTest, PiecesWithoutRoomAreLeftOut) {
   run(model);
   EXPECT_EQ(model->MAX_RVERTS, 5u);
   EXPECT_EQ(model->MAX_RTRIS, 8u);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(model->RTRIANGLES[i].CULLED, -1) << i;
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(transform_scratch().drawn[size_t(i)], 0) << i;
   EXPECT_EQ(fcnt, 2);
 }
 

@@ -1,9 +1,21 @@
 // What the frame loop tells an observer about the frames (the benchmark listens).
 #pragma once
 #include <cstdint>
+#include <vector>
+
+// Milliseconds of one frame's stages, measured on the frame loop's clock.
+struct StageTimes {
+  double transform = 0;  // every entity through the model transform
+  double probe = 0;      // the ground probe
+  double clears = 0;     // the depth and back-buffer clears
+  double raster = 0;     // drawing the render queue
+  double filters = 0;    // bringing the back buffer to the screen
+};
 
 struct FrameStats {
   int64_t frames = 0;
   int64_t triangles_queued = 0;   // summed over the frames
   int64_t dropped_triangles = 0;  // found the render queue full, summed
+  bool time_stages = false;       // fill STAGES, one entry per frame
+  std::vector<StageTimes> stages;
 };

@@ -8,6 +8,7 @@
 
 #include "app/collision.h"
 #include "math/nmathf.h"
+#include "app/probe_grid.h"
 #include "model/model.h"
 
 constexpr float MOVE_SPEED = 15.0f;     // units per second
@@ -67,11 +68,17 @@ void mouse_look(Player& player);
 // Flying, W and S move along the view and A and D along the right vector;
 // walking, the moves are level (into WALK) and the view's tilt does not matter.
 void movement_keys(Player& player, double frame_time);
-// Probes MAZE under the camera and lifts the camera to eye height.
+// Probes MAZE under the camera and lifts the camera to eye height: every
+// triangle in stored order until the first hit.
 void ground_test(Player& player, const MODEL_STRUCT& maze);
+// The same through GRID (built for MAZE), which leaves out only triangles the
+// probe cannot cross: the same hit, the same lift. After a miss, IPOINT (read
+// by nothing) may hold another non-hit crossing point than the full scan's.
+void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid);
 // The frame's motion after the keys, in place of the plain ground test. Flying:
 // the ground test. Walking: the level move (through MESH's walls when
 // solid_walls is on), then gravity and the ground test, and a new start once
-// the eye is RESPAWN_DEPTH below the lowest floor.
+// the eye is RESPAWN_DEPTH below the lowest floor. Every ground test goes
+// through GRID.
 void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
-                 double frame_time);
+                 const ProbeGrid& grid, double frame_time);

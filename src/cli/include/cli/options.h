@@ -16,6 +16,8 @@ struct ProgramOptions {
   bool help = false;     // print the usage and the keys, then stop
   bool version = false;  // print the version, then stop
   int32_t scale = 1;
+  int32_t threads = 0;     // drawing threads; 0: as many as the hardware runs
+  bool simd = true;        // false: the portable spans
   std::string res_dir;     // the folder that holds res/; empty: the working directory
   std::string json_file;   // --bench results
   std::string input_file;  // scripted input

@@ -21,11 +21,13 @@ extern int64_t dropped_triangles;
 // texture coordinate.
 //
 // The model's per-frame arrays are rewritten: TVERTICES, RVERTICES and
-// PVERTICES, RTRIANGLES, MAX_RVERTS, MAX_RTRIS and every triangle's CULLED;
-// a triangle's NTCOORD carries over to the next call. Triangles that cross
-// the near plane are cut there: their pieces are appended in the spare room
-// of RVERTICES, PVERTICES and RTRIANGLES (which raises MAX_RVERTS and
-// MAX_RTRIS) and the crossing triangle's RTRIANGLES copy is marked culled.
+// PVERTICES, MAX_RVERTS, MAX_RTRIS and every triangle's CULLED; a triangle's
+// NTCOORD carries over to the next call. Triangles that cross the near plane
+// are cut there: their new corners are appended in the spare room of
+// RVERTICES and PVERTICES (which raises MAX_RVERTS), their pieces counted in
+// MAX_RTRIS and queued in place of the crossing triangle. RTRIANGLES is not
+// used: which triangles are drawn, and the pieces, are kept in a compact side
+// array during the call.
 void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt,
                      const NMATHF::VEC3F& light_position, float& color_mult,
                      const float& depth_offset, int32_t use_tex, const IMAGE* texture,

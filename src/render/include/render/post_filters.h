@@ -26,6 +26,11 @@ int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff);
 // page), each pixel as a 2 x 2 block, cut to the target.
 void SCALE2(IMAGE* dst, const IMAGE* src);
 
+// ANTIALIAS4X(IN, HALF) and then SCALE2(DST, HALF), in one pass where the
+// doubling reads exactly the pixels the averaging writes: the same pixels in
+// HALF and in DST.
+void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst);
+
 // Brings BACKBUFFER to the screen page as the two quality switches say: averaged
 // and doubled, doubled, averaged, or copied as it is. A failed copy stops the
 // program with its error number.

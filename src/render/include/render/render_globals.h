@@ -5,6 +5,7 @@
 
 #include "math/matrix.h"
 #include "platform/platform.h"
+#include "raster/raster_target.h"
 
 extern int32_t SCR_W, SCR_H;    // the window: 640 x 480
 extern int32_t SCR_W2, SCR_H2;  // half of it (integer division): the screen centre
@@ -30,3 +31,7 @@ extern float ASPECT;       // 4/3 once set
 
 // PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR), rebuilt with the buffers.
 extern NMATHF::MATRIX PROJECTION_MATRIX;
+
+// How the spans are filled and the post-filters run, never what they write:
+// the best code this processor runs unless the user asks for the portable one.
+extern SimdPath simd_path;

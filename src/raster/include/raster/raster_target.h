@@ -1,0 +1,54 @@
+// Where and how a rasterizer writes: the pixel rows of the target image (or of
+// the screen page) and the depth buffer, whose rows are the target's width; the
+// band of rows a call may touch; the code that fills its spans.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/image.h"
+
+struct RasterTarget {
+  uint8_t* pixels;  // row 0, column 0
+  size_t pitch;     // bytes from one pixel row to the next
+  float* depth;     // row 0, column 0 of the depth buffer; rows are width floats apart
+  int32_t width, height;
+
+  uint32_t* pixel_row(int32_t y) const {
+    return reinterpret_cast<uint32_t*>(pixels + size_t(y) * pitch);
+  }
+  float* depth_row(int32_t y) const { return depth + size_t(y) * size_t(width); }
+};
+
+// Fills T for DST (null: the screen page) and DEPTH. False when there is
+// nothing to draw into: no pixels, no depth buffer, an empty target, or a
+// header whose rows cannot hold its width.
+bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t);
+
+// The rows FIRST to END - 1 of the target (cut to the target). Drawing a
+// triangle band by band, in any order and on any threads, leaves exactly what
+// drawing it whole leaves: every row is computed as the whole walk computes it.
+struct RowBand {
+  int32_t first = 0;
+  int32_t end = INT32_MAX;
+};
+
+// The code that fills the pixels of a span (and runs the post-filters): plain
+// C++, or the processor's vector instructions. Every path leaves the same bits.
+enum class SimdPath : uint8_t {
+  PORTABLE,  // one pixel at a time
+  AVX2,      // eight pixels at a time (x86-64 with AVX2)
+};
+
+// The fastest path this processor runs; PORTABLE where there is no other.
+SimdPath best_simd_path();
+// True when this processor runs PATH.
+bool simd_path_available(SimdPath path);
+// "portable" or "avx2".
+const char* simd_path_name(SimdPath path);
+
+// What one drawing call may touch and how it fills its spans. A path this
+// processor does not run falls back to the portable one.
+struct DrawScope {
+  RowBand band;
+  SimdPath simd = SimdPath::PORTABLE;
+};

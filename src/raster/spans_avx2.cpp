@@ -1,0 +1,187 @@
+// The eight-lane span kernels. Only these functions are compiled for AVX2
+// (by attribute, not by a flag for the whole file), so nothing they share with
+// the rest of the program, such as an inline helper from a header, can come
+// out of this file as AVX2 code and run on a processor without it.
+#include "spans_avx2.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+
+#include "texel_shade.h"
+#include "texture_fetch.h"
+
+#define MW_AVX2 __attribute__((target("avx2")))
+
+namespace {
+
+// Eight pixels: the carried values at each of them, stepped by scalar
+// additions exactly as the portable span steps them.
+template <int N>
+struct Block {
+  alignas(32) float lane[N][8];
+
+  void step(float* v, const float* d) {
+    for (int i = 0; i < 8; ++i)
+      for (int k = 0; k < N; ++k) {
+        lane[k][i] = v[k];
+        v[k] += d[k];
+      }
+  }
+};
+
+// The depth test of eight pixels, of which the first LEFT belong to the span:
+// the lanes of the span whose 1/z is strictly greater than the stored value
+// (a NaN on either side fails, as in the scalar test).
+MW_AVX2 inline __m256 depth_test(const float* depth, __m256 iz, int32_t left) {
+  const __m256 nearer = _mm256_cmp_ps(iz, _mm256_loadu_ps(depth), _CMP_GT_OQ);
+  if (left >= 8) return nearer;
+  const __m256i in_span =
+      _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+  return _mm256_and_ps(nearer, _mm256_castsi256_ps(in_span));
+}
+
+// Writes the pixel words and 1/z where PASS is set; the other lanes keep
+// what they hold. All eight lie inside one row, which only this thread draws.
+MW_AVX2 inline void store_passed(uint32_t* pixels, float* depth, __m256 pass, __m256i words,
+                                 __m256 iz) {
+  __m256i* p = reinterpret_cast<__m256i*>(pixels);
+  const __m256i old = _mm256_loadu_si256(p);
+  _mm256_storeu_si256(p, _mm256_blendv_epi8(old, words, _mm256_castps_si256(pass)));
+  _mm256_storeu_ps(depth, _mm256_blendv_ps(_mm256_loadu_ps(depth), iz, pass));
+}
+
+// 1/z, u/z and v/z at eight consecutive pixels, one vector each. They are
+// stepped as four-lane vectors (the three values and a spare lane), one
+// addition per pixel: lane by lane the very additions, in the very order, of
+// the portable span. Then the eight steps are turned into three vectors of
+// eight pixels each.
+struct TexturedSteps {
+  __m256 iz, uiz, viz;
+};
+
+MW_AVX2 inline TexturedSteps step_eight(__m128& carried, __m128 step) {
+  __m128 p[8];
+  for (int i = 0; i < 8; ++i) {
+    p[i] = carried;
+    carried = _mm_add_ps(carried, step);
+  }
+  // Rows p0..p3 in the low halves, p4..p7 in the high halves: a 4 x 4
+  // transpose in each half.
+  const __m256 a = _mm256_set_m128(p[4], p[0]), b = _mm256_set_m128(p[5], p[1]);
+  const __m256 c = _mm256_set_m128(p[6], p[2]), d = _mm256_set_m128(p[7], p[3]);
+  const __m256 ab_lo = _mm256_unpacklo_ps(a, b), cd_lo = _mm256_unpacklo_ps(c, d);
+  const __m256 ab_hi = _mm256_unpackhi_ps(a, b), cd_hi = _mm256_unpackhi_ps(c, d);
+  return {_mm256_shuffle_ps(ab_lo, cd_lo, 0x44), _mm256_shuffle_ps(ab_lo, cd_lo, 0xEE),
+          _mm256_shuffle_ps(ab_hi, cd_hi, 0x44)};
+}
+
+template <bool DARKEN>
+MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth, int32_t sx,
+                           int32_t ex, int32_t row_end, const float* v) {
+  const __m256 one = _mm256_set1_ps(1.0f);
+  const __m256i sw = _mm256_set1_epi32(int32_t(s.sw)), sh = _mm256_set1_epi32(int32_t(s.sh));
+  const __m128i shift = _mm_cvtsi32_si128(int32_t(s.shift));
+  const __m256i shade = _mm256_set1_epi32(int32_t(s.col_scale2));
+  const int* base = reinterpret_cast<const int*>(s.base);
+  __m128 carried = _mm_setr_ps(v[0], v[1], v[2], 0.0f);
+  const __m128 step = _mm_setr_ps(s.dizdx, s.duizdx, s.dvizdx, 0.0f);
+  int32_t x = sx;
+  // Blocks of eight pixels; the last one may reach past the span, but not
+  // past the row: its extra lanes are left as they are.
+  for (; x < ex && (ex - x >= 8 || x + 8 <= row_end); x += 8) {
+    const TexturedSteps at = step_eight(carried, step);
+    const __m256 pass = depth_test(depth + x, at.iz, ex - x);
+    if (_mm256_testz_ps(pass, pass)) continue;  // all hidden: no division, no texel read
+    // z = 1 / (1/z); u = z (u/z), v = z (v/z), each rounded once as in the scalar code.
+    const __m256 z = _mm256_div_ps(one, at.iz);
+    const __m256 u = _mm256_mul_ps(z, at.uiz);
+    const __m256 w = _mm256_mul_ps(z, at.viz);
+    // Nearest texel, halves to even, wrapped by the masks; its byte offset.
+    const __m256i pu = _mm256_and_si256(_mm256_cvtps_epi32(u), sw);
+    const __m256i pv = _mm256_and_si256(_mm256_cvtps_epi32(w), sh);
+    const __m256i offset = _mm256_add_epi32(_mm256_sll_epi32(pv, shift), _mm256_slli_epi32(pu, 2));
+    // Texels of the passing pixels only: hidden pixels read nothing.
+    const __m256i texel = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), base, offset,
+                                                      _mm256_castps_si256(pass), 1);
+    // Every byte plus or minus the amount, held to 0..255.
+    const __m256i shaded = DARKEN ? _mm256_subs_epu8(texel, shade) : _mm256_adds_epu8(texel, shade);
+    store_passed(pixels + x, depth + x, pass, shaded, at.iz);
+  }
+  // At the end of the row: the last pixels, fewer than eight, one at a time.
+  alignas(16) float rest[4];
+  _mm_store_ps(rest, carried);
+  const float step_one[3] = {s.dizdx, s.duizdx, s.dvizdx};
+  float* carried_one = rest;
+  // The last pixels, fewer than eight, one at a time as the portable span does.
+  const Pow2Texture tex{s.base, s.sw, s.sh, s.shift};
+  for (; x < ex; ++x) {
+    const float iz = carried_one[0];
+    if (iz > depth[x]) {
+      const float z = 1.0f / iz;
+      const uint32_t texel = tex.fetch(z * carried_one[1], z * carried_one[2]);
+      pixels[x] = DARKEN ? subtract_bytes_saturated(texel, s.col_scale2)
+                         : add_bytes_saturated(texel, s.col_scale2);
+      depth[x] = iz;
+    }
+    for (int k = 0; k < 3; ++k) carried_one[k] += step_one[k];
+  }
+}
+
+}  // namespace
+
+MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                            float iz, float dizdx, uint32_t col) {
+  const __m256i colour = _mm256_set1_epi32(int32_t(col));
+  float carried[1] = {iz};
+  const float step[1] = {dizdx};
+  Block<1> block;
+  int32_t x = sx;
+  for (; x < ex && (ex - x >= 8 || x + 8 <= row_end); x += 8) {
+    block.step(carried, step);
+    const __m256 z = _mm256_load_ps(block.lane[0]);
+    const __m256 pass = depth_test(depth + x, z, ex - x);
+    if (_mm256_testz_ps(pass, pass)) continue;
+    store_passed(pixels + x, depth + x, pass, colour, z);
+  }
+  for (; x < ex; ++x) {
+    if (carried[0] > depth[x]) {
+      pixels[x] = col;
+      depth[x] = carried[0];
+    }
+    carried[0] += dizdx;
+  }
+}
+
+MW_AVX2 void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                                         int32_t sx, int32_t ex, int32_t row_end, const float* v) {
+  textured_span<false>(s, pixels, depth, sx, ex, row_end, v);
+}
+
+MW_AVX2 void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                                       int32_t sx, int32_t ex, int32_t row_end, const float* v) {
+  textured_span<true>(s, pixels, depth, sx, ex, row_end, v);
+}
+
+bool cpu_runs_avx2() {
+  // Also false where the operating system does not keep the 256-bit registers.
+  // The detection is run here, as this may be called before the run-time
+  // library's own constructors (from a static initializer).
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+
+#else  // no AVX2 on this machine: the kernels are never called
+
+void flat_span_avx2(uint32_t*, float*, int32_t, int32_t, int32_t, float, float, uint32_t) {
+}
+void textured_span_avx2_brighten(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
+                                 int32_t, const float*) {
+}
+void textured_span_avx2_darken(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
+                               int32_t, const float*) {
+}
+bool cpu_runs_avx2() {
+  return false;
+}
+
+#endif

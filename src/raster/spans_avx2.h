@@ -1,0 +1,45 @@
+// Span kernels that fill eight pixels at a time with AVX2 (spans_avx2.cpp).
+// Call them only where simd_path_available(SimdPath::AVX2) holds.
+//
+// Each leaves exactly the pixels and depth values that the portable span
+// leaves and reads exactly the texels it reads. The per-pixel values (1/z,
+// u/z, v/z) are a chain of single-precision additions whose order fixes every
+// bit, so they are still stepped one pixel at a time in the portable order.
+// Everything after that runs on eight pixels at once with operations that
+// round as their scalar forms do: the strict depth test (NaN fails), the
+// division, the rounding to the nearest texel (halves to even; NaN and values
+// beyond the 32-bit range give the most negative integer), the masks and the
+// shift, the byte-saturating shade, and stores only where the test passed.
+#pragma once
+#include <cstdint>
+
+// Spans shorter than this are drawn faster one pixel at a time.
+constexpr int32_t SHORT_SPAN = 6;
+
+// Both kernels draw pixels SX to EX - 1 of a row of ROW_END pixels. They may
+// read and write back unchanged pixels and depths of that row beyond EX, so
+// no other thread may draw the row meanwhile.
+
+// A flat span, 1/z starting at IZ.
+void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                    float iz, float dizdx, uint32_t col);
+
+// A textured span from a texture whose width, height and pitch are powers of
+// two and whose texels all lie within 2 GiB of BASE.
+struct TexturedSpanAvx2 {
+  const uint8_t* base;  // texel (0, 0)
+  uint32_t sw, sh;      // width - 1, height - 1
+  uint32_t shift;       // log2 of the pitch in bytes
+  uint32_t col_scale2;  // the shade amount on every byte
+  float dizdx, duizdx, dvizdx;
+};
+
+// V holds 1/z, u/z and v/z at pixel SX. Each texel is brightened (the first)
+// or darkened (the second) by COL_SCALE2.
+void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                                 int32_t sx, int32_t ex, int32_t row_end, const float* v);
+void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                               int32_t sx, int32_t ex, int32_t row_end, const float* v);
+
+// Whether the processor and the operating system run AVX2 code.
+bool cpu_runs_avx2();

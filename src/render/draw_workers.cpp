@@ -1,0 +1,198 @@
+#include "render/draw_workers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace {
+
+inline void relax() {
+#if defined(__x86_64__)
+  _mm_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
+// The most bands one job hands out; a job of more runs on the caller alone.
+constexpr int32_t MAX_BANDS = 1024;
+
+// A worker that finds no band waits this long, spinning, before it sleeps:
+// the clears, the drawing and the filters of a frame follow one another
+// closely, and waking a sleeping thread costs more than the gaps between them.
+constexpr auto SPIN = std::chrono::microseconds(50);
+
+// Spins until DONE() holds or the spin time is over; true when DONE() held.
+template <class Done>
+bool spin_until(Done done) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int32_t i = 0;; ++i) {
+    if (done()) return true;
+    relax();
+    if (i % 64 == 63 && std::chrono::steady_clock::now() - start > SPIN) return false;
+  }
+}
+
+// The job in hand is named by one 64-bit ticket: its number in the high half,
+// its number of bands in the low half. Each band has a claim word holding the
+// number of the last job that claimed it; a thread claims band B of job J by
+// moving the word from J - 1 to J. A thread that wakes late, still holding an
+// older ticket, finds every word past its job and claims nothing, so nobody
+// waits for it. The caller returns once every band of its job is done, and
+// only then writes the next job.
+//
+// Thread P of T (the caller is 0) first takes its own bands, P, P + T, ...,
+// and then any band still unclaimed. So while every thread keeps up, the same
+// rows stay with the same thread from job to job (cleared, drawn and filtered
+// by one core, in its own cache), and a thread that falls behind has its
+// bands taken by the others.
+class WorkerPool {
+ public:
+  explicit WorkerPool(int32_t workers) : claims_(MAX_BANDS) {
+    for (std::atomic<uint32_t>& c : claims_) c.store(0, std::memory_order_relaxed);
+    for (int32_t i = 0; i < workers; ++i) threads_.emplace_back([this, i] { work(i + 1); });
+  }
+  ~WorkerPool() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  void run(int32_t bands, BandJob job, void* context) {
+    const uint32_t number = ++jobs_;
+    job_.store(job, std::memory_order_relaxed);
+    context_.store(context, std::memory_order_relaxed);
+    done_.store(0, std::memory_order_relaxed);
+    // Every band of this job claimable: its word one behind the job. No word
+    // is ahead of that (the last job is done), and no late thread can claim
+    // with an older number.
+    for (int32_t b = 0; b < bands; ++b)
+      claims_[size_t(b)].store(number - 1, std::memory_order_relaxed);
+    bool wake;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ticket_.store(uint64_t(number) << 32 | uint32_t(bands), std::memory_order_release);
+      wake = sleeping_ > 0;
+    }
+    // Spinning workers see the ticket move; only sleeping ones need the call.
+    if (wake) wake_.notify_all();
+    take_bands(uint64_t(number) << 32 | uint32_t(bands), 0);
+    // Wait for the bands still being drawn by workers.
+    auto all_done = [&] { return done_.load(std::memory_order_acquire) == bands; };
+    if (!spin_until(all_done)) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      all_done_.wait(lock, all_done);
+    }
+  }
+
+ private:
+  // Runs the bands of the job of TICKET that thread SELF can still claim:
+  // its own first, then the rest.
+  void take_bands(uint64_t ticket, int32_t self) {
+    const uint32_t number = uint32_t(ticket >> 32);
+    const int32_t bands = int32_t(ticket & 0xFFFFFFFFu);
+    const int32_t threads = int32_t(threads_.size()) + 1;
+    auto try_band = [&](int32_t band) {
+      uint32_t expected = number - 1;
+      if (!claims_[size_t(band)].compare_exchange_strong(
+              expected, number, std::memory_order_acq_rel, std::memory_order_relaxed))
+        return;
+      // The band is ours, so the job is not done and its fields stay as they are.
+      job_.load(std::memory_order_relaxed)(context_.load(std::memory_order_relaxed), band);
+      if (done_.fetch_add(1, std::memory_order_acq_rel) + 1 == bands) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        all_done_.notify_one();
+      }
+    };
+    for (int32_t band = self; band < bands; band += threads) try_band(band);
+    for (int32_t band = 0; band < bands; ++band)
+      if (band % threads != self) try_band(band);
+  }
+
+  void work(int32_t self) {
+    uint64_t seen = 0;
+    for (;;) {
+      auto new_job = [&] { return ticket_.load(std::memory_order_acquire) >> 32 != seen >> 32; };
+      if (!spin_until(new_job)) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++sleeping_;
+        wake_.wait(lock, [&] { return stop_ || new_job(); });
+        --sleeping_;
+        if (stop_) return;
+      }
+      seen = ticket_.load(std::memory_order_acquire);
+      take_bands(seen, self);
+    }
+  }
+
+  std::vector<std::thread> threads_;
+  std::mutex mutex_;
+  std::condition_variable wake_, all_done_;
+  bool stop_ = false;     // guarded by mutex_
+  int32_t sleeping_ = 0;  // workers waiting on wake_; guarded by mutex_
+  uint32_t jobs_ = 0;     // the caller's count of jobs
+  std::atomic<uint64_t> ticket_{0};
+  std::vector<std::atomic<uint32_t>> claims_;  // per band, the last job that claimed it
+  std::atomic<BandJob> job_{nullptr};
+  std::atomic<void*> context_{nullptr};
+  std::atomic<int32_t> done_{0};  // bands of the job finished
+};
+
+int32_t thread_count = 1;
+WorkerPool* pool = nullptr;
+
+}  // namespace
+
+void set_draw_threads(int32_t threads) {
+  threads = std::clamp(threads, int32_t(1), MAX_DRAW_THREADS);
+  if (threads == thread_count && (threads == 1) == (pool == nullptr)) return;
+  stop_draw_workers();
+  thread_count = threads;
+  if (threads > 1) pool = new WorkerPool(threads - 1);
+}
+
+int32_t draw_threads() {
+  return thread_count;
+}
+
+int32_t hardware_threads() {
+  return std::max(1, int32_t(std::thread::hardware_concurrency()));
+}
+
+void stop_draw_workers() {
+  delete pool;
+  pool = nullptr;
+  thread_count = 1;
+}
+
+void run_bands(int32_t bands, BandJob job, void* context) {
+  if (bands <= 0) return;
+  if (!pool || bands == 1 || bands > MAX_BANDS) {
+    for (int32_t band = 0; band < bands; ++band) job(context, band);
+    return;
+  }
+  pool->run(bands, job, context);
+}
+
+int32_t frame_bands() {
+  constexpr int32_t BANDS_PER_THREAD = 4;
+  return thread_count == 1 ? 1 : thread_count * BANDS_PER_THREAD;
+}
+
+BandRows band_rows(int32_t rows, int32_t bands, int32_t band) {
+  const int64_t r = std::max(rows, int32_t(0)), n = std::max(bands, int32_t(1));
+  return {int32_t(r * band / n), int32_t(r * (band + 1) / n)};
+}

@@ -1,0 +1,53 @@
+// The post-filters row by row, so that they can be split into bands of rows.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "render/post_filters.h"
+
+// One averaged pixel from a 2 x 2 block: two pixels of the upper row and the
+// two below them. Each byte is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2). The
+// halvings are done on two pixels at once as 64-bit words: AND with all bytes
+// 0xFE and a shift by one halve all eight bytes; no byte sum exceeds 254
+// before a halving, so bytes never carry into each other.
+inline uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pair) {
+  constexpr uint64_t PIXELFE = 0xFEFEFEFEFEFEFEFEull;
+  uint64_t upper, lower;
+  std::memcpy(&upper, upper_pair, 8);
+  std::memcpy(&lower, lower_pair, 8);
+  const uint64_t sum = ((upper & PIXELFE) >> 1) + ((lower & PIXELFE) >> 1);
+  const uint64_t columns = (sum & PIXELFE) >> 1;
+  return uint32_t(columns) + uint32_t(columns >> 32);
+}
+
+// ANTIALIAS4X(IN, OUT) as WIDTH x HEIGHT output pixels.
+struct AntialiasPlan {
+  FilterTarget out;
+  const uint8_t* in;
+  size_t in_pitch;
+  uint32_t width, height;
+  bool eight;  // eight pixels at a time (AVX2)
+};
+// False when the filter does nothing (a null image, BPP other than 4, no target).
+bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan);
+// Output rows FIRST to END - 1.
+void antialias_rows(const AntialiasPlan& plan, uint32_t first, uint32_t end);
+
+// SCALE2(DST, SRC) as WIDTH x HEIGHT source pixels doubled.
+struct Scale2Plan {
+  FilterTarget out;
+  const uint8_t* in;
+  size_t in_pitch;
+  uint32_t width, height;
+  bool eight;  // eight pixels at a time (AVX2)
+};
+bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan);
+// Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
+void double_row(const Scale2Plan& plan, const uint32_t* source_row, uint32_t y);
+
+// Bands for a filter over ROWS rows: the frame's bands, so that each thread
+// reads the rows it drew.
+int32_t filter_bands(uint32_t rows);
+// Whether the filters run eight pixels at a time.
+bool filters_in_eights();

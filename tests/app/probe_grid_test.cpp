@@ -1,0 +1,161 @@
+// The ground probe through the grid finds what the scan of every triangle
+// finds: the same first hit in stored order, the same lift, at every place
+// of the maze, on its edges and corners, and wherever the grid cannot answer.
+#include "app/probe_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/player.h"
+
+using namespace NMATHF;
+
+namespace {
+struct ModelFree {
+  void operator()(MODEL_STRUCT* m) const {
+    UNLOAD_OBJ(m);
+    std::free(m);
+  }
+};
+using ModelPtr = std::unique_ptr<MODEL_STRUCT, ModelFree>;
+
+ModelPtr load(const std::string& path) {
+  MODEL_STRUCT* m = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
+  LOAD_OBJ(path, m);
+  return ModelPtr(m);
+}
+
+// The probe from P with and without the grid: everything it decides is equal.
+void expect_same_probe(const MODEL_STRUCT& maze, const ProbeGrid& grid, const VEC3F& p,
+                       int64_t& hits) {
+  Player scan, gridded;
+  scan.CAM.P = gridded.CAM.P = p;
+  scan.GRAVY = gridded.GRAVY = -5.0f;
+  ground_test(scan, maze);
+  ground_test(gridded, maze, grid);
+  const std::string where = p.to_string();
+  ASSERT_EQ(scan.INTERSECTED, gridded.INTERSECTED) << where;
+  ASSERT_EQ(scan.ISTRING, gridded.ISTRING) << where;
+  ASSERT_EQ(scan.ON_GROUND, gridded.ON_GROUND) << where;
+  ASSERT_EQ(std::bit_cast<uint32_t>(scan.GRAVY), std::bit_cast<uint32_t>(gridded.GRAVY)) << where;
+  ASSERT_EQ(scan.CAM.P.to_string(), gridded.CAM.P.to_string()) << where;
+  ASSERT_EQ(std::bit_cast<uint32_t>(scan.CAM.P.Y), std::bit_cast<uint32_t>(gridded.CAM.P.Y));
+  if (scan.INTERSECTED) {
+    ++hits;
+    ASSERT_EQ(std::bit_cast<uint32_t>(scan.IPOINT.Y), std::bit_cast<uint32_t>(gridded.IPOINT.Y))
+        << where;
+  }
+}
+
+// Probes over the whole maze and beyond it, at several heights, on a grid
+// that does not line up with the cells, at every corner of every triangle and
+// a hair to either side of it, and at random places.
+void probe_everywhere(const MODEL_STRUCT& maze, int64_t& hits) {
+  ProbeGrid grid;
+  grid.build(maze);
+  ASSERT_TRUE(grid.built());
+  float lo_x = INFINITY, hi_x = -INFINITY, lo_z = INFINITY, hi_z = -INFINITY;
+  for (uint32_t i = 0; i < maze.MAX_VERTICES; ++i) {
+    lo_x = std::min(lo_x, maze.VERTICES[i].X), hi_x = std::max(hi_x, maze.VERTICES[i].X);
+    lo_z = std::min(lo_z, maze.VERTICES[i].Z), hi_z = std::max(hi_z, maze.VERTICES[i].Z);
+  }
+  const float heights[] = {2.0f, 9.0f, 99.0f};
+  for (float x = lo_x - 3.0f; x <= hi_x + 3.0f; x += 2.3f)
+    for (float z = lo_z - 3.0f; z <= hi_z + 3.0f; z += 2.9f)
+      for (const float y : heights) expect_same_probe(maze, grid, VEC3F(x, y, z), hits);
+  // Corners lie on the edges of several triangles: where the rounding of the
+  // crossing test decides.
+  const uint32_t step = maze.MAX_VERTICES / 2500 + 1;
+  for (uint32_t i = 0; i < maze.MAX_VERTICES; i += step) {
+    const VEC3F& v = maze.VERTICES[i];
+    expect_same_probe(maze, grid, VEC3F(v.X, v.Y + 4.0f, v.Z), hits);
+    expect_same_probe(maze, grid, VEC3F(v.X + 1e-4f, v.Y + 4.0f, v.Z - 1e-4f), hits);
+    expect_same_probe(maze, grid, VEC3F(std::nextafter(v.X, INFINITY), v.Y + 50.0f, v.Z), hits);
+  }
+  std::mt19937 rng(8);
+  std::uniform_real_distribution<float> x(lo_x - 5, hi_x + 5), y(-20, 160), z(lo_z - 5, hi_z + 5);
+  for (int i = 0; i < 1500; ++i) expect_same_probe(maze, grid, VEC3F(x(rng), y(rng), z(rng)), hits);
+}
+}  // namespace
+
+TEST(ProbeGrid, TheMazeAnswersAsTheFullScanEverywhere) {
+  ModelPtr maze = load(std::string(MW_SOURCE_DIR) + "/res/model/maze.obj");
+  int64_t hits = 0;
+  probe_everywhere(*maze, hits);
+  EXPECT_GT(hits, 4000);  // most probes stand over the floor
+}
+
+// Steep slopes, near-vertical faces, slivers, a triangle without area and
+// triangles far apart, in an order where the first hit is not the nearest.
+TEST(ProbeGrid, HardTrianglesAnswerAsTheFullScan) {
+  const auto path = std::filesystem::temp_directory_path() / "mazewalk-probe-hard.obj";
+  std::vector<VEC3F> v;
+  std::vector<std::array<int, 3>> f;
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<float> pos(-40, 40), h(0, 12), tiny(-0.01f, 0.01f);
+  for (int i = 0; i < 300; ++i) {
+    const int b = int(v.size());
+    const VEC3F a(pos(rng), h(rng), pos(rng));
+    switch (i % 5) {
+      case 0:  // an ordinary slope
+        v.insert(v.end(), {a, a + VEC3F(4, h(rng) - 6, 1), a + VEC3F(1, h(rng) - 6, 5)});
+        break;
+      case 1:  // almost a wall
+        v.insert(v.end(), {a, a + VEC3F(5, tiny(rng), 0.001f), a + VEC3F(0.001f, 8, tiny(rng))});
+        break;
+      case 2:  // a sliver
+        v.insert(v.end(), {a, a + VEC3F(9, 0.5f, 3), a + VEC3F(4.5f, 0.25f, 1.5f + 1e-3f)});
+        break;
+      case 3:  // no area
+        v.insert(v.end(), {a, a + VEC3F(2, 1, 2), a + VEC3F(4, 2, 4)});
+        break;
+      default:  // a steep tile
+        v.insert(v.end(), {a, a + VEC3F(0.2f, 10, 0), a + VEC3F(0, 10, 0.2f)});
+    }
+    f.push_back({b + 1, b + 2, b + 3});
+  }
+  {
+    std::ofstream out(path);
+    out << "# Vertices: " << v.size() << "\n# Faces: " << f.size() << "\n";
+    for (const VEC3F& p : v) out << "v " << p.X << " " << p.Y << " " << p.Z << "\n";
+    for (const auto& t : f)
+      out << "vt 0 0\nvt 0 0\nvt 0 0\nf " << t[0] << " " << t[1] << " " << t[2] << "\n";
+  }
+  ModelPtr maze = load(path.string());
+  int64_t hits = 0;
+  probe_everywhere(*maze, hits);
+  EXPECT_GT(hits, 300);
+}
+
+// Where the grid cannot answer (no finite position, far above the maze) the
+// probe scans every triangle, as it always did.
+TEST(ProbeGrid, PositionsOutsideTheGridScanEveryTriangle) {
+  ModelPtr maze = load(std::string(MW_SOURCE_DIR) + "/res/model/maze.obj");
+  ProbeGrid grid;
+  grid.build(*maze);
+  const uint32_t *first, *last;
+  const float nan_f = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_FALSE(grid.candidates(nan_f, 5, 0, first, last));
+  EXPECT_FALSE(grid.candidates(0, 5, INFINITY, first, last));
+  EXPECT_FALSE(grid.candidates(0, 1e7f, 0, first, last));
+  EXPECT_FALSE(grid.candidates(1e6f, 5, 0, first, last));
+  ASSERT_TRUE(grid.candidates(0, 5, 0, first, last));
+  EXPECT_LT(last - first, int64_t(maze->MAX_TRIANGLES) / 10);  // the point of the grid
+  for (const uint32_t* t = first; t + 1 < last; ++t) EXPECT_LT(t[0], t[1]);  // stored order
+  int64_t hits = 0;
+  for (const VEC3F p : {VEC3F(nan_f, 5, 0), VEC3F(0, 1e7f, 0), VEC3F(0, 120, 0), VEC3F(0, -3, 0)})
+    expect_same_probe(*maze, grid, p, hits);
+  ProbeGrid none;  // never built: every probe scans
+  EXPECT_FALSE(none.candidates(0, 5, 0, first, last));
+  expect_same_probe(*maze, none, VEC3F(1, 6, 1), hits);
+  EXPECT_GE(hits, 1);
+}
