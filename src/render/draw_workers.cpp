@@ -154,10 +154,20 @@ class WorkerPool {
 int32_t thread_count = 1;
 WorkerPool* pool = nullptr;
 
+// A browser build without shared memory has no threads to start: a worker
+// there would abort the page.
+int32_t thread_limit() {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+  return 1;
+#else
+  return MAX_DRAW_THREADS;
+#endif
+}
+
 }  // namespace
 
 void set_draw_threads(int32_t threads) {
-  threads = std::clamp(threads, int32_t(1), MAX_DRAW_THREADS);
+  threads = std::clamp(threads, int32_t(1), std::max(int32_t(1), thread_limit()));
   if (threads == thread_count && (threads == 1) == (pool == nullptr)) return;
   stop_draw_workers();
   thread_count = threads;
@@ -169,7 +179,7 @@ int32_t draw_threads() {
 }
 
 int32_t hardware_threads() {
-  return std::max(1, int32_t(std::thread::hardware_concurrency()));
+  return std::clamp(int32_t(std::thread::hardware_concurrency()), int32_t(1), thread_limit());
 }
 
 void stop_draw_workers() {
