@@ -47,17 +47,22 @@ shot() { xwd -id "$WID" -silent >"$1.xwd"; }
 geometry() { xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p'; }
 title_has() { xdotool getwindowname "$WID" | grep -q "$1"; }
 tap() { xdotool keydown "$1" sleep 0.005 keyup "$1"; }  # one process: a real 5 ms tap
+# The first visible window whose title matches $1, waited for up to $2 tenths of a second.
+find_window() {
+  local id=""
+  for _ in $(seq "$2"); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  echo "$id"
+}
 
 openbox >/dev/null 2>&1 &
 sleep 1
 "$PROGRAM" --res "$ROOT" --seed 7 >stdout.txt 2>stderr.txt &
 PID=$!
-WID=""
-for _ in $(seq 200); do
-  WID=$(xdotool search --onlyvisible --name '^mazewalk' 2>/dev/null | head -n 1)
-  [ -n "$WID" ] && break
-  sleep 0.1
-done
+WID=$(find_window '^mazewalk' 200)
 if [ -z "$WID" ]; then echo "FAIL no window appeared"; cat stderr.txt; kill $PID; exit 1; fi
 sleep 0.7
 shot hint
@@ -95,12 +100,7 @@ sleep 0.5
 
 xmessage -geometry +0+0 "another window" &
 MSG=$!
-OTHER=""
-for _ in $(seq 100); do
-  OTHER=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n 1)
-  [ -n "$OTHER" ] && break
-  sleep 0.1
-done
+OTHER=$(find_window '^xmessage$' 100)
 xdotool windowactivate --sync "$OTHER" 2>/dev/null
 sleep 1.2
 shot paused1
