@@ -13,7 +13,6 @@
 //   only in the headers that have one (56 bytes and more), else it is opaque;
 // - run-length pixels that a file leaves out keep colour 0 of the palette, and
 //   runs past a row's end or above the top row are dropped.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,10 +69,6 @@ class ByteReader {
   size_t at_ = 0, end_ = 0;
 };
 
-uint32_t u32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // One colour channel of a bit-field pixel.
 class Channel {
  public:
@@ -120,7 +115,7 @@ Refusal read_palette(ByteReader& in, const BmpHeader& h, const uint8_t* header_b
   const uint32_t most = 1u << h.bits;
   uint32_t count = most;
   if (h.info_size >= 40) {
-    const uint32_t used = u32(header_bytes + 46);
+    const uint32_t used = bmp_u32(header_bytes + 46);
     if (used != 0 && used < most) count = used;
   }
   const size_t entry = h.info_size == 12 ? 3 : 4;  // the core header's entries have no fourth byte
@@ -148,8 +143,8 @@ Refusal read_rows(ByteReader& in, const BmpHeader& h, const std::vector<uint32_t
     uint8_t m[16] = {};
     const size_t count = h.info_size >= 56 ? 4 : 3;
     if (!in.seek(14 + 40) || !in.bytes(m, count * 4)) return too_short("colour masks");
-    masks = Masks{Channel(u32(m)), Channel(u32(m + 4)), Channel(u32(m + 8)),
-                  Channel(count == 4 ? u32(m + 12) : 0)};
+    masks = Masks{Channel(bmp_u32(m)), Channel(bmp_u32(m + 4)), Channel(bmp_u32(m + 8)),
+                  Channel(count == 4 ? bmp_u32(m + 12) : 0)};
   }
   const bool top_down = h.height < 0;
   bool any_alpha = false;
@@ -179,10 +174,10 @@ Refusal read_rows(ByteReader& in, const BmpHeader& h, const std::vector<uint32_t
         break;
       case 32:
         if (h.compression == BMP_BITFIELDS) {
-          for (int32_t x = 0; x < w; ++x) dst[x] = masks.from(u32(p + 4 * x));
+          for (int32_t x = 0; x < w; ++x) dst[x] = masks.from(bmp_u32(p + 4 * x));
         } else {
           for (int32_t x = 0; x < w; ++x) {
-            dst[x] = u32(p + 4 * x);
+            dst[x] = bmp_u32(p + 4 * x);
             any_alpha |= (dst[x] >> 24) != 0;
           }
         }
@@ -271,16 +266,14 @@ int32_t fail(int32_t error, const char* filename, const std::string& cause) {
 
 // The file's pixels, or an error number with a failure note.
 int32_t decode(const char* filename, Decoded& out) {
-  struct stat info;
-  if (!filename || stat(filename, &info) != 0 || !S_ISREG(info.st_mode))
-    return note_open_failure(filename);
-  std::FILE* f = std::fopen(filename, "rb");
-  if (!f) return note_open_failure(filename);
+  uint64_t file_size = 0;
+  std::FILE* f = open_plain_file(filename, &file_size);
+  if (!f) return ERR_FILE_NOT_FOUND;
 
   uint8_t bytes[BMP_HEADER_BYTES] = {};
   const size_t got = std::fread(bytes, 1, sizeof bytes, f);
   BmpHeader header;
-  std::string cause = check_bmp_header(bytes, got, uint64_t(info.st_size), header);
+  std::string cause = check_bmp_header(bytes, got, file_size, header);
   Refusal refusal{cause.empty() ? 0 : ERR_FILE_IO, cause};
   if (!refusal.error) {
     try {

@@ -2,9 +2,6 @@
 
 namespace {
 
-uint32_t u16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-uint32_t u32(const uint8_t* p) { return u16(p) | u16(p + 2) << 16; }
-
 const char* compression_name(uint32_t compression, uint32_t info_size) {
   switch (compression) {
     case 3: return info_size == 64 ? "Huffman" : "bit fields";
@@ -37,8 +34,8 @@ std::string check_bmp_header(const uint8_t* bytes, size_t size, uint64_t file_si
                              BmpHeader& header) {
   header = BmpHeader{};
   if (size < 18 || bytes[0] != 'B' || bytes[1] != 'M') return "not a BMP file";
-  header.pixel_offset = u32(bytes + 10);
-  header.info_size = u32(bytes + 14);
+  header.pixel_offset = bmp_u32(bytes + 10);
+  header.info_size = bmp_u32(bytes + 14);
   const uint32_t info = header.info_size;
   // 12: the OS/2 core header; 40 to 124: the Windows headers (64 is OS/2's own).
   if (info != 12 && (info < 40 || info > 124))
@@ -48,14 +45,14 @@ std::string check_bmp_header(const uint8_t* bytes, size_t size, uint64_t file_si
   int64_t width, height;
   if (info == 12) {
     // Unsigned 16-bit sizes, rows bottom-up, never compressed.
-    width = u16(bytes + 18);
-    height = u16(bytes + 20);
-    header.bits = uint16_t(u16(bytes + 24));
+    width = bmp_u16(bytes + 18);
+    height = bmp_u16(bytes + 20);
+    header.bits = uint16_t(bmp_u16(bytes + 24));
   } else {
-    width = int32_t(u32(bytes + 18));
-    height = int32_t(u32(bytes + 22));
-    header.bits = uint16_t(u16(bytes + 28));
-    header.compression = u32(bytes + 30);
+    width = int32_t(bmp_u32(bytes + 18));
+    height = int32_t(bmp_u32(bytes + 22));
+    header.bits = uint16_t(bmp_u16(bytes + 28));
+    header.compression = bmp_u32(bytes + 30);
   }
   const uint32_t compression = header.compression;
 

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/input.h"
+
 class CapturedPointer {
  public:
   void set(int32_t x, int32_t y) {
@@ -19,8 +21,15 @@ class CapturedPointer {
   }
   int32_t x() const { return int32_t(base_x_ + dx_); }
   int32_t y() const { return int32_t(base_y_ + dy_); }
-  int32_t base_x() const { return base_x_; }
-  int32_t base_y() const { return base_y_; }
+  // The reading moved to (X, Y) inside a WIDTH x HEIGHT page; MOUSE_UNCHANGED
+  // keeps that coordinate of the reading now (brought inside too).
+  void move_within(int32_t x, int32_t y, int32_t width, int32_t height) {
+    const int32_t right = std::max(width - 1, 0), bottom = std::max(height - 1, 0);
+    set(std::clamp(x != MOUSE_UNCHANGED ? x : this->x(), 0, right),
+        std::clamp(y != MOUSE_UNCHANGED ? y : this->y(), 0, bottom));
+  }
+  // Travel since the last set no longer counts.
+  void drop_motion() { dx_ = dy_ = 0; }
 
  private:
   static constexpr int64_t LIMIT = 1000000;

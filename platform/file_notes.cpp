@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -56,4 +57,16 @@ int32_t note_open_failure(const char* path) {
     }
   }
   return ERR_FILE_NOT_FOUND;
+}
+
+std::FILE* open_plain_file(const char* path, uint64_t* size) {
+  struct stat info;
+  std::FILE* f = nullptr;
+  if (path && stat(path, &info) == 0 && S_ISREG(info.st_mode)) f = std::fopen(path, "rb");
+  if (!f) {
+    note_open_failure(path);
+    return nullptr;
+  }
+  if (size) *size = uint64_t(info.st_size);
+  return f;
 }

@@ -38,12 +38,13 @@ SDL_Scancode sdl_scancode_of(int32_t pc) {
       SDL_SCANCODE_KP_MULTIPLY, SDL_SCANCODE_LALT, SDL_SCANCODE_SPACE, SDL_SCANCODE_CAPSLOCK,
       SDL_SCANCODE_F1, SDL_SCANCODE_F2, SDL_SCANCODE_F3, SDL_SCANCODE_F4, SDL_SCANCODE_F5,
       SDL_SCANCODE_F6, SDL_SCANCODE_F7, SDL_SCANCODE_F8, SDL_SCANCODE_F9, SDL_SCANCODE_F10,
-      SDL_SCANCODE_NUMLOCKCLEAR, SDL_SCANCODE_SCROLLLOCK, SDL_SCANCODE_KP_7, SDL_SCANCODE_KP_8,
+      SDL_SCANCODE_NUMLOCKCLEAR, SDL_SCANCODE_SCROLLLOCK,
+      SDL_SCANCODE_HOME,  // 71: the Home key (keypad 7 shares the code)
+      SDL_SCANCODE_KP_8,
       SDL_SCANCODE_KP_9, SDL_SCANCODE_KP_MINUS, SDL_SCANCODE_KP_4, SDL_SCANCODE_KP_5,
       SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_PLUS, SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,
       SDL_SCANCODE_KP_3, SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_PERIOD};
   constexpr int32_t COUNT = int32_t(sizeof TABLE / sizeof TABLE[0]);
-  if (pc == 71) return SDL_SCANCODE_HOME;  // shared with keypad 7 in set 1: the Home key
   if (pc == 87) return SDL_SCANCODE_F11;
   if (pc == 88) return SDL_SCANCODE_F12;
   return (pc > 0 && pc < COUNT) ? TABLE[pc] : SDL_SCANCODE_UNKNOWN;
@@ -129,8 +130,7 @@ struct SdlHost::State {
   bool help = false;
   std::vector<std::string> help_lines;
   std::string title;
-  bool shown_once = false;
-  double hint_until = 0.0;
+  double hint_until = 0.0;  // 0 until the first frame is shown
   bool mouse_moved = false;
 
   KeyLatch<SDL_NUM_SCANCODES> latch;
@@ -196,7 +196,7 @@ struct SdlHost::State {
     if (!paused) return;
     paused = false;
     // Travel made while away turns nothing: the reading starts again from where it was set.
-    pointer.set(pointer.base_x(), pointer.base_y());
+    pointer.drop_motion();
     if (captured) capture();
   }
 
@@ -280,7 +280,7 @@ struct SdlHost::State {
     extras.hint = !mouse_moved && now() < hint_until;
     extras.paused = paused;
     extras.help = help;
-    extras.help_lines = help_lines;
+    if (help) extras.help_lines = help_lines;
     draw_window_extras(PixelTarget{static_cast<uint32_t*>(pixels), width, height, pitch / 4}, extras);
     SDL_UnlockTexture(texture);
   }
@@ -420,10 +420,7 @@ void SdlHost::present(const uint32_t* page, int32_t width, int32_t height) {
     s.screenshot_requested = false;
     s.save_screenshot(page, width, height);
   }
-  if (!s.shown_once) {
-    s.shown_once = true;
-    s.hint_until = s.now() + HINT_SECONDS;
-  }
+  if (s.hint_until == 0.0) s.hint_until = s.now() + HINT_SECONDS;
   s.upload(page, width, height);
   s.show();
 }
@@ -489,12 +486,11 @@ void SdlHost::set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) 
     if (!s.paused) s.release();
   }
   if (x != MOUSE_UNCHANGED || y != MOUSE_UNCHANGED) {
-    const int32_t right = s.page_w - 1, bottom = s.page_h - 1;
     if (s.captured) {
-      s.pointer.set(x != MOUSE_UNCHANGED ? std::clamp(x, 0, right) : std::clamp(s.pointer.x(), 0, right),
-                    y != MOUSE_UNCHANGED ? std::clamp(y, 0, bottom) : std::clamp(s.pointer.y(), 0, bottom));
+      s.pointer.move_within(x, y, s.page_w, s.page_h);
       if (!s.relative && !s.paused) s.warp_to_centre();
     } else {
+      const int32_t right = s.page_w - 1, bottom = s.page_h - 1;
       int mx = 0, my = 0;
       SDL_GetMouseState(&mx, &my);
       const PictureRect r = s.window_rect();

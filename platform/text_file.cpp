@@ -10,12 +10,8 @@ struct TextFile {
 
 int32_t file_open(const char* filename, TextFile*& file) {
   file = nullptr;
-  if (!filename) return note_open_failure(filename);
-  // A folder opens for reading on some systems but never yields a line.
-  struct stat info;
-  if (stat(filename, &info) != 0 || !S_ISREG(info.st_mode)) return note_open_failure(filename);
-  std::FILE* handle = std::fopen(filename, "rb");
-  if (!handle) return note_open_failure(filename);
+  std::FILE* handle = open_plain_file(filename);
+  if (!handle) return ERR_FILE_NOT_FOUND;
   file = new TextFile{handle, filename};
   return 0;
 }

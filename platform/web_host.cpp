@@ -103,7 +103,7 @@ struct WebHost::State {
     mw_page_take_motion(&dx, &dy);
     if (captured && !paused) pointer.add_motion(dx, dy);
     // Travel made while away turns nothing: the reading starts again from where it was set.
-    if (was_paused && !paused) pointer.set(pointer.base_x(), pointer.base_y());
+    if (was_paused && !paused) pointer.drop_motion();
     was_paused = paused;
   }
 
@@ -116,9 +116,9 @@ struct WebHost::State {
     const size_t count = size_t(width) * size_t(height);
     WindowExtras extras;
     extras.help = help;
-    extras.help_lines = help_lines;
+    if (help) extras.help_lines = help_lines;
     extras.paused = is_paused();
-    extras.hint = !replay() && captured && live_mouse() && !extras.paused && !mw_page_locked();
+    extras.hint = !replay() && captured && !extras.paused && !mw_page_locked();
     extras.hint_text = CLICK_HINT;
     const uint32_t* source = page;
     if (extras.help || extras.paused || extras.hint) {
@@ -231,11 +231,8 @@ void WebHost::set_mouse(int32_t x, int32_t y, int32_t visible, int32_t confine) 
     s.captured = false;
     if (s.opened) mw_page_want_lock(0);
   }
-  if (s.captured && (x != MOUSE_UNCHANGED || y != MOUSE_UNCHANGED)) {
-    const int32_t right = std::max(s.page_w - 1, 0), bottom = std::max(s.page_h - 1, 0);
-    s.pointer.set(x != MOUSE_UNCHANGED ? std::clamp(x, 0, right) : std::clamp(s.pointer.x(), 0, right),
-                  y != MOUSE_UNCHANGED ? std::clamp(y, 0, bottom) : std::clamp(s.pointer.y(), 0, bottom));
-  }
+  if (s.captured && (x != MOUSE_UNCHANGED || y != MOUSE_UNCHANGED))
+    s.pointer.move_within(x, y, s.page_w, s.page_h);
 }
 
 double WebHost::timer() {

@@ -58,7 +58,6 @@ mergeInto(LibraryManager.library, {
       if (web.locked && !locked && web.wantLock) pause();
       web.locked = locked;
     });
-    document.addEventListener('pointerlockerror', function () {});
     canvas.addEventListener('mousedown', function (e) {
       canvas.focus();
       web.paused = false;

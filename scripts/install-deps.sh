@@ -4,15 +4,16 @@
 #   scripts/install-deps.sh web       building the browser version and serving it
 #   scripts/install-deps.sh test      all of that, and the tests, benchmarks and fuzzing
 set -euo pipefail
-PROGRAM=(cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev)
-WEB=(cmake ninja-build python3 emscripten)
-TEST=(python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+BUILD=(cmake ninja-build)
+PROGRAM=(g++ pkg-config libsdl2-dev libpng-dev)
+WEB=(python3 emscripten)
+TEST=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
       xvfb xauth xdotool openbox x11-apps x11-utils  # the window test: Xvfb, a window manager, xwd, xmessage
       chromium)                                      # the browser test
 case "${1:-test}" in
-  program) PACKAGES=("${PROGRAM[@]}") ;;
-  web) PACKAGES=("${WEB[@]}") ;;
-  test) PACKAGES=("${PROGRAM[@]}" "${WEB[@]}" "${TEST[@]}") ;;
+  program) PACKAGES=("${BUILD[@]}" "${PROGRAM[@]}") ;;
+  web) PACKAGES=("${BUILD[@]}" "${WEB[@]}") ;;
+  test) PACKAGES=("${BUILD[@]}" "${PROGRAM[@]}" "${WEB[@]}" "${TEST[@]}") ;;
   *) echo "usage: $0 program|web|test" >&2; exit 64 ;;
 esac
 MISSING=()

@@ -35,6 +35,14 @@ struct BmpHeader {
 std::string check_bmp_header(const uint8_t* bytes, size_t size, uint64_t file_size,
                              BmpHeader& header);
 
+// Little-endian numbers as BMP files store them.
+inline uint32_t bmp_u16(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+}
+inline uint32_t bmp_u32(const uint8_t* p) {
+  return bmp_u16(p) | bmp_u16(p + 2) << 16;
+}
+
 // The bytes check_bmp_header needs at most: the file header and the largest
 // info header.
 constexpr size_t BMP_HEADER_BYTES = 14 + 124;

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/fail.h"
 #include <string>
@@ -33,6 +34,10 @@ std::string path_as_tried(const char* path);
 // Finds out why PATH cannot be opened for reading and notes it. Returns
 // ERR_FILE_NOT_FOUND; a PATH that can be opened is noted as unreadable anyway.
 int32_t note_open_failure(const char* path);
+// PATH, a plain file (a folder opens for reading on some systems but never
+// yields a byte), open for reading and its size in bytes in SIZE; null with
+// the failure note set (see note_open_failure).
+std::FILE* open_plain_file(const char* path, uint64_t* size = nullptr);
 
 // Text to number: leading blanks skipped, the longest decimal prefix (sign,
 // digits, fraction, exponent) taken, 0 when there is none.
