@@ -113,8 +113,7 @@ void HeadlessHost::present(const uint32_t* page, int32_t width, int32_t height) 
       std::fprintf(stderr, "mazewalk: cannot write %s\n", shot.filename.c_str());
       ++shot_failures_;
     }
-  last_frame_text_.swap(text_since_);
-  text_since_.clear();
+  text_.end_frame();
 }
 
 int32_t HeadlessHost::key_held(int32_t scancode) {
@@ -149,12 +148,11 @@ void HeadlessHost::sleep(int32_t ms) {
 }
 
 void HeadlessHost::text_line(const char* text) {
-  text_since_.emplace_back(text);
+  text_.add(text);
 }
 
 void HeadlessHost::finish() {
   if (!settings_.echo_text) return;
-  for (const std::string& l : last_frame_text_) std::printf("%s\n", l.c_str());
-  for (const std::string& l : text_since_) std::printf("%s\n", l.c_str());
+  for (const std::string& l : text_.last_and_since()) std::printf("%s\n", l.c_str());
   std::fflush(stdout);
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "captured_pointer.h"
+#include "platform/frame_text.h"
 #include "key_latch.h"
 #include "platform/platform.h"
 #include "web_page.h"
@@ -66,7 +67,7 @@ struct WebHost::State {
 
   bool help = false;
   std::vector<std::string> help_lines;
-  std::vector<std::string> frame_lines, since;  // the last frame's text, and text since
+  FrameText text;
   std::vector<uint32_t> copy, canvas;
 
   explicit State(WebSettings s) : settings(without_shots(std::move(s))), script(settings.script) {
@@ -132,9 +133,9 @@ struct WebHost::State {
   }
 
   void show_text(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& l : lines) text += l + "\n";
-    mw_page_text(text.c_str());
+    std::string joined;
+    for (const std::string& l : lines) joined += l + "\n";
+    mw_page_text(joined.c_str());
   }
 };
 
@@ -163,11 +164,10 @@ void WebHost::present(const uint32_t* page, int32_t width, int32_t height) {
   State& s = *s_;
   if (s.replay()) s.script.present(page, width, height);
   s.pump();
-  s.frame_lines.swap(s.since);
-  s.since.clear();
+  s.text.end_frame();
   const int32_t frame = ++s.frames;
   const bool hold = s.show(page, width, height, frame);
-  s.show_text(s.frame_lines);
+  s.show_text(s.text.last());
   // A held frame stays on the canvas, and the loop with it, until the page lets go.
   if (hold)
     while (mw_page_held(frame)) mw_page_wait_frame();
@@ -177,9 +177,7 @@ void WebHost::refresh(const uint32_t* page, int32_t width, int32_t height) {
   State& s = *s_;
   s.pump();
   s.show(page, width, height, 0);
-  std::vector<std::string> lines = s.frame_lines;
-  lines.insert(lines.end(), s.since.begin(), s.since.end());
-  s.show_text(lines);
+  s.show_text(s.text.last_and_since());
 }
 
 int32_t WebHost::wait_retrace() {
@@ -253,7 +251,7 @@ uint64_t WebHost::seed_from_timer() {
 }
 
 void WebHost::text_line(const char* text) {
-  s_->since.emplace_back(text ? text : "");
+  s_->text.add(text);
 }
 
 bool WebHost::paused() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame_text.h"
 #include "platform/host.h"
 
 enum class InputKind { MOUSE, DOWN, UP };
@@ -76,5 +77,5 @@ class HeadlessHost : public Host {
   bool cursor_visible_ = true;
   double slept_ms_ = 0;
   int32_t shot_failures_ = 0;
-  std::vector<std::string> last_frame_text_, text_since_;
+  FrameText text_;
 };
