@@ -54,16 +54,12 @@ cat >"$WORK/drive.sh" <<'INNER'
 #!/usr/bin/env bash
 set -u
 PROGRAM=$1; ROOT=$2; SECONDS_RUN=$3; MODE=$4; WORK=$5
+. "$ROOT/tests/e2e/x11.sh"
 cd "$WORK"
 PACING_LOG="$WORK/presents.txt" LD_PRELOAD="$WORK/present_log.so" "$PROGRAM" --res "$ROOT" --seed 7 \
   >/dev/null 2>"$WORK/stderr.txt" &
 PID=$!
-WID=""
-for _ in $(seq 200); do
-  WID=$(xdotool search --onlyvisible --name '^mazewalk' 2>/dev/null | head -n 1)
-  [ -n "$WID" ] && break
-  sleep 0.1
-done
+WID=$(find_window '^mazewalk' 200)
 [ -z "$WID" ] && { echo "no window"; cat "$WORK/stderr.txt"; kill $PID; exit 1; }
 xdotool windowfocus "$WID" 2>/dev/null
 sleep 1
@@ -76,8 +72,7 @@ for I in 1 2 3 4 5; do xwd -id "$WID" -silent >"$WORK/fps$I.xwd"; sleep 1; done
 read -r END _ </proc/uptime
 echo "$START $END" >"$WORK/marks.txt"
 xdotool key Escape
-for _ in $(seq 100); do kill -0 $PID 2>/dev/null || break; sleep 0.1; done
-kill $PID 2>/dev/null
+wait_gone $PID 100 || kill $PID 2>/dev/null
 true
 INNER
 chmod +x "$WORK/drive.sh"

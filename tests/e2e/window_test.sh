@@ -38,6 +38,7 @@ cat >drive.sh <<'INNER'
 #!/usr/bin/env bash
 set -u
 PROGRAM=$1; ROOT=$2; SHOTS="python3 $3/shots.py"
+. "$3/x11.sh"
 FAILS=0
 check() {  # check WHAT COMMAND...: runs a check, notes a failure and goes on
   local what=$1; shift
@@ -47,16 +48,6 @@ shot() { xwd -id "$WID" -silent >"$1.xwd"; }
 geometry() { xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p'; }
 title_has() { xdotool getwindowname "$WID" | grep -q "$1"; }
 tap() { xdotool keydown "$1" sleep 0.005 keyup "$1"; }  # one process: a real 5 ms tap
-# The first visible window whose title matches $1, waited for up to $2 tenths of a second.
-find_window() {
-  local id=""
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  echo "$id"
-}
 
 openbox >/dev/null 2>&1 &
 sleep 1
@@ -133,8 +124,7 @@ sleep 2
 check "F11 again restores the window" test "$(geometry)" = "1000x600"
 
 xdotool key Escape
-for _ in $(seq 150); do kill -0 $PID 2>/dev/null || break; sleep 0.1; done
-if kill -0 $PID 2>/dev/null; then echo "FAIL the program is still running after Escape"; kill $PID; exit 1; fi
+if ! wait_gone $PID 150; then echo "FAIL the program is still running after Escape"; kill $PID; exit 1; fi
 STATUS=0
 wait $PID || STATUS=$?
 check "Escape ends with status 0" test "$STATUS" = 0
