@@ -67,10 +67,6 @@ void start_up(App& app, const AppOptions& options) {
     MODEL_STRUCT* model = &scene.MODELS[i];
     LOAD_OBJ(model_files[i], model);
   }
-  ASPECT = ANTI_ALIAS ? float(double(2 * SCR_W) / double(2 * SCR_H))
-                      : float(double(SCR_W) / double(SCR_H));
-  PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
-  PROJECTION_MATRIX.PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR);
   app.maze_mesh = make_collision_mesh(scene.MODELS[0]);
   prepare_models(scene);
   place_entities(scene);
