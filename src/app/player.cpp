@@ -96,6 +96,13 @@ void movement_keys(Player& player, double frame_time) {
 }
 
 namespace {
+// Stands the eye EYE_HEIGHT above where the probe hit, no longer falling.
+void land(Player& player) {
+  player.CAM.P.Y = player.IPOINT.Y + EYE_HEIGHT;
+  player.GRAVY = 0.0f;
+  player.ON_GROUND = -1;
+}
+
 // The ground test over COUNT triangles of MAZE in stored order, the Nth being
 // triangle ID(N).
 template <class Id>
@@ -119,11 +126,7 @@ void probe_and_lift(Player& player, const MODEL_STRUCT& maze, uint32_t count, Id
       break;
     }
   }
-  if (player.INTERSECTED && cam.P.Y < player.IPOINT.Y + EYE_HEIGHT) {
-    cam.P.Y = player.IPOINT.Y + EYE_HEIGHT;
-    player.GRAVY = 0.0f;
-    player.ON_GROUND = -1;
-  }
+  if (player.INTERSECTED && cam.P.Y < player.IPOINT.Y + EYE_HEIGHT) land(player);
 }
 }  // namespace
 
@@ -164,11 +167,7 @@ void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& 
   // slope allows, so the feet stay on it.
   if (grounded && !player.ON_GROUND && player.INTERSECTED) {
     const float gap = p.Y - (player.IPOINT.Y + EYE_HEIGHT);
-    if (gap > 0.0f && gap <= MAX_FOLLOWED_SLOPE * walked) {
-      p.Y = player.IPOINT.Y + EYE_HEIGHT;
-      player.GRAVY = 0.0f;
-      player.ON_GROUND = -1;
-    }
+    if (gap > 0.0f && gap <= MAX_FOLLOWED_SLOPE * walked) land(player);
   }
 
   if (p.Y < mesh.lowest_floor - RESPAWN_DEPTH) respawn(player);
