@@ -172,7 +172,7 @@ CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
     const TRIANGLE_STRUCT& tri = maze.TRIANGLES[i];
     CollisionTriangle t;
     for (int k = 0; k < 3; ++k) t.v[k] = maze.VERTICES[tri.POINT_ID(k + 1)];
-    t.normal = NMATHF::POLY_NORMAL(t.v);
+    t.normal = tri.NORMAL;  // the loader's POLY_NORMAL of these corners
     t.d = NMATHF::PLANE_DISTANCE(t.normal, t.v[0]);
     t.lo = t.hi = t.v[0];
     for (int k = 1; k < 3; ++k) {

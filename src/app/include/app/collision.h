@@ -40,7 +40,8 @@ struct CollisionMesh {
 constexpr double GRID_CELL = 4.0;
 constexpr int32_t MAX_GRID_COLUMNS = 256;
 
-// MAZE's triangles prepared, and the grid over them built, once.
+// MAZE's triangles prepared, and the grid over them built, once. MAZE is as
+// LOAD_OBJ left it: each triangle's NORMAL is its corners' POLY_NORMAL.
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze);
 
 // Does the segment A-B pass through a triangle from its front to its back?
