@@ -89,9 +89,9 @@ class CountedReader {
   // After the last line: every texture coordinate belongs to a face and every
   // corner names an existing vertex.
   void finish() const;
-  // Faces read into the present triangle array: a later "Faces:" line makes a
-  // fresh array and drops what was read before it.
-  uint32_t faces_read() const { return faces_in_array_; }
+  // Triangles (the format's faces) read into the present triangle array: a
+  // later "Faces:" line makes a fresh array and drops what was read before it.
+  uint32_t triangles_read() const { return faces_in_array_; }
 
  private:
   uint32_t header_count(const std::string& line, size_t from, const char* what) const;
