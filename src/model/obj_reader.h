@@ -31,8 +31,6 @@ void release(T*& array) {
 }
 
 // ---------------------------------------------------------------- lines
-bool starts_with(const std::string& line, const char* prefix);
-
 // The face colour from columns 12, 16 and 20 (counted from 1) of a "usemtl"
 // line; a short line reads 0 there. Values beyond 32 bits are clamped.
 RGB_STRUCT colour_columns(const std::string& line);
