@@ -97,6 +97,16 @@ bool segment_test(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b, boo
   return false;
 }
 
+// Does the segment A-B pass through a triangle from its front to its back?
+bool enters_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
+  return segment_test(mesh, a, b, true);
+}
+
+// Does the segment A-B cross any triangle, either way?
+bool crosses_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
+  return segment_test(mesh, a, b, false);
+}
+
 // Where the sphere at P must go to clear T, when it overlaps T from T's
 // front: a horizontal direction (DX, DZ) and the distance REACH from the
 // point ORIGIN along it. False when there is no overlap, or when the only way
@@ -187,14 +197,6 @@ CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
   }
   mesh.grid.build(maze);
   return mesh;
-}
-
-bool enters_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
-  return segment_test(mesh, a, b, true);
-}
-
-bool crosses_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
-  return segment_test(mesh, a, b, false);
 }
 
 VEC3F slide_eye(const CollisionMesh& mesh, const VEC3F& eye, const VEC3F& move, float knee) {

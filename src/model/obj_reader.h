@@ -73,8 +73,6 @@ struct ObjScan {
 };
 // Reads FILE to its end, or to the first line that names a count.
 ObjScan scan_obj(TextFile* file);
-// The texture coordinate of a "vt" line, v flipped (in double): (u, 1 - v).
-NMATHF::VEC2F flipped_uv(double u, double v);
 
 // ---------------------------------------------------------------- the readers
 // The counted format, one line at a time. Every failure stops with a report

@@ -44,11 +44,6 @@ constexpr int32_t MAX_GRID_COLUMNS = 256;
 // LOAD_OBJ left it: each triangle's NORMAL is its corners' POLY_NORMAL.
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze);
 
-// Does the segment A-B pass through a triangle from its front to its back?
-bool enters_surface(const CollisionMesh& mesh, const NMATHF::VEC3F& a, const NMATHF::VEC3F& b);
-// Does the segment A-B cross any triangle, either way?
-bool crosses_surface(const CollisionMesh& mesh, const NMATHF::VEC3F& a, const NMATHF::VEC3F& b);
-
 // Moves the eye sphere (centre EYE, radius EYE_RADIUS) by the horizontal MOVE
 // (its Y is ignored) and returns where it ends. A face that the sphere would
 // overlap from the front pushes it back horizontally, so it slides along
