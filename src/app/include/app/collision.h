@@ -35,11 +35,6 @@ struct CollisionMesh {
   ProbeGrid grid;
 };
 
-// The walls' queries go through the probe grid (CollisionMesh::grid); these two
-// sizes of the grid they once had of their own are no longer used.
-constexpr double GRID_CELL = 4.0;
-constexpr int32_t MAX_GRID_COLUMNS = 256;
-
 // MAZE's triangles prepared, and the grid over them built, once. MAZE is as
 // LOAD_OBJ left it: each triangle's NORMAL is its corners' POLY_NORMAL.
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze);
