@@ -73,28 +73,17 @@ bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, b
 void near_triangles(const CollisionMesh& mesh, const Point& lo, const Point& hi,
                     std::vector<uint32_t>& out) {
   out.clear();
-  if (mesh.columns == 0 || !std::isfinite(lo.x) || !std::isfinite(lo.z) ||
-      !std::isfinite(hi.x) || !std::isfinite(hi.z))
+  if (!std::isfinite(lo.x) || !std::isfinite(lo.z) || !std::isfinite(hi.x) || !std::isfinite(hi.z))
     return;
-  auto column = [&](double v, double origin, int32_t count) {
-    return int32_t(std::clamp(std::floor((v - origin) / mesh.cell), 0.0, double(count - 1)));
+  // The grid visits every triangle whose box can meet this one (some more than
+  // once); without a grid every triangle is looked at.
+  const auto take = [&](uint32_t id) {
+    if (boxes_meet(mesh.triangles[id], lo, hi)) out.push_back(id);
   };
-  const int32_t i0 = column(lo.x, mesh.grid_x, mesh.columns);
-  const int32_t i1 = column(hi.x, mesh.grid_x, mesh.columns);
-  const int32_t j0 = column(lo.z, mesh.grid_z, mesh.rows);
-  const int32_t j1 = column(hi.z, mesh.grid_z, mesh.rows);
-  for (int32_t j = j0; j <= j1; ++j)
-    for (int32_t i = i0; i <= i1; ++i) {
-      const size_t c = size_t(j) * size_t(mesh.columns) + size_t(i);
-      for (uint32_t k = mesh.cell_start[c]; k < mesh.cell_start[c + 1]; ++k) {
-        const uint32_t id = mesh.cell_triangles[k];
-        if (boxes_meet(mesh.triangles[id], lo, hi)) out.push_back(id);
-      }
-    }
-  if (i0 != i1 || j0 != j1) {
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
-  }
+  if (!mesh.grid.visit_box(lo.x, lo.z, hi.x, hi.z, take))
+    for (uint32_t id = 0; id < mesh.triangles.size(); ++id) take(id);
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
 bool segment_test(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b, bool front_only) {
@@ -106,6 +95,16 @@ bool segment_test(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b, boo
   for (const uint32_t id : near)
     if (segment_meets(mesh.triangles[id], pa, pb, front_only)) return true;
   return false;
+}
+
+// Does the segment A-B pass through a triangle from its front to its back?
+bool enters_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
+  return segment_test(mesh, a, b, true);
+}
+
+// Does the segment A-B cross any triangle, either way?
+bool crosses_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
+  return segment_test(mesh, a, b, false);
 }
 
 // Where the sphere at P must go to clear T, when it overlaps T from T's
@@ -177,72 +176,27 @@ bool push_out(const CollisionMesh& mesh, Point& p) {
 
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
   CollisionMesh mesh;
+  mesh.triangles.reserve(maze.MAX_TRIANGLES);
   bool any = false;
   for (uint32_t i = 0; i < maze.MAX_TRIANGLES; ++i) {
     const TRIANGLE_STRUCT& tri = maze.TRIANGLES[i];
     CollisionTriangle t;
     for (int k = 0; k < 3; ++k) t.v[k] = maze.VERTICES[tri.POINT_ID(k + 1)];
-    t.normal = NMATHF::POLY_NORMAL(t.v);
-    if (t.normal.X == 0.0f && t.normal.Y == 0.0f && t.normal.Z == 0.0f) continue;
+    t.normal = tri.NORMAL;  // the loader's POLY_NORMAL of these corners
     t.d = NMATHF::PLANE_DISTANCE(t.normal, t.v[0]);
     t.lo = t.hi = t.v[0];
     for (int k = 1; k < 3; ++k) {
       t.lo = VEC3F(std::min(t.lo.X, t.v[k].X), std::min(t.lo.Y, t.v[k].Y), std::min(t.lo.Z, t.v[k].Z));
       t.hi = VEC3F(std::max(t.hi.X, t.v[k].X), std::max(t.hi.Y, t.v[k].Y), std::max(t.hi.Z, t.v[k].Z));
     }
-    mesh.lowest_floor = any ? std::min(mesh.lowest_floor, t.lo.Y) : t.lo.Y;
-    any = true;
+    if (t.normal.X != 0.0f || t.normal.Y != 0.0f || t.normal.Z != 0.0f) {
+      mesh.lowest_floor = any ? std::min(mesh.lowest_floor, t.lo.Y) : t.lo.Y;
+      any = true;
+    }
     mesh.triangles.push_back(t);
   }
-  if (!any) return mesh;
-
-  double x0 = mesh.triangles[0].lo.X, x1 = mesh.triangles[0].hi.X;
-  double z0 = mesh.triangles[0].lo.Z, z1 = mesh.triangles[0].hi.Z;
-  for (const CollisionTriangle& t : mesh.triangles) {
-    x0 = std::min(x0, double(t.lo.X)), x1 = std::max(x1, double(t.hi.X));
-    z0 = std::min(z0, double(t.lo.Z)), z1 = std::max(z1, double(t.hi.Z));
-  }
-  if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(z0) || !std::isfinite(z1)) {
-    x0 = z0 = -1.0, x1 = z1 = 1.0;  // a maze out of range: one column holds everything
-  }
-  mesh.cell = std::max(GRID_CELL, std::max(x1 - x0, z1 - z0) / MAX_GRID_COLUMNS);
-  mesh.grid_x = x0, mesh.grid_z = z0;
-  mesh.columns = std::clamp(int32_t(std::floor((x1 - x0) / mesh.cell)) + 1, 1, MAX_GRID_COLUMNS);
-  mesh.rows = std::clamp(int32_t(std::floor((z1 - z0) / mesh.cell)) + 1, 1, MAX_GRID_COLUMNS);
-  auto column = [&](double v, double origin, int32_t count) {
-    const double c = std::floor((v - origin) / mesh.cell);
-    return int32_t(std::isfinite(c) ? std::clamp(c, 0.0, double(count - 1)) : 0.0);
-  };
-  // Two passes: count each column's triangles, then fill them in stored order.
-  const size_t cells = size_t(mesh.columns) * size_t(mesh.rows);
-  std::vector<uint32_t> count(cells + 1, 0);
-  for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 1) {
-      mesh.cell_start.assign(cells + 1, 0);
-      for (size_t c = 0; c < cells; ++c) mesh.cell_start[c + 1] = mesh.cell_start[c] + count[c];
-      mesh.cell_triangles.resize(mesh.cell_start[cells]);
-      std::fill(count.begin(), count.end(), 0);
-    }
-    for (uint32_t id = 0; id < mesh.triangles.size(); ++id) {
-      const CollisionTriangle& t = mesh.triangles[id];
-      for (int32_t j = column(t.lo.Z, z0, mesh.rows); j <= column(t.hi.Z, z0, mesh.rows); ++j)
-        for (int32_t i = column(t.lo.X, x0, mesh.columns); i <= column(t.hi.X, x0, mesh.columns);
-             ++i) {
-          const size_t c = size_t(j) * size_t(mesh.columns) + size_t(i);
-          if (pass == 1) mesh.cell_triangles[mesh.cell_start[c] + count[c]] = id;
-          ++count[c];
-        }
-    }
-  }
+  mesh.grid.build(maze);
   return mesh;
-}
-
-bool enters_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
-  return segment_test(mesh, a, b, true);
-}
-
-bool crosses_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) {
-  return segment_test(mesh, a, b, false);
 }
 
 VEC3F slide_eye(const CollisionMesh& mesh, const VEC3F& eye, const VEC3F& move, float knee) {

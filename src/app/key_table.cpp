@@ -13,8 +13,8 @@ std::string padded(const char* text, int width) {
   if (int(s.size()) < width) s.append(size_t(width) - s.size(), ' ');
   return s;
 }
-}  // namespace
 
+// The state of a switch: true while on.
 bool switch_on(Switch s, const Player& player) {
   switch (s) {
     case Switch::MOUSE_LOOK: return player.MOUSE_ON != 0;
@@ -28,6 +28,7 @@ bool switch_on(Switch s, const Player& player) {
   }
   return false;
 }
+}  // namespace
 
 unsigned switch_states(const Player& player) {
   unsigned bits = 0, bit = 1;

@@ -26,7 +26,7 @@ const char* const MODEL_FILES[MODEL_COUNT] = {"res/model/maze.obj", "res/model/c
 // Everything long-lived that the frame loop owns.
 struct App {
   Player player;
-  CollisionMesh maze_mesh;  // the maze's walls for the walking player
+  CollisionMesh maze_mesh;  // the maze's walls and grid for the walking player
   Scene scene;
   FrameClock clock;
   Controls controls;
@@ -67,11 +67,6 @@ void start_up(App& app, const AppOptions& options) {
     MODEL_STRUCT* model = &scene.MODELS[i];
     LOAD_OBJ(model_files[i], model);
   }
-  scene.probe_grid.build(scene.MODELS[0]);
-  ASPECT = ANTI_ALIAS ? float(double(2 * SCR_W) / double(2 * SCR_H))
-                      : float(double(SCR_W) / double(SCR_H));
-  PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
-  PROJECTION_MATRIX.PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR);
   app.maze_mesh = make_collision_mesh(scene.MODELS[0]);
   prepare_models(scene);
   place_entities(scene);
@@ -127,7 +122,7 @@ void frame(App& app, FrameStats* stats) {
   if (quality_changed(app.controls)) INIT_BUFFERS();
   show_switches(app);
   clock.skip();
-  move_player(player, scene.MODELS[0], app.maze_mesh, scene.probe_grid, motion_time);
+  move_player(player, scene.MODELS[0], app.maze_mesh, app.maze_mesh.grid, motion_time);
   clock.lap(times.probe);
   build_view(player, scene);
   submit_entities(scene, motion_time);

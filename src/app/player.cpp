@@ -96,12 +96,17 @@ void movement_keys(Player& player, double frame_time) {
 }
 
 namespace {
-const uint32_t NO_TRIANGLE = 0;  // a list to point at when a cell lists none
+// Stands the eye EYE_HEIGHT above where the probe hit, no longer falling.
+void land(Player& player) {
+  player.CAM.P.Y = player.IPOINT.Y + EYE_HEIGHT;
+  player.GRAVY = 0.0f;
+  player.ON_GROUND = -1;
+}
 
-// The ground test over the triangles the caller names, in stored order: all
-// of them (LIST null), or the COUNT in LIST.
-void probe_and_lift(Player& player, const MODEL_STRUCT& maze, const uint32_t* list,
-                    uint32_t count) {
+// The ground test over COUNT triangles of MAZE in stored order, the Nth being
+// triangle ID(N).
+template <class Id>
+void probe_and_lift(Player& player, const MODEL_STRUCT& maze, uint32_t count, Id id) {
   VMAT& cam = player.CAM;
   player.INTERSECTED = 0;
   player.ON_GROUND = 0;
@@ -111,10 +116,9 @@ void probe_and_lift(Player& player, const MODEL_STRUCT& maze, const uint32_t* li
   tline(1) = cam.P;
   tline(2) = cam.P - VEC3F(0, PROBE_LENGTH, 0);
   Bounded<VEC3F, 1, 3> tri;
-  if (!list) count = maze.MAX_TRIANGLES;
   // The first triangle in stored order that the probe crosses decides, not the nearest.
   for (uint32_t n = 0; n < count; ++n) {
-    const TRIANGLE_STRUCT& t = maze.TRIANGLES[list ? list[n] : n];
+    const TRIANGLE_STRUCT& t = maze.TRIANGLES[id(n)];
     for (int32_t k = 1; k <= 3; ++k) tri(k) = maze.VERTICES[t.POINT_ID(k)];
     player.INTERSECTED = LINE_TRIANGLE_INTERSECTION(tri.data(), tline.data(), player.IPOINT);
     if (player.INTERSECTED) {
@@ -122,25 +126,21 @@ void probe_and_lift(Player& player, const MODEL_STRUCT& maze, const uint32_t* li
       break;
     }
   }
-  if (player.INTERSECTED && cam.P.Y < player.IPOINT.Y + EYE_HEIGHT) {
-    cam.P.Y = player.IPOINT.Y + EYE_HEIGHT;
-    player.GRAVY = 0.0f;
-    player.ON_GROUND = -1;
-  }
+  if (player.INTERSECTED && cam.P.Y < player.IPOINT.Y + EYE_HEIGHT) land(player);
 }
 }  // namespace
 
 void ground_test(Player& player, const MODEL_STRUCT& maze) {
-  probe_and_lift(player, maze, nullptr, 0);
+  probe_and_lift(player, maze, maze.MAX_TRIANGLES, [](uint32_t n) { return n; });
 }
 
 void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid) {
   const VEC3F& p = player.CAM.P;
   const uint32_t *first, *last;
   if (grid.candidates(p.X, p.Y, p.Z, first, last))
-    probe_and_lift(player, maze, first ? first : &NO_TRIANGLE, uint32_t(last - first));
+    probe_and_lift(player, maze, uint32_t(last - first), [first](uint32_t n) { return first[n]; });
   else
-    probe_and_lift(player, maze, nullptr, 0);
+    ground_test(player, maze);
 }
 
 void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
@@ -167,11 +167,7 @@ void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& 
   // slope allows, so the feet stay on it.
   if (grounded && !player.ON_GROUND && player.INTERSECTED) {
     const float gap = p.Y - (player.IPOINT.Y + EYE_HEIGHT);
-    if (gap > 0.0f && gap <= MAX_FOLLOWED_SLOPE * walked) {
-      p.Y = player.IPOINT.Y + EYE_HEIGHT;
-      player.GRAVY = 0.0f;
-      player.ON_GROUND = -1;
-    }
+    if (gap > 0.0f && gap <= MAX_FOLLOWED_SLOPE * walked) land(player);
   }
 
   if (p.Y < mesh.lowest_floor - RESPAWN_DEPTH) respawn(player);

@@ -51,6 +51,12 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   const float margin = reach / 256.0f;
   min_x_ = lo_x - margin, max_x_ = hi_x + margin;
   min_z_ = lo_z - margin, max_z_ = hi_z + margin;
+  // Coordinates near the float limit: the sizes overflow and no cell number
+  // could be made of them. Without a grid every probe scans.
+  if (!std::isfinite(reach) || !std::isfinite(max_x_ - min_x_) || !std::isfinite(max_z_ - min_z_)) {
+    *this = ProbeGrid();
+    return;
+  }
   // About four triangles a cell, at most MAX_SIDE_CELLS cells a side.
   const float side = std::max(max_x_ - min_x_, max_z_ - min_z_);
   const float cells_per_side =

@@ -182,10 +182,10 @@ void CountedReader::line_read(const std::string& line, uint64_t number) {
   if (vertices_at != std::string::npos) vertex_header(line, vertices_at);
   const size_t faces_at = line.find("Faces:");
   if (faces_at != std::string::npos) face_header(line, faces_at);
-  if (starts_with(line, "usemtl")) colour_ = colour_columns(line);
-  if (starts_with(line, "v ")) vertex(line);
-  if (starts_with(line, "vt")) texture_coord(line);
-  if (starts_with(line, "f ")) face(line);
+  if (line.starts_with("usemtl")) colour_ = colour_columns(line);
+  if (line.starts_with("v ")) vertex(line);
+  if (line.starts_with("vt")) texture_coord(line);
+  if (line.starts_with("f ")) face(line);
 }
 
 // Corners of triangles the file never filled name vertex 0, which must exist too.

@@ -16,14 +16,19 @@ struct OpenFile {
   }
 };
 
+// Every line of FILE through READER, then the file closed (a failed close is
+// a failure) and what was read checked; the triangles read.
 template <class Reader>
-void read_lines(TextFile* file, Reader& reader) {
+uint32_t read_file(TextFile*& file, Reader&& reader) {
   std::string line;
   uint64_t number = 0;
   while (!file_eof(file)) {
     if (file_read_line(file, line) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
     reader.line_read(line, ++number);
   }
+  if (file_close(file) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+  reader.finish();
+  return reader.triangles_read();
 }
 
 }  // namespace
@@ -38,22 +43,11 @@ void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
   const ObjScan scan = scan_obj(file.handle);
   if (file_rewind(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
 
-  uint32_t faces = 0;
-  if (scan.counted) {
-    CountedReader reader(m, filename, file_size(file.handle));
-    read_lines(file.handle, reader);
-    if (file_close(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
-    reader.finish();
-    faces = reader.faces_read();
-  } else {
-    PlainReader reader(m, filename, scan);
-    read_lines(file.handle, reader);
-    if (file_close(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
-    reader.finish();
-    faces = reader.triangles_read();
-  }
+  const uint32_t triangles =
+      scan.counted ? read_file(file.handle, CountedReader(m, filename, file_size(file.handle)))
+                   : read_file(file.handle, PlainReader(m, filename, scan));
   // An empty, cut-short or faceless file would give an empty world.
-  if (faces == 0)
+  if (triangles == 0)
     RUNTIME_FAIL_NOTE(ERR_FILE_IO, "LOAD_OBJ", obj_note(filename, 0, "no triangles in the file").c_str());
 
   CALC_PLANES(model);

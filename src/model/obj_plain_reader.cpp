@@ -108,7 +108,7 @@ void PlainReader::line_read(const std::string& line, uint64_t number) {
     ++uv_counter_;
   } else if (keyword == "f") {
     face(line);
-  } else if (starts_with(line, "usemtl") && has_colour_columns(line)) {
+  } else if (line.starts_with("usemtl") && has_colour_columns(line)) {
     colour_ = colour_columns(line);
   }
 }

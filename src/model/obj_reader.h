@@ -31,8 +31,6 @@ void release(T*& array) {
 }
 
 // ---------------------------------------------------------------- lines
-bool starts_with(const std::string& line, const char* prefix);
-
 // The face colour from columns 12, 16 and 20 (counted from 1) of a "usemtl"
 // line; a short line reads 0 there. Values beyond 32 bits are clamped.
 RGB_STRUCT colour_columns(const std::string& line);
@@ -75,8 +73,6 @@ struct ObjScan {
 };
 // Reads FILE to its end, or to the first line that names a count.
 ObjScan scan_obj(TextFile* file);
-// The texture coordinate of a "vt" line, v flipped (in double): (u, 1 - v).
-NMATHF::VEC2F flipped_uv(double u, double v);
 
 // ---------------------------------------------------------------- the readers
 // The counted format, one line at a time. Every failure stops with a report
@@ -89,9 +85,9 @@ class CountedReader {
   // After the last line: every texture coordinate belongs to a face and every
   // corner names an existing vertex.
   void finish() const;
-  // Faces read into the present triangle array: a later "Faces:" line makes a
-  // fresh array and drops what was read before it.
-  uint32_t faces_read() const { return faces_in_array_; }
+  // Triangles (the format's faces) read into the present triangle array: a
+  // later "Faces:" line makes a fresh array and drops what was read before it.
+  uint32_t triangles_read() const { return faces_in_array_; }
 
  private:
   uint32_t header_count(const std::string& line, size_t from, const char* what) const;

@@ -4,9 +4,12 @@
 // reported by the reader that fills the arrays, in its own terms.
 #include "obj_reader.h"
 
+namespace {
+// The texture coordinate of a "vt" line, v flipped (in double): (u, 1 - v).
 NMATHF::VEC2F flipped_uv(double u, double v) {
   return NMATHF::VEC2F{float(u), float(1.0 - v)};
 }
+}  // namespace
 
 ObjScan scan_obj(TextFile* file) {
   ObjScan scan;

@@ -1,6 +1,5 @@
 // Small text helpers shared by the OBJ readers.
 #include <cmath>
-#include <cstring>
 
 #include "obj_reader.h"
 
@@ -23,11 +22,6 @@ bool digits_at(const std::string& line, size_t from, size_t count) {
 }
 
 }  // namespace
-
-bool starts_with(const std::string& line, const char* prefix) {
-  const size_t n = std::strlen(prefix);
-  return line.size() >= n && line.compare(0, n, prefix) == 0;
-}
 
 RGB_STRUCT colour_columns(const std::string& line) {
   return RGB_STRUCT{channel(val(line, 11)), channel(val(line, 15)), channel(val(line, 19))};

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/player.h"
 
 using namespace NMATHF;
@@ -157,5 +159,28 @@ TEST(ProbeGrid, PositionsOutsideTheGridScanEveryTriangle) {
   ProbeGrid none;  // never built: every probe scans
   EXPECT_FALSE(none.candidates(0, 5, 0, first, last));
   expect_same_probe(*maze, none, VEC3F(1, 6, 1), hits);
+  EXPECT_GE(hits, 1);
+}
+
+// Coordinates near the float limit make no grid (its sizes would overflow), and
+// the probe and the walls scan every triangle instead.
+TEST(ProbeGrid, CoordinatesNearTheFloatLimitBuildNoGrid) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("mazewalk-probe-huge-" + std::to_string(getpid()) + ".obj");
+  {
+    std::ofstream out(path);
+    out << "# Vertices: 6\n# Faces: 2\n"
+        << "v -10 0 -10\nv 10 0 -10\nv 0 0 10\n"
+        << "v -3e38 1 -3e38\nv 3e38 1 -3e38\nv 0 1 3e38\n"
+        << "vt 0 0\nvt 0 0\nvt 0 0\nf 1 3 2\nvt 0 0\nvt 0 0\nvt 0 0\nf 4 6 5\n";
+  }
+  ModelPtr maze = load(path.string());
+  std::filesystem::remove(path);
+  ProbeGrid grid;
+  grid.build(*maze);
+  EXPECT_FALSE(grid.built());
+  int64_t hits = 0;
+  for (const VEC3F p : {VEC3F(0, 6, 0), VEC3F(1e30f, 6, -1e30f), VEC3F(0, -0.5f, 0)})
+    expect_same_probe(*maze, grid, p, hits);
   EXPECT_GE(hits, 1);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/probe_grid.h"
 #include "math/nmathf.h"
 #include "model/model.h"
 
@@ -19,34 +20,24 @@ constexpr float MAX_SLIDE_STEP = 0.5f;
 struct CollisionTriangle {
   NMATHF::VEC3F v[3];      // the corners as stored
   NMATHF::VEC3F lo, hi;    // its bounding box
-  NMATHF::VEC3F normal;    // unit normal by the right-hand rule
+  NMATHF::VEC3F normal;    // unit normal by the right-hand rule, zero without area
   float d = 0.0f;          // plane distance term: normal . p + d = 0 on the plane
 };
 
 struct CollisionMesh {
-  std::vector<CollisionTriangle> triangles;  // in stored order; no triangles without area
-  float lowest_floor = 0.0f;  // the smallest y of the maze (0 for a maze without triangles)
-  // A grid of square columns over the maze's floor plan, so that a query
-  // looks only at the triangles near it: column (i, j) covers x from
-  // grid_x + i * cell and z from grid_z + j * cell; cell_start[c] to
-  // cell_start[c + 1] index cell_triangles, which holds the triangles whose
-  // box reaches into column c = j * columns + i, in stored order.
-  double grid_x = 0.0, grid_z = 0.0, cell = 1.0;
-  int32_t columns = 0, rows = 0;
-  std::vector<uint32_t> cell_start, cell_triangles;
+  // One per maze triangle, in stored order. A triangle without area has a zero
+  // normal: it stops nothing and pushes nothing.
+  std::vector<CollisionTriangle> triangles;
+  // The smallest y of the maze's triangles with area (0 for a maze without any).
+  float lowest_floor = 0.0f;
+  // The maze's triangles by where they lie seen from above, so that a query
+  // looks only at the triangles near it (the ground probe's grid).
+  ProbeGrid grid;
 };
 
-// The grid's column size, made larger for a maze so wide that it would need
-// more than MAX_GRID_COLUMNS columns a side.
-constexpr double GRID_CELL = 4.0;
-constexpr int32_t MAX_GRID_COLUMNS = 256;
-
+// MAZE's triangles prepared, and the grid over them built, once. MAZE is as
+// LOAD_OBJ left it: each triangle's NORMAL is its corners' POLY_NORMAL.
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze);
-
-// Does the segment A-B pass through a triangle from its front to its back?
-bool enters_surface(const CollisionMesh& mesh, const NMATHF::VEC3F& a, const NMATHF::VEC3F& b);
-// Does the segment A-B cross any triangle, either way?
-bool crosses_surface(const CollisionMesh& mesh, const NMATHF::VEC3F& a, const NMATHF::VEC3F& b);
 
 // Moves the eye sphere (centre EYE, radius EYE_RADIUS) by the horizontal MOVE
 // (its Y is ignored) and returns where it ends. A face that the sphere would

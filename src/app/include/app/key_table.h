@@ -35,8 +35,6 @@ inline constexpr KeyHelp KEY_TABLE[] = {
     {"Esc", "quit"},
 };
 
-// The state of a switch: true while on.
-bool switch_on(Switch s, const Player& player);
 // The switches' states as one number, to tell when one changed.
 unsigned switch_states(const Player& player);
 // The help overlay: a heading, then one line per key with the switch states.

@@ -79,6 +79,6 @@ void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid
 // the ground test. Walking: the level move (through MESH's walls when
 // solid_walls is on), then gravity and the ground test, and a new start once
 // the eye is RESPAWN_DEPTH below the lowest floor. Every ground test goes
-// through GRID.
+// through GRID (the program passes MESH's own).
 void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
                  const ProbeGrid& grid, double frame_time);

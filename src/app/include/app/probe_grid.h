@@ -3,8 +3,10 @@
 // the floor plane holds the segment's x and z. Each cell of the grid lists, in
 // stored order, the triangles whose shadow (grown by a margin far wider than
 // any rounding of the crossing test) reaches into it, so the probe tests only
-// those and the first hit in stored order is still the one it takes.
+// those and the first hit in stored order is still the one it takes. The
+// solid walls (collision.h) look up their nearby triangles in it too.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +24,30 @@ class ProbeGrid {
   // (no grid, or a probe outside it, too high above it, or at a position that
   // is not a finite number): then every triangle must be tested.
   bool candidates(float x, float y, float z, const uint32_t*& first, const uint32_t*& last) const;
+
+  // Calls VISIT(id) for each triangle listed in the cells that the box from
+  // (X0, Z0) to (X1, Z1) covers (X0 <= X1, Z0 <= Z1, all finite; the box held
+  // to the grid's extent): so for every triangle whose shadow's bounding box
+  // meets the box, and for others near it, once for each such cell that lists
+  // it. False, visiting nothing, when there is no grid.
+  template <class Visit>
+  bool visit_box(double x0, double z0, double x1, double z1, Visit&& visit) const {
+    if (!built()) return false;
+    // Held to the extent first: a box far off makes no cell number out of range.
+    const auto held = [](double v, float lo, float hi) {
+      return float(std::clamp(v, double(lo), double(hi)));
+    };
+    const int32_t c0 = column_of(held(x0, min_x_, max_x_));
+    const int32_t c1 = column_of(held(x1, min_x_, max_x_));
+    const int32_t r0 = row_of(held(z0, min_z_, max_z_));
+    const int32_t r1 = row_of(held(z1, min_z_, max_z_));
+    for (int32_t r = r0; r <= r1; ++r)
+      for (int32_t c = c0; c <= c1; ++c) {
+        const size_t cell = size_t(r) * size_t(columns_) + size_t(c);
+        for (uint32_t k = starts_[cell]; k < starts_[cell + 1]; ++k) visit(triangles_[k]);
+      }
+    return true;
+  }
 
   bool built() const { return columns_ > 0; }
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "app/player.h"
-#include "app/probe_grid.h"
 #include "math/nmathf.h"
 #include "model/model.h"
 #include "platform/image.h"
@@ -29,7 +28,6 @@ struct Scene {
   NMATHF::VEC3F TLIGHT;            // the light in view space
   int32_t FCNT = 0;                // entries in the render queue
   int32_t TRIS_RENDERED = 0;       // the status line's count
-  ProbeGrid probe_grid;            // the maze's triangles for the ground probe
 };
 
 // Binds each model's texture, scales its texture coordinates to texels and gives
