@@ -47,7 +47,7 @@ void draw_flat_triangle(const RasterTarget& target, const DrawScope& scope, floa
                          {to_sampling_grid(sx2), y2, {1.0f / sz2}},
                          {to_sampling_grid(sx3), y3, {1.0f / sz3}}, t))
     return;
-  if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2))
+  if (runs_avx2(scope.simd))
     walk_triangle(t, target, scope.band, FlatSpanAvx2{col, t.ddx[0], target.width});
   else
     walk_triangle(t, target, scope.band, FlatSpan{col, t.ddx[0]});

@@ -73,8 +73,7 @@ void walk_textured(const TriSetup<CARRIED>& t, const RasterTarget& target, const
     walk_triangle(t, target, scope.band,
                   TexturedSpan<DARKEN, AnySizeTexture>{make_any_size_texture(tex), col_scale2,
                                                        dizdx, duizdx, dvizdx});
-  } else if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2) &&
-             fits_eight_lane_gather(tex)) {
+  } else if (runs_avx2(scope.simd) && fits_eight_lane_gather(tex)) {
     walk_triangle(t, target, scope.band,
                   TexturedSpanEight<DARKEN>{{tex.base, tex.width - 1, tex.height - 1, tex.shift,
                                              col_scale2, dizdx, duizdx, dvizdx},

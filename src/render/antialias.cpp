@@ -58,5 +58,5 @@ int32_t filter_bands(uint32_t rows) {
 }
 
 bool filters_in_eights() {
-  return simd_path == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2);
+  return runs_avx2(simd_path);
 }
