@@ -38,9 +38,8 @@ int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff) {
   AntialiasPlan plan;
   if (!plan_antialias(inbuff, outbuff, plan)) return 0;
   const int32_t bands = filter_bands(plan.height);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows rows = band_rows(int32_t(plan.height), bands, band);
-    antialias_rows(plan, uint32_t(rows.first), uint32_t(rows.end));
+  for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
+    antialias_rows(plan, uint32_t(first), uint32_t(end));
   });
   return 0;
 }

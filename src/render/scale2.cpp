@@ -39,9 +39,8 @@ void SCALE2(IMAGE* dst, const IMAGE* src) {
   Scale2Plan plan;
   if (!plan_scale2(dst, src, plan)) return;
   const int32_t bands = filter_bands(plan.height);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows rows = band_rows(int32_t(plan.height), bands, band);
-    for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y)
+  for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
+    for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y)
       double_row(plan, reinterpret_cast<const uint32_t*>(plan.in + size_t(y) * plan.in_pitch), y);
   });
 }
@@ -59,9 +58,8 @@ void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
     return;
   }
   const int32_t bands = filter_bands(average.height);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows rows = band_rows(int32_t(average.height), bands, band);
-    for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y) {
+  for_each_row_band(int32_t(average.height), bands, [&](int32_t first, int32_t end) {
+    for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y) {
       const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
       const uint8_t* low_row = top_row + average.in_pitch;
       uint32_t* half_row =
