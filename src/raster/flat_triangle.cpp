@@ -22,17 +22,20 @@ struct FlatSpan {
   }
 };
 
-// The same span, eight pixels at a time (short spans one at a time).
+// The same span, eight pixels at a time; short spans, and the last pixels of
+// the others, by the portable span.
 struct FlatSpanAvx2 {
-  uint32_t col;
-  float dizdx;
+  FlatSpan one;
   int32_t row_end;  // the target's width
 
   void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
-    if (ex - sx < SHORT_SPAN)
-      FlatSpan{col, dizdx}(pixels, depth, sx, ex, v);
-    else
-      flat_span_avx2(pixels, depth, sx, ex, row_end, v[0], dizdx, col);
+    if (ex - sx < SHORT_SPAN) {
+      one(pixels, depth, sx, ex, v);
+      return;
+    }
+    float iz = v[0];
+    const int32_t x = flat_span_avx2(pixels, depth, sx, ex, row_end, iz, one.dizdx, one.col);
+    one(pixels, depth, x, ex, &iz);
   }
 };
 }  // namespace
@@ -47,8 +50,8 @@ void draw_flat_triangle(const RasterTarget& target, const DrawScope& scope, floa
                          {to_sampling_grid(sx2), y2, {1.0f / sz2}},
                          {to_sampling_grid(sx3), y3, {1.0f / sz3}}, t))
     return;
-  if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2))
-    walk_triangle(t, target, scope.band, FlatSpanAvx2{col, t.ddx[0], target.width});
+  if (runs_avx2(scope.simd))
+    walk_triangle(t, target, scope.band, FlatSpanAvx2{FlatSpan{col, t.ddx[0]}, target.width});
   else
     walk_triangle(t, target, scope.band, FlatSpan{col, t.ddx[0]});
 }

@@ -7,9 +7,6 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 
-#include "texel_shade.h"
-#include "texture_fetch.h"
-
 #define MW_AVX2 __attribute__((target("avx2")))
 
 namespace {
@@ -76,8 +73,8 @@ MW_AVX2 inline TexturedSteps step_eight(__m128& carried, __m128 step) {
 }
 
 template <bool DARKEN>
-MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth, int32_t sx,
-                           int32_t ex, int32_t row_end, const float* v) {
+MW_AVX2 int32_t textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                              int32_t sx, int32_t ex, int32_t row_end, float* v) {
   const __m256 one = _mm256_set1_ps(1.0f);
   const __m256i sw = _mm256_set1_epi32(int32_t(s.sw)), sh = _mm256_set1_epi32(int32_t(s.sh));
   const __m128i shift = _mm_cvtsi32_si128(int32_t(s.shift));
@@ -107,30 +104,17 @@ MW_AVX2 void textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* d
     const __m256i shaded = DARKEN ? _mm256_subs_epu8(texel, shade) : _mm256_adds_epu8(texel, shade);
     store_passed(pixels + x, depth + x, pass, shaded, at.iz);
   }
-  // At the end of the row: the last pixels, fewer than eight, one at a time.
+  // The carried values at X, for the caller's one-pixel loop.
   alignas(16) float rest[4];
   _mm_store_ps(rest, carried);
-  const float step_one[3] = {s.dizdx, s.duizdx, s.dvizdx};
-  float* carried_one = rest;
-  // The last pixels, fewer than eight, one at a time as the portable span does.
-  const Pow2Texture tex{s.base, s.sw, s.sh, s.shift};
-  for (; x < ex; ++x) {
-    const float iz = carried_one[0];
-    if (iz > depth[x]) {
-      const float z = 1.0f / iz;
-      const uint32_t texel = tex.fetch(z * carried_one[1], z * carried_one[2]);
-      pixels[x] = DARKEN ? subtract_bytes_saturated(texel, s.col_scale2)
-                         : add_bytes_saturated(texel, s.col_scale2);
-      depth[x] = iz;
-    }
-    for (int k = 0; k < 3; ++k) carried_one[k] += step_one[k];
-  }
+  for (int k = 0; k < 3; ++k) v[k] = rest[k];
+  return x;
 }
 
 }  // namespace
 
-MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
-                            float iz, float dizdx, uint32_t col) {
+MW_AVX2 int32_t flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex,
+                               int32_t row_end, float& iz, float dizdx, uint32_t col) {
   const __m256i colour = _mm256_set1_epi32(int32_t(col));
   float carried[1] = {iz};
   const float step[1] = {dizdx};
@@ -143,23 +127,20 @@ MW_AVX2 void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t 
     if (_mm256_testz_ps(pass, pass)) continue;
     store_passed(pixels + x, depth + x, pass, colour, z);
   }
-  for (; x < ex; ++x) {
-    if (carried[0] > depth[x]) {
-      pixels[x] = col;
-      depth[x] = carried[0];
-    }
-    carried[0] += dizdx;
-  }
+  iz = carried[0];
+  return x;
 }
 
-MW_AVX2 void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                                         int32_t sx, int32_t ex, int32_t row_end, const float* v) {
-  textured_span<false>(s, pixels, depth, sx, ex, row_end, v);
+MW_AVX2 int32_t textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels,
+                                            float* depth, int32_t sx, int32_t ex,
+                                            int32_t row_end, float* v) {
+  return textured_span<false>(s, pixels, depth, sx, ex, row_end, v);
 }
 
-MW_AVX2 void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                                       int32_t sx, int32_t ex, int32_t row_end, const float* v) {
-  textured_span<true>(s, pixels, depth, sx, ex, row_end, v);
+MW_AVX2 int32_t textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels,
+                                          float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                                          float* v) {
+  return textured_span<true>(s, pixels, depth, sx, ex, row_end, v);
 }
 
 bool cpu_runs_avx2() {
@@ -172,13 +153,16 @@ bool cpu_runs_avx2() {
 
 #else  // no AVX2 on this machine: the kernels are never called
 
-void flat_span_avx2(uint32_t*, float*, int32_t, int32_t, int32_t, float, float, uint32_t) {
+int32_t flat_span_avx2(uint32_t*, float*, int32_t sx, int32_t, int32_t, float&, float, uint32_t) {
+  return sx;
 }
-void textured_span_avx2_brighten(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
-                                 int32_t, const float*) {
+int32_t textured_span_avx2_brighten(const TexturedSpanAvx2&, uint32_t*, float*, int32_t sx,
+                                    int32_t, int32_t, float*) {
+  return sx;
 }
-void textured_span_avx2_darken(const TexturedSpanAvx2&, uint32_t*, float*, int32_t, int32_t,
-                               int32_t, const float*) {
+int32_t textured_span_avx2_darken(const TexturedSpanAvx2&, uint32_t*, float*, int32_t sx, int32_t,
+                                  int32_t, float*) {
+  return sx;
 }
 bool cpu_runs_avx2() {
   return false;

@@ -1,8 +1,8 @@
 // Span kernels that fill eight pixels at a time with AVX2 (spans_avx2.cpp).
 // Call them only where simd_path_available(SimdPath::AVX2) holds.
 //
-// Each leaves exactly the pixels and depth values that the portable span
-// leaves and reads exactly the texels it reads. The per-pixel values (1/z,
+// On the pixels it draws, each leaves exactly the pixels and depth values that
+// the portable span leaves and reads exactly the texels it reads. The per-pixel values (1/z,
 // u/z, v/z) are a chain of single-precision additions whose order fixes every
 // bit, so they are still stepped one pixel at a time in the portable order.
 // Everything after that runs on eight pixels at once with operations that
@@ -16,13 +16,18 @@
 // Spans shorter than this are drawn faster one pixel at a time.
 constexpr int32_t SHORT_SPAN = 6;
 
-// Both kernels draw pixels SX to EX - 1 of a row of ROW_END pixels. They may
-// read and write back unchanged pixels and depths of that row beyond EX, so
-// no other thread may draw the row meanwhile.
+// Both kernels draw pixels of a row of ROW_END pixels from SX towards EX - 1,
+// eight at a time while the next eight lie within the span or at least within
+// the row. They return X, the first pixel they did not draw (EX or beyond when
+// they drew the whole span), and leave the carried values at pixel X where
+// they were given; the caller draws pixels X to EX - 1 with the portable span,
+// so the one-pixel rule is written once. They may read and write back
+// unchanged pixels and depths of that row beyond EX, so no other thread may
+// draw the row meanwhile.
 
-// A flat span, 1/z starting at IZ.
-void flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
-                    float iz, float dizdx, uint32_t col);
+// A flat span, IZ holding 1/z at pixel SX.
+int32_t flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
+                       float& iz, float dizdx, uint32_t col);
 
 // A textured span from a texture whose width, height and pitch are powers of
 // two and whose texels all lie within 2 GiB of BASE.
@@ -36,10 +41,10 @@ struct TexturedSpanAvx2 {
 
 // V holds 1/z, u/z and v/z at pixel SX. Each texel is brightened (the first)
 // or darkened (the second) by COL_SCALE2.
-void textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                                 int32_t sx, int32_t ex, int32_t row_end, const float* v);
-void textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
-                               int32_t sx, int32_t ex, int32_t row_end, const float* v);
+int32_t textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                                    int32_t sx, int32_t ex, int32_t row_end, float* v);
+int32_t textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+                                  int32_t sx, int32_t ex, int32_t row_end, float* v);
 
 // Whether the processor and the operating system run AVX2 code.
 bool cpu_runs_avx2();

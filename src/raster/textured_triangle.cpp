@@ -41,20 +41,30 @@ struct TexturedSpan {
 
 // The same span from a power-of-two texture, eight pixels at a time. Spans
 // shorter than SHORT_SPAN pixels stay with the one-pixel loop: for them the
-// set-up of eight lanes costs more than it saves.
+// set-up of eight lanes costs more than it saves. The last pixels of a longer
+// span, fewer than eight, are drawn by the one-pixel loop too.
 template <bool DARKEN>
 struct TexturedSpanEight {
+  TexturedSpan<DARKEN, Pow2Texture> one;
   TexturedSpanAvx2 s;
   int32_t row_end;  // the target's width
 
+  TexturedSpanEight(const TexturedSpan<DARKEN, Pow2Texture>& portable, int32_t width)
+      : one(portable),
+        s{portable.tex.base, portable.tex.sw, portable.tex.sh, portable.tex.shift,
+          portable.col_scale2, portable.dizdx, portable.duizdx, portable.dvizdx},
+        row_end(width) {}
+
   void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
-    if (ex - sx < SHORT_SPAN)
-      TexturedSpan<DARKEN, Pow2Texture>{{s.base, s.sw, s.sh, s.shift}, s.col_scale2, s.dizdx,
-                                        s.duizdx, s.dvizdx}(pixels, depth, sx, ex, v);
-    else if (DARKEN)
-      textured_span_avx2_darken(s, pixels, depth, sx, ex, row_end, v);
-    else
-      textured_span_avx2_brighten(s, pixels, depth, sx, ex, row_end, v);
+    if (ex - sx < SHORT_SPAN) {
+      one(pixels, depth, sx, ex, v);
+      return;
+    }
+    float carried[CARRIED] = {v[IZ_], v[UIZ_], v[VIZ_]};
+    const int32_t x =
+        DARKEN ? textured_span_avx2_darken(s, pixels, depth, sx, ex, row_end, carried)
+               : textured_span_avx2_brighten(s, pixels, depth, sx, ex, row_end, carried);
+    one(pixels, depth, x, ex, carried);
   }
 };
 
@@ -73,17 +83,14 @@ void walk_textured(const TriSetup<CARRIED>& t, const RasterTarget& target, const
     walk_triangle(t, target, scope.band,
                   TexturedSpan<DARKEN, AnySizeTexture>{make_any_size_texture(tex), col_scale2,
                                                        dizdx, duizdx, dvizdx});
-  } else if (scope.simd == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2) &&
-             fits_eight_lane_gather(tex)) {
-    walk_triangle(t, target, scope.band,
-                  TexturedSpanEight<DARKEN>{{tex.base, tex.width - 1, tex.height - 1, tex.shift,
-                                             col_scale2, dizdx, duizdx, dvizdx},
-                                            target.width});
-  } else {
-    walk_triangle(t, target, scope.band,
-                  TexturedSpan<DARKEN, Pow2Texture>{make_pow2_texture(tex), col_scale2, dizdx,
-                                                    duizdx, dvizdx});
+    return;
   }
+  const TexturedSpan<DARKEN, Pow2Texture> span{make_pow2_texture(tex), col_scale2, dizdx, duizdx,
+                                               dvizdx};
+  if (runs_avx2(scope.simd) && fits_eight_lane_gather(tex))
+    walk_triangle(t, target, scope.band, TexturedSpanEight<DARKEN>(span, target.width));
+  else
+    walk_triangle(t, target, scope.band, span);
 }
 
 RasterCorner<CARRIED> textured_corner(float sx, float y, float sz, float tx, float ty) {

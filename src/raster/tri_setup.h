@@ -84,6 +84,8 @@ bool setup_triangle(const RasterCorner<N>& p1, const RasterCorner<N>& p2,
   if (y1 == y2) t.lside = x1 > x2;
   if (y2 == y3) t.lside = x3 > x2;
 
-  for (int k = 0; k < 3; ++k) t.dy[k] = 1.0f - (c[k].y - std::floor(c[k].y));
+  // floor(Y) of a finite single is a whole number a single holds exactly, so
+  // the stored row converts back to the very single floor(Y) gives.
+  for (int k = 0; k < 3; ++k) t.dy[k] = 1.0f - (c[k].y - float(t.row[k]));
   return true;
 }

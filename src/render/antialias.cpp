@@ -7,7 +7,7 @@
 #include "render/post_filters.h"
 #include "render/render_globals.h"
 
-bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan) {
+bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, FilterPlan& plan) {
   if (!inbuff || !outbuff || inbuff->BPP != 4) return false;
   const uint32_t xx = inbuff->WIDTH / 2, yy = inbuff->HEIGHT / 2;
   plan.out = resolve_target(outbuff);
@@ -20,7 +20,7 @@ bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan) {
   return true;
 }
 
-void antialias_rows(const AntialiasPlan& p, uint32_t first, uint32_t end) {
+void antialias_rows(const FilterPlan& p, uint32_t first, uint32_t end) {
   for (uint32_t y = first; y < end; ++y) {
     const uint8_t* top_row = p.in + size_t(2 * y) * p.in_pitch;
     const uint8_t* low_row = top_row + p.in_pitch;
@@ -35,12 +35,11 @@ void antialias_rows(const AntialiasPlan& p, uint32_t first, uint32_t end) {
 }
 
 int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff) {
-  AntialiasPlan plan;
+  FilterPlan plan;
   if (!plan_antialias(inbuff, outbuff, plan)) return 0;
   const int32_t bands = filter_bands(plan.height);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows rows = band_rows(int32_t(plan.height), bands, band);
-    antialias_rows(plan, uint32_t(rows.first), uint32_t(rows.end));
+  for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
+    antialias_rows(plan, uint32_t(first), uint32_t(end));
   });
   return 0;
 }
@@ -58,5 +57,5 @@ int32_t filter_bands(uint32_t rows) {
 }
 
 bool filters_in_eights() {
-  return simd_path == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2);
+  return runs_avx2(simd_path);
 }

@@ -6,8 +6,6 @@
 // every triangle record.
 #include "render/model_transform.h"
 
-#include <cstring>
-
 #include "near_clip.h"
 #include "projection.h"
 #include "queue_triangles.h"
@@ -27,19 +25,16 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
                      const NMATHF::VEC2F& tcoord) {
   (void)color_mult;
   MODEL_STRUCT& md = *model;
-  float mar[16];
 
   // 1. Model to view space.
-  std::memcpy(mar, m.M, sizeof mar);
-  to_view_space(md, mar);
+  to_view_space(md, m.M);
 
   // 2. The light into the model's own space (w of the product dropped).
-  std::memcpy(mar, PROJECTION_MATRIX.M, sizeof mar);
   const VEC4F l4 = light_position * m.INVERSE();
   const VEC3F tlight(l4.X, l4.Y, l4.Z);
 
   // 3. View to clip space.
-  to_clip_space(md, mar);
+  to_clip_space(md, PROJECTION_MATRIX.M);
 
   // 4. Whole triangles outside the view volume.
   TransformScratch& scratch = transform_scratch();

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "lighting.h"
-
 using NMATHF::VEC2F;
 using NMATHF::VEC4F;
 
@@ -75,7 +73,6 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratc
     }
 
     // One piece for a triangle, two for a quadrilateral, fanned from corner 0.
-    const NMATHF::VEC3F centroid = clip_centroid(rv, t);
     for (int f = 1; f + 1 < n; ++f) {
       if (model.MAX_RTRIS >= tri_room) break;
       ++model.MAX_RTRIS;
@@ -86,7 +83,6 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratc
         piece.point_id[k] = c[k]->id;
         piece.ntcoord[k] = c[k]->uv;
       }
-      piece.centroid = centroid;
       scratch.pieces.push_back(piece);
     }
   }

@@ -6,6 +6,14 @@
 
 #include "render/post_filters.h"
 
+// Where a filter writes: the first pixel, the size and the row pitch of the
+// screen page (for a null or SCREEN_TARGET image) or of an image.
+struct FilterTarget {
+  uint8_t* pixels;  // null when there is nothing to write to
+  uint32_t width, height, pitch;
+};
+FilterTarget resolve_target(IMAGE* img);
+
 // One averaged pixel from a 2 x 2 block: two pixels of the upper row and the
 // two below them. Each byte is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2). The
 // halvings are done on two pixels at once as 64-bit words: AND with all bytes
@@ -21,30 +29,27 @@ inline uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pa
   return uint32_t(columns) + uint32_t(columns >> 32);
 }
 
-// ANTIALIAS4X(IN, OUT) as WIDTH x HEIGHT output pixels.
-struct AntialiasPlan {
+// One call of a filter: the image it reads (IN, rows IN_PITCH bytes apart),
+// where it writes, and WIDTH x HEIGHT pixels: the output pixels of
+// ANTIALIAS4X, the source pixels that SCALE2 doubles.
+struct FilterPlan {
   FilterTarget out;
   const uint8_t* in;
   size_t in_pitch;
   uint32_t width, height;
   bool eight;  // eight pixels at a time (AVX2)
 };
-// False when the filter does nothing (a null image, BPP other than 4, no target).
-bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, AntialiasPlan& plan);
-// Output rows FIRST to END - 1.
-void antialias_rows(const AntialiasPlan& plan, uint32_t first, uint32_t end);
 
-// SCALE2(DST, SRC) as WIDTH x HEIGHT source pixels doubled.
-struct Scale2Plan {
-  FilterTarget out;
-  const uint8_t* in;
-  size_t in_pitch;
-  uint32_t width, height;
-  bool eight;  // eight pixels at a time (AVX2)
-};
-bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan);
+// ANTIALIAS4X(INBUFF, OUTBUFF). False when the filter does nothing (a null
+// image, BPP other than 4, no target).
+bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, FilterPlan& plan);
+// Output rows FIRST to END - 1.
+void antialias_rows(const FilterPlan& plan, uint32_t first, uint32_t end);
+
+// SCALE2(DST, SRC). False when the filter does nothing.
+bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan);
 // Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
-void double_row(const Scale2Plan& plan, const uint32_t* source_row, uint32_t y);
+void double_row(const FilterPlan& plan, const uint32_t* source_row, uint32_t y);
 
 // Bands for a filter over ROWS rows: the frame's bands, so that each thread
 // reads the rows it drew.

@@ -11,11 +11,12 @@ using NMATHF::VEC4F;
 
 namespace {
 // One triangle with corners POINT_ID (into PVERTICES) and texture coordinates
-// NTCOORD, lit at P with the normal and colour of SOURCE: queued unless it is
-// a back face or wholly beyond the far limit.
+// NTCOORD, lit with the normal and colour of T at T's clip-space centroid (for
+// a near-cut piece, T is the whole triangle it was cut from): queued unless it
+// is a back face or wholly beyond the far limit.
 void queue_triangle(const VEC3F* pv, const VEC4F* rv, const uint32_t* point_id,
-                    const VEC2F* ntcoord, const TRIANGLE_STRUCT& t, const VEC3F& p,
-                    const VEC3F& tlight, const QueueRequest& request, int32_t& fcnt) {
+                    const VEC2F* ntcoord, const TRIANGLE_STRUCT& t, const VEC3F& tlight,
+                    const QueueRequest& request, int32_t& fcnt) {
   const VEC3F p1 = pv[point_id[0]], p2 = pv[point_id[1]], p3 = pv[point_id[2]];
   if (!(screen_area(p1, p2, p3) > 0.0f)) return;
   if (!not_beyond_far(p1, p2, p3, request.far_z)) return;
@@ -24,6 +25,7 @@ void queue_triangle(const VEC3F* pv, const VEC4F* rv, const uint32_t* point_id,
     return;
   }
 
+  const VEC3F p = clip_centroid(rv, t);
   const FlatLight lit = flat_light(t.NORMAL, p, tlight, t.COL);
 
   SORT_STRUCT& e = RBUFFER(fcnt);
@@ -53,11 +55,10 @@ void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& 
     if (scratch.drawn[i] != DRAWN) continue;
     const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t point_id[3] = {t.POINT_ID(1), t.POINT_ID(2), t.POINT_ID(3)};
-    queue_triangle(pv, model.RVERTICES, point_id, t.NTCOORD.data(), t,
-                   clip_centroid(model.RVERTICES, t), tlight, request, fcnt);
+    queue_triangle(pv, model.RVERTICES, point_id, t.NTCOORD.data(), t, tlight, request, fcnt);
   }
   // Pieces of a cut triangle are lit (and keyed) as the whole triangle.
   for (const NearPiece& piece : scratch.pieces)
     queue_triangle(pv, model.RVERTICES, piece.point_id, piece.ntcoord,
-                   model.TRIANGLES[piece.source], piece.centroid, tlight, request, fcnt);
+                   model.TRIANGLES[piece.source], tlight, request, fcnt);
 }

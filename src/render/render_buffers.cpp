@@ -86,9 +86,8 @@ namespace {
 void clear_in_bands(void* start, int32_t rows, size_t row_bytes) {
   const int32_t bands = frame_bands();
   uint8_t* bytes = static_cast<uint8_t*>(start);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows r = band_rows(rows, bands, band);
-    std::memset(bytes + size_t(r.first) * row_bytes, 0, size_t(r.end - r.first) * row_bytes);
+  for_each_row_band(rows, bands, [&](int32_t first, int32_t end) {
+    std::memset(bytes + size_t(first) * row_bytes, 0, size_t(end - first) * row_bytes);
   });
 }
 }  // namespace

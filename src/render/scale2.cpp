@@ -6,7 +6,7 @@
 #include "render/draw_workers.h"
 #include "render/post_filters.h"
 
-bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan) {
+bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan) {
   if (!src || src->BPP != 4) return false;
   plan.out = resolve_target(dst);
   if (!plan.out.pixels) return false;
@@ -19,7 +19,7 @@ bool plan_scale2(IMAGE* dst, const IMAGE* src, Scale2Plan& plan) {
   return true;
 }
 
-void double_row(const Scale2Plan& p, const uint32_t* source_row, uint32_t y) {
+void double_row(const FilterPlan& p, const uint32_t* source_row, uint32_t y) {
   uint8_t* upper = p.out.pixels + size_t(2 * y) * p.out.pitch;
   uint8_t* lower = upper + p.out.pitch;
   if (p.eight) {
@@ -36,19 +36,18 @@ void double_row(const Scale2Plan& p, const uint32_t* source_row, uint32_t y) {
 }
 
 void SCALE2(IMAGE* dst, const IMAGE* src) {
-  Scale2Plan plan;
+  FilterPlan plan;
   if (!plan_scale2(dst, src, plan)) return;
   const int32_t bands = filter_bands(plan.height);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows rows = band_rows(int32_t(plan.height), bands, band);
-    for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y)
+  for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
+    for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y)
       double_row(plan, reinterpret_cast<const uint32_t*>(plan.in + size_t(y) * plan.in_pitch), y);
   });
 }
 
 void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
-  AntialiasPlan average;
-  Scale2Plan twice;
+  FilterPlan average;
+  FilterPlan twice;
   const bool averages = plan_antialias(in, half, average);
   // One pass only where the doubling reads exactly the pixels the averaging
   // writes; otherwise the two filters one after the other.
@@ -59,9 +58,8 @@ void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
     return;
   }
   const int32_t bands = filter_bands(average.height);
-  for_each_band(bands, [&](int32_t band) {
-    const BandRows rows = band_rows(int32_t(average.height), bands, band);
-    for (uint32_t y = uint32_t(rows.first); y < uint32_t(rows.end); ++y) {
+  for_each_row_band(int32_t(average.height), bands, [&](int32_t first, int32_t end) {
+    for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y) {
       const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
       const uint8_t* low_row = top_row + average.in_pitch;
       uint32_t* half_row =

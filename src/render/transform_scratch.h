@@ -13,7 +13,6 @@ struct NearPiece {
   uint32_t source;           // the triangle it was cut from
   uint32_t point_id[3];      // its corners, in RVERTICES and PVERTICES
   NMATHF::VEC2F ntcoord[3];  // their texture coordinates
-  NMATHF::VEC3F centroid;    // the whole triangle's clip-space centroid: lights and keys it
 };
 
 // What becomes of a triangle this call.

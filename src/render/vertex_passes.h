@@ -10,6 +10,6 @@ inline float row_sum(const float* mar, int j, float x, float y, float z) {
 }
 
 // VERTICES to view space in TVERTICES (x, y, z; each w is left as it was).
-void to_view_space(MODEL_STRUCT& model, const float* mar);
+void to_view_space(MODEL_STRUCT& model, const float* matrix);
 // TVERTICES to clip space, in place and copied to RVERTICES.
-void to_clip_space(MODEL_STRUCT& model, const float* mar);
+void to_clip_space(MODEL_STRUCT& model, const float* matrix);

@@ -72,6 +72,29 @@ TEST_F(Threads, BandsCoverEveryRowOnceInNearlyEqualParts) {
     }
 }
 
+// The rows of every band reach the callable once, on any number of threads:
+// each row is handed over exactly once and none outside 0 to ROWS - 1.
+TEST_F(Threads, RowBandsHandEveryRowToExactlyOneCall) {
+  for (const int32_t threads : {1, 3})
+    for (const int32_t rows : {0, 1, 7, 61})
+      for (const int32_t bands : {1, 3, 8, 13}) {
+        set_draw_threads(threads);
+        std::vector<std::atomic<int32_t>> seen(static_cast<size_t>(rows));
+        std::atomic<int32_t> outside{0};
+        for_each_row_band(rows, bands, [&](int32_t first, int32_t end) {
+          for (int32_t y = first; y < end; ++y) {
+            if (y < 0 || y >= rows)
+              outside.fetch_add(1);
+            else
+              seen[size_t(y)].fetch_add(1);
+          }
+        });
+        ASSERT_EQ(outside.load(), 0) << rows << " rows, " << bands << " bands";
+        for (int32_t y = 0; y < rows; ++y)
+          ASSERT_EQ(seen[size_t(y)].load(), 1) << "row " << y << " of " << rows << ", " << bands;
+      }
+}
+
 // A back buffer and depth buffer of an awkward size in the render globals,
 // saved and restored around each test.
 class ThreadedQueue : public Threads {

@@ -43,6 +43,11 @@ enum class SimdPath : uint8_t {
 SimdPath best_simd_path();
 // True when this processor runs PATH.
 bool simd_path_available(SimdPath path);
+// True when PATH is AVX2 and this processor runs it: the eight-pixel code is
+// used, else the portable code.
+inline bool runs_avx2(SimdPath path) {
+  return path == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2);
+}
 // "portable" or "avx2".
 const char* simd_path_name(SimdPath path);
 

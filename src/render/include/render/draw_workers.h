@@ -50,3 +50,14 @@ struct BandRows {
   int32_t first, end;
 };
 BandRows band_rows(int32_t rows, int32_t bands, int32_t band);
+
+// ROWS rows cut into BANDS bands (band_rows), F(first, end) run once for each
+// band's rows FIRST to END - 1, spread over the drawing threads as
+// for_each_band spreads them.
+template <class F>
+void for_each_row_band(int32_t rows, int32_t bands, F&& f) {
+  for_each_band(bands, [&](int32_t band) {
+    const BandRows r = band_rows(rows, bands, band);
+    f(r.first, r.end);
+  });
+}

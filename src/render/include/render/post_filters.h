@@ -7,14 +7,6 @@
 // Stands for the screen page as the target of ANTIALIAS4X.
 inline IMAGE* const SCREEN_TARGET = reinterpret_cast<IMAGE*>(~uintptr_t(0));
 
-// Where a filter writes: the first pixel, the size and the row pitch of the
-// screen page (for a null or SCREEN_TARGET image) or of an image.
-struct FilterTarget {
-  uint8_t* pixels;  // null when there is nothing to write to
-  uint32_t width, height, pitch;
-};
-FilterTarget resolve_target(IMAGE* img);
-
 // Writes the 2 x 2 box average of INBUFF to OUTBUFF (an image, or SCREEN_TARGET).
 // Each byte of a pixel is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2) with truncating
 // halvings, so four bytes of 255 give 254. The output is floor(W/2) x floor(H/2)
