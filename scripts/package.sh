@@ -21,6 +21,7 @@ case "$MODE" in
   *) echo "usage: $0 [check]" >&2; exit 64 ;;
 esac
 
+[ -f build/CMakeCache.txt ] || { echo "no build/ to pack: scripts/package.sh makes one" >&2; exit 1; }
 VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)
 DEB="build/mazewalk_${VERSION}_$(dpkg --print-architecture).deb"
 rm -f "$DEB"
@@ -77,7 +78,7 @@ PROGRAM="$ROOT/root/usr/bin/$EXEC"
 # mount namespace, as root).
 mkdir "$ROOT/cwd" "$ROOT/empty"
 RUN=(sh -c 'cd "$1" && "$2" --headless --frames 3' sh "$ROOT/cwd" "$PROGRAM")
-if unshare -m true 2>/dev/null; then
+if unshare -m sh -c 'mount --bind "$1" "$1"' sh "$ROOT/empty" 2>/dev/null; then
   unshare -m sh -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' sh "$ROOT/empty" "$PWD" "${RUN[@]}" \
     >"$ROOT/run.log" 2>&1 || fail "the unpacked program did not find its data: $(tail -3 "$ROOT/run.log")"
 else
