@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test:
-#   the browser build (build-web/, tested from the Release build's tests),
+#   the browser build (build-web/, tested from the Release build's tests, and zipped),
 #   a Release build (unit, golden-frame, real-window and browser tests; the demo
-#     tour compared frame by frame across thread counts and SIMD paths),
+#     tour compared frame by frame across thread counts and SIMD paths; the Debian
+#     package made from it and checked),
 #   an AddressSanitizer + UndefinedBehaviorSanitizer build (unit tests),
 #   a ThreadSanitizer build (unit tests and the demo tour on three threads),
 #   a clang libFuzzer build (short bounded fuzz runs).
@@ -10,12 +11,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 JOBS=$(nproc)
-MAZEWALK_WERROR=ON scripts/web.sh build
+MAZEWALK_WERROR=ON scripts/web.sh package
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMAZEWALK_WERROR=ON -DMAZEWALK_TESTS=ON \
   -DMAZEWALK_BENCH=ON
 cmake --build build -j "$JOBS"
 ctest --test-dir build --output-on-failure -j "$JOBS" -LE fuzz
+scripts/package.sh check
 
 cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAZEWALK_SANITIZE=ON -DMAZEWALK_WERROR=ON \
   -DMAZEWALK_BENCH=OFF

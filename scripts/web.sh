@@ -3,6 +3,8 @@
 # build-web/ and serves it on this machine with Python's http.server.
 #   scripts/web.sh [PORT]   build and serve (port 8000 unless given)
 #   scripts/web.sh build    build only
+#   scripts/web.sh package  build, then zip the served files into
+#                           build-web/mazewalk-VERSION-web.zip (one folder inside)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh web
@@ -13,6 +15,21 @@ emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DMAZEWALK_WERROR="${MAZEWALK_WERROR:-OFF}" >/dev/null
 cmake --build build-web -j "$(nproc)"
 [ "${1:-}" = build ] && exit 0
+if [ "${1:-}" = package ]; then
+  # Exactly what a static web server needs: the page, the program and its packed data.
+  VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-web/CMakeCache.txt)
+  NAME="mazewalk-$VERSION-web"
+  STAGE=$(mktemp -d)
+  trap 'rm -rf "$STAGE"' EXIT
+  mkdir "$STAGE/$NAME"
+  cp build-web/index.html build-web/mazewalk.js build-web/mazewalk.wasm build-web/mazewalk.data "$STAGE/$NAME/"
+  ZIP="$PWD/build-web/$NAME.zip"
+  rm -f "$ZIP"
+  (cd "$STAGE" && zip -q -X -r "$ZIP" "$NAME")
+  unzip -l "$ZIP"
+  echo "build-web/$NAME.zip: unzip it anywhere and serve the folder with any static web server"
+  exit 0
+fi
 PORT="${1:-8000}"
 echo
 echo "mazewalk in the browser:  http://127.0.0.1:$PORT/"
