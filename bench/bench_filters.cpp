@@ -6,7 +6,8 @@
 
 #include <random>
 
-#include "platform/platform.h"
+#include "base/image.h"
+#include "platform/screen.h"
 #include "render/post_filters.h"
 #include "render/render_globals.h"
 

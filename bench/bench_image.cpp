@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "platform/platform.h"
+#include "base/image.h"
 
 // Making and releasing a back buffer: done only when a quality switch changes.
 static void BM_IMAGE_CREATE_640x480(benchmark::State& state) {

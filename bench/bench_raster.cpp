@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "raster/triangles.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The clock and sleeps of the host in use, and the random generator.
 #include "platform/clock.h"
-#include "platform/host.h"
+#include "platform/current_platform.h"
 
 namespace {
 // splitmix64: small, fast and good enough to scatter fifty objects and colours.
@@ -19,7 +19,7 @@ void randomize(uint64_t seed) {
 }
 
 void randomize_from_timer() {
-  randomize(host_get()->seed_from_timer());
+  randomize(current_platform().host().seed_from_timer());
 }
 
 double rnd() {
@@ -28,10 +28,10 @@ double rnd() {
 }
 
 double timer() {
-  return host_get()->timer();
+  return current_platform().host().timer();
 }
 
 int32_t sleep_ms(int32_t ms) {
-  if (ms > 0) host_get()->sleep(ms);
+  if (ms > 0) current_platform().host().sleep(ms);
   return 0;
 }

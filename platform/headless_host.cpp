@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "platform/platform.h"
+#include "base/png.h"
+#include "platform/input.h"
 
 namespace {
 int32_t scancode_of(const std::string& name) {

@@ -1,17 +1,20 @@
+#include "platform/current_platform.h"
 #include "platform/headless_host.h"
 
 namespace {
-Host* current = nullptr;
+Platform* current = nullptr;
+}  // namespace
+
+Platform::Platform(Host& host) : host_(host), previous_(current) {
+  current = this;
 }
 
-Host* host_get() {
-  if (!current) {
-    static HeadlessHost default_host{HeadlessSettings{}};
-    current = &default_host;
-  }
-  return current;
+Platform::~Platform() {
+  current = previous_;
 }
 
-void host_set(Host* h) {
-  current = h;
+Platform& current_platform() {
+  // Made once and never ended, so that it answers even while the program exits.
+  if (!current) new Platform(*new HeadlessHost(HeadlessSettings{}));
+  return *current;
 }

@@ -16,7 +16,9 @@
 #include "frame_pacer.h"
 #include "key_latch.h"
 #include "letterbox.h"
-#include "platform/platform.h"
+#include "base/fail.h"
+#include "base/png.h"
+#include "platform/input.h"
 #include "window_extras.h"
 
 namespace {

@@ -8,7 +8,8 @@
 #include "captured_pointer.h"
 #include "platform/frame_text.h"
 #include "key_latch.h"
-#include "platform/platform.h"
+#include "base/fail.h"
+#include "platform/input.h"
 #include "web_page.h"
 #include "window_extras.h"
 

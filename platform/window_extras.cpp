@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/font8x8.h"
+#include "base/font8x8.h"
 
 namespace {
 constexpr int32_t CELL = 8;

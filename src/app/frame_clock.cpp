@@ -1,7 +1,7 @@
 #include "app/frame_clock.h"
 
+#include "base/numbers.h"
 #include "platform/clock.h"
-#include "platform/files.h"
 
 void start_frame(FrameClock& clock) {
   clock.THIS_TIME = timer();

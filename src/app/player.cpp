@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/checked_array.h"
+#include "base/checked_array.h"
 #include "platform/input.h"
 #include "render/render_globals.h"
 

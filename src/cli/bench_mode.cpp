@@ -8,9 +8,11 @@
 
 #include "app/frame_stats.h"
 #include "app/main_routine.h"
-#include "platform/fail.h"
+#include "base/fail.h"
+#include "base/memory_use.h"
+#include "platform/current_platform.h"
 #include "platform/headless_host.h"
-#include "platform/memory_use.h"
+#include "platform/input.h"
 #include "render/draw_workers.h"
 #include "render/render_globals.h"
 
@@ -138,8 +140,7 @@ FrameStats play_headless(const HeadlessSettings& base, const RenderMode* mode,
     });
   }
   WatchingHost host(settings, watch);
-  Host* previous = host_get();
-  host_set(&host);
+  const Platform platform(host);
   const int32_t iscale = ISCALE, anti_alias = ANTI_ALIAS, textured = TEXTURED, wire = WIRE_FRAME;
   if (mode) {
     ISCALE = mode->iscale;
@@ -150,7 +151,6 @@ FrameStats play_headless(const HeadlessSettings& base, const RenderMode* mode,
   FrameStats stats;
   stats.time_stages = time_stages;
   main_routine(app, &stats);
-  host_set(previous);
   // The next run starts from the switches as they were.
   ISCALE = iscale, ANTI_ALIAS = anti_alias, TEXTURED = textured, WIRE_FRAME = wire;
   return stats;

@@ -10,8 +10,9 @@
 #include "cli/bench_mode.h"
 #include "app/main_routine.h"
 #include "cli/options.h"
-#include "platform/fail.h"
-#include "platform/files.h"
+#include "base/fail.h"
+#include "base/file_notes.h"
+#include "platform/current_platform.h"
 #include "platform/headless_host.h"
 #ifdef __EMSCRIPTEN__
 #include "platform/web_host.h"
@@ -154,8 +155,11 @@ int main(int argc, char** argv) {
     h = std::make_unique<SdlHost>(window);
   }
 #endif
-  host_set(h.get());
-  const int32_t status = main_routine(o.app);
+  int32_t status = 0;
+  {
+    const Platform platform(*h);
+    status = main_routine(o.app);
+  }
   stop_draw_workers();
   if (headless) {
     headless->finish();

@@ -1,11 +1,11 @@
 #include "math/geometry.h"
 
-#include "math/rounding.h"
+#include "base/fail.h"
+#include "base/rounding.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "platform/fail.h"
 
 namespace NMATHF {
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/numbers.h"
 #include "obj_reader.h"
 
 using NMATHF::VEC2F;

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_file.h"
 #include "model/model.h"
-#include "platform/files.h"
 
 // ---------------------------------------------------------------- arrays
 // COUNT zero-filled entries, or null when the memory cannot be had. An empty

@@ -1,6 +1,8 @@
 // Small text helpers shared by the OBJ readers.
 #include <cmath>
 
+#include "base/file_notes.h"
+#include "base/numbers.h"
 #include "obj_reader.h"
 
 namespace {

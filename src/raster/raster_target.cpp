@@ -1,5 +1,6 @@
 #include "raster/raster_target.h"
 
+#include "base/image.h"
 #include "platform/screen.h"
 #include "raster/triangles.h"
 #include "spans_avx2.h"

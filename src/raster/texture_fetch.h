@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "math/rounding.h"
-#include "platform/image.h"
+#include "base/image.h"
+#include "base/rounding.h"
 #include "raster/triangles.h"
 
 // Masks and shift: texel (u, v) -> word at (v AND SH) << SHIFT bytes + (u AND SW) words.
@@ -18,8 +18,8 @@ struct Pow2Texture {
   uint32_t shift;   // log2 of the pitch in bytes
 
   uint32_t fetch(float u, float v) const {
-    const uint32_t pu = uint32_t(NMATHF::round_i32_nan_indefinite(u)) & sw;
-    const uint32_t pv = uint32_t(NMATHF::round_i32_nan_indefinite(v)) & sh;
+    const uint32_t pu = uint32_t(round_i32_nan_indefinite(u)) & sw;
+    const uint32_t pv = uint32_t(round_i32_nan_indefinite(v)) & sh;
     return reinterpret_cast<const uint32_t*>(base + (size_t(pv) << shift))[pu];
   }
 };
@@ -34,8 +34,8 @@ struct AnySizeTexture {
     return r < 0 ? r + size : r;
   }
   uint32_t fetch(float u, float v) const {
-    const int64_t pu = wrap(NMATHF::round_i32_nan_indefinite(u), width);
-    const int64_t pv = wrap(NMATHF::round_i32_nan_indefinite(v), height);
+    const int64_t pu = wrap(round_i32_nan_indefinite(u), width);
+    const int64_t pv = wrap(round_i32_nan_indefinite(v), height);
     return reinterpret_cast<const uint32_t*>(base + pv * pitch)[pu];
   }
 };

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
-#include "platform/fail.h"
-
+#include "base/fail.h"
 #include "spans_avx2.h"
 #include "texel_shade.h"
 #include "texture_fetch.h"
 #include "tri_setup.h"
 #include "tri_walk.h"
+
 
 namespace {
 // Values carried along the edges and spans: 1/z, u/z, v/z.

@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/rounding.h"
 #include "raster/raster_target.h"
-#include "math/rounding.h"
 #include "tri_setup.h"
 
 // Edge A: the left end of every span. It carries x and the N values.
@@ -58,7 +58,7 @@ struct RightEdge {
 // every position inside the range rounds exactly as it would unclamped.
 inline int64_t span_column(float x) {
   constexpr float LIMIT = 2147483648.0f;
-  return NMATHF::round_i64_nan_indefinite(std::clamp(x, -LIMIT, LIMIT));
+  return round_i64_nan_indefinite(std::clamp(x, -LIMIT, LIMIT));
 }
 
 // Draws the rows of BAND among SY to EY - 1 (row numbers as exact doubles, any

@@ -5,6 +5,7 @@
 #include "post_filter_rows.h"
 #include "render/draw_workers.h"
 #include "render/post_filters.h"
+#include "platform/screen.h"
 #include "render/render_globals.h"
 
 bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, FilterPlan& plan) {

@@ -1,3 +1,4 @@
+#include "base/fail.h"
 #include "platform/screen.h"
 #include "render/post_filters.h"
 #include "render/render_globals.h"

@@ -4,6 +4,7 @@
 #include "filters_avx2.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "post_filter_rows.h"
 

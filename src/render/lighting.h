@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/rounding.h"
 #include "math/nmathf.h"
-#include "math/rounding.h"
 #include "model/model.h"
 
 // The single closest to 1/3, and the single closest to 0.8/pi.
@@ -55,10 +55,10 @@ inline FlatLight flat_light(const NMATHF::VEC3F& norm, const NMATHF::VEC3F& p,
 
   auto channel = [dot2](uint32_t v) {
     const float lit = static_cast<float>(v) + static_cast<float>(2u * v) * dot2;
-    const int32_t c = NMATHF::round_i32_nan_min_saturating(lit);
+    const int32_t c = round_i32_nan_min_saturating(lit);
     return static_cast<uint32_t>(c > 255 ? 255 : (c < 0 ? 0 : c));
   };
-  int32_t shade = NMATHF::round_i32_nan_min_saturating(256.0f * dot2 + 64.0f);
+  int32_t shade = round_i32_nan_min_saturating(256.0f * dot2 + 64.0f);
   if (shade > 256) shade = 256;
   if (shade < -128) shade = -128;
   const uint32_t rgb = channel(col.R) << 16 | channel(col.G) << 8 | channel(col.B);

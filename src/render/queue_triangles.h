@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/image.h"
 #include "model/model.h"
-#include "platform/image.h"
 #include "transform_scratch.h"
 
 // What the caller of the model transform asks of every queued triangle.

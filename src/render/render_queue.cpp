@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/line.h"
 #include "raster/triangles.h"
 #include "render/draw_workers.h"
 #include "render/rasterizers.h"
@@ -13,11 +14,11 @@ namespace {
 constexpr uint16_t SOLID = 0xFFFF;
 
 // The outline: corner 0 to 1, on from the pen to 2, and back to 0.
-void draw_outline(const SORT_STRUCT& e) {
+void draw_outline(const SORT_STRUCT& e, LinePen& pen) {
   const NMATHF::VEC3F* v = e.VEC.data();
-  draw_line(BACKBUFFER, v[0].X, v[0].Y, v[1].X, v[1].Y, e.COL, SOLID);
-  draw_line_to(BACKBUFFER, v[2].X, v[2].Y, e.COL, SOLID);
-  draw_line_to(BACKBUFFER, v[0].X, v[0].Y, e.COL, SOLID);
+  draw_line(BACKBUFFER, pen, v[0].X, v[0].Y, v[1].X, v[1].Y, e.COL, SOLID);
+  draw_line_to(BACKBUFFER, pen, v[2].X, v[2].Y, e.COL, SOLID);
+  draw_line_to(BACKBUFFER, pen, v[0].X, v[0].Y, e.COL, SOLID);
 }
 
 // One frame's filled drawing, made ready on the calling thread: the target,
@@ -137,7 +138,8 @@ void BUFFER_RENDER(int32_t& fcnt) {
     const SORT_STRUCT* entries = RBUFFER.data();
     if (outlines) {
       // Later outlines draw over earlier ones wherever they cross: one thread.
-      for (int32_t i = 0; i < count; ++i) draw_outline(entries[i]);
+      LinePen pen;
+      for (int32_t i = 0; i < count; ++i) draw_outline(entries[i], pen);
     } else {
       draw_filled(entries, count);
     }

@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include "app/main_routine.h"
-#include "render/render_globals.h"
+#include "platform/current_platform.h"
 #include "platform/headless_host.h"
+#include "platform/input.h"
+#include "platform/screen.h"
+#include "render/render_globals.h"
 #include "scene_files.h"
 
 namespace {
@@ -15,11 +18,13 @@ int32_t run_in_empty_scene(Host& host, const std::string& name, const AppOptions
   char old_dir[4096];
   EXPECT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
   EXPECT_EQ(chdir(root.c_str()), 0);
-  host_set(&host);
   ANTI_ALIAS = ISCALE = TEXTURED = -1;
   WIRE_FRAME = 0;
-  const int32_t status = main_routine(options);
-  host_set(nullptr);
+  int32_t status = 0;
+  {
+    const Platform platform(host);
+    status = main_routine(options);
+  }
   EXPECT_EQ(chdir(old_dir), 0);
   return status;
 }

@@ -6,9 +6,12 @@
 
 #include "app/player.h"
 #include "app/scene.h"
+#include "platform/current_platform.h"
+#include "platform/headless_host.h"
+#include "platform/input.h"
+#include "platform/screen.h"
 #include "render/render_buffers.h"
 #include "render/render_globals.h"
-#include "platform/headless_host.h"
 
 using namespace NMATHF;
 
@@ -91,7 +94,7 @@ TEST_F(PlayerTest, FlyingMovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNot
   HeadlessSettings settings;
   settings.events = {{1, InputKind::DOWN, SC_W, 0}, {1, InputKind::DOWN, SC_D, 0}};
   HeadlessHost host(settings);
-  host_set(&host);
+  const Platform platform(host);
   camera_setup(s);
   s.fly = -1;
   const VEC3F start = s.CAM.P;
@@ -102,14 +105,13 @@ TEST_F(PlayerTest, FlyingMovementScalesByTheFrameTimeAndAFrameTimeOfZeroMovesNot
   VEC3F expected = start - (s.CAM.F * 15.0f) * -0.1;
   expected = expected - (s.CAM.R * 15.0f) * -0.1;
   EXPECT_EQ(s.CAM.P.to_string(), expected.to_string());
-  host_set(nullptr);
 }
 
 TEST_F(PlayerTest, JumpOnlyFromTheGround) {
   HeadlessSettings settings;
   settings.events = {{1, InputKind::DOWN, SC_SPACE, 0}};
   HeadlessHost host(settings);
-  host_set(&host);
+  const Platform platform(host);
   s.ON_GROUND = 0;
   movement_keys(s, -0.016);
   EXPECT_EQ(s.GRAVY, 0.0f);
@@ -117,13 +119,12 @@ TEST_F(PlayerTest, JumpOnlyFromTheGround) {
   movement_keys(s, -0.016);
   EXPECT_EQ(s.GRAVY, -5.0f);
   EXPECT_EQ(s.ON_GROUND, 0);
-  host_set(nullptr);
 }
 
 TEST_F(PlayerTest, MouseTwoHundredFiftyPixelsLeftTurnsOneRadianAboutYAndRecentres) {
   HeadlessSettings settings;
   HeadlessHost host(settings);
-  host_set(&host);
+  const Platform platform(host);
   ASSERT_EQ(set_graphics_mode(640, 480), 0);
   s.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, -1), VEC3F(0, 0, 0));
   VMAT expected = s.CAM;
@@ -136,7 +137,6 @@ TEST_F(PlayerTest, MouseTwoHundredFiftyPixelsLeftTurnsOneRadianAboutYAndRecentre
   get_mouse(x, y, wheel, buttons);
   EXPECT_EQ(x, 320);
   EXPECT_EQ(y, 240);
-  host_set(nullptr);
 }
 
 TEST_F(PlayerTest, ViewLooksAlongTheCameraAndCarriesTheLight) {

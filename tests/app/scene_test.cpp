@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "app/scene.h"
+#include "base/bmp.h"
+#include "base/image.h"
+#include "platform/clock.h"
 #include "render/render_buffers.h"
 #include "render/render_globals.h"
-#include "app/scene.h"
 #include "scene_files.h"
 
 using namespace NMATHF;

@@ -5,12 +5,16 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <optional>
 #include <set>
 
 #include "app/collision.h"
 #include "app/controls.h"
 #include "app/player.h"
+#include "platform/current_platform.h"
 #include "platform/headless_host.h"
+#include "platform/input.h"
+#include "platform/screen.h"
 #include "render/render_buffers.h"
 #include "render/render_globals.h"
 
@@ -48,11 +52,11 @@ class WalkingTest : public testing::Test {
   }
   void SetUp() override {
     reset_render_state();
-    host_set(&host);
+    platform.emplace(host);
     ASSERT_EQ(set_graphics_mode(640, 480), 0);
     camera_setup(s);
   }
-  void TearDown() override { host_set(nullptr); }
+  void TearDown() override { platform.reset(); }
 
   // One frame of DT seconds with KEYS held: the keys, then the frame's motion.
   void frame(double dt, std::set<int32_t> keys = {}) {
@@ -74,6 +78,7 @@ class WalkingTest : public testing::Test {
   static CollisionMesh* mesh;
   static ProbeGrid* grid;
   KeysHost host;
+  std::optional<Platform> platform;  // HOST answers the service calls
   Controls controls;
   Player s;
 };

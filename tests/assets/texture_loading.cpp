@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "base/bmp.h"
+#include "base/image.h"
 
 namespace {
 

@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/bmp.h"
+#include "base/bmp_header.h"
+#include "base/fail.h"
+#include "base/image.h"
 #include "input_file.h"
-#include "platform/bmp_header.h"
-#include "platform/platform.h"
 
 // A 4096 x 4096 image is 64 MB; the decoded pixels come on top.
 extern "C" const char* __asan_default_options() {

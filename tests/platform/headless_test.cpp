@@ -1,7 +1,10 @@
 // The headless host: its input script, held keys, virtual clock and mouse.
 #include "test_support.h"
 
+#include "platform/current_platform.h"
 #include "platform/headless_host.h"
+#include "platform/input.h"
+#include "platform/screen.h"
 
 namespace {
 std::string describe(const std::vector<InputEvent>& events) {
@@ -104,13 +107,17 @@ TEST(HeadlessHost, MouseIsClampedIntoTheWindowAndCursorVisibilityKept) {
 
 TEST(HeadlessHost, ServesThePlatformCallsOnceSet) {
   HeadlessHost host(quiet({{1, InputKind::DOWN, SC_M, 0}}));
-  host_set(&host);
-  EXPECT_EQ(set_graphics_mode(32, 16), 0);
-  EXPECT_EQ(key_held(SC_M), -1);
-  screen_lock();
-  screen_unlock();
-  EXPECT_EQ(host.frames_done(), 1);
-  host_set(nullptr);  // back to the default host
-  EXPECT_NE(host_get(), &host);
+  {
+    const Platform platform(host);
+    EXPECT_EQ(set_graphics_mode(32, 16), 0);
+    EXPECT_EQ(key_held(SC_M), -1);
+    screen_lock();
+    screen_unlock();
+    EXPECT_EQ(host.frames_done(), 1);
+    EXPECT_EQ(&current_platform().host(), &host);
+  }
+  // Back to the default host, which holds no key.
+  EXPECT_NE(&current_platform().host(), &host);
+  EXPECT_EQ(key_held(SC_M), 0);
 }
 }  // namespace

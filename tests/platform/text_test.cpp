@@ -4,7 +4,9 @@
 #include <climits>
 #include <set>
 
-#include "platform/font8x8.h"
+#include "base/font8x8.h"
+#include "platform/screen.h"
+#include "platform/text.h"
 
 namespace {
 TEST(Font, GlyphsKeepTheirBoxAndAreDistinct) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "raster/raster_target.h"
 
 // The scope the rasterizer tests draw with: all rows, and the SIMD path of the

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "render/post_filters.h"
-#include "platform/platform.h"
+#include "base/image.h"
+#include "platform/screen.h"
 #include "render/draw_workers.h"
+#include "render/post_filters.h"
 #include "render/render_globals.h"
 
 namespace {

@@ -6,9 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#include "base/line.h"
+#include "render/rasterizers.h"
 #include "render/render_globals.h"
 #include "render/render_queue.h"
-#include "render/rasterizers.h"
 
 using NMATHF::VEC2F;
 using NMATHF::VEC3F;

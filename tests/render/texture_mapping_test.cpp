@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "math/rounding.h"
+#include "base/png.h"
+#include "base/rounding.h"
 #include "transform_fixture.h"
 
 namespace {

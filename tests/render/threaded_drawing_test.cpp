@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/fail.h"
+#include "base/fail.h"
 #include "render/draw_workers.h"
 #include "render/render_buffers.h"
 #include "render/render_globals.h"

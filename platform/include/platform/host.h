@@ -41,7 +41,3 @@ class Host {
   // the last frame is seen.
   virtual void refresh(const uint32_t* /*PAGE*/, int32_t /*WIDTH*/, int32_t /*HEIGHT*/) {}
 };
-
-// The host in use; a headless host with default settings until one is set.
-Host* host_get();
-void host_set(Host* h);

@@ -1,19 +1,18 @@
-// The screen: one 32-bit page shown by the host at every unlock, and text
-// printed on it in 8 x 8 cells.
+// The screen: one 32-bit page shown by the host at every unlock.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/fail.h"
-#include "platform/image.h"
+#include "base/image.h"
 
 struct ScreenInfo {
   int32_t width, height, depth, bpp, pitch;
 };
 
 // Opens the window (or the headless page) of WIDTH x HEIGHT, 32 bits, one page.
-// 0 or ERR_ILLEGAL_CALL. The text grid becomes WIDTH/8 x HEIGHT/8 cells.
+// 0 or ERR_ILLEGAL_CALL. The text grid becomes WIDTH/8 x HEIGHT/8 cells, the
+// text cursor row 1, column 1.
 int32_t set_graphics_mode(int32_t width, int32_t height);
 void screen_lock();
 void screen_unlock();   // shows the whole page
@@ -29,10 +28,3 @@ void screen_refresh();
 // Words only a window shows, never the page: STATUS after the program's name in
 // the title, and the lines of the help overlay (the first is the heading).
 void set_window_text(const std::string& status, const std::vector<std::string>& help_lines);
-
-// ---------------------------------------------------------------- text
-// Text cursor, row and column counted from 1, in 8 x 8 cells of the page.
-void locate(int32_t row, int32_t column);
-// Prints TEXT at the cursor with the built-in 8 x 8 font and moves the cursor to
-// the start of the next row.
-void print_line(const std::string& text);

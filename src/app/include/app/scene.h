@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "app/player.h"
+#include "base/image.h"
 #include "math/nmathf.h"
 #include "model/model.h"
-#include "platform/image.h"
 
 // One placed model: the maze (entity 0) or a cube or UFO spinning in place.
 struct ENTITY_STRUCT {

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "platform/checked_array.h"
+#include "base/checked_array.h"
 #include "math/vec.h"
 
 namespace NMATHF {

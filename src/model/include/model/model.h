@@ -5,9 +5,9 @@
 #include <string>
 #include <type_traits>
 
+#include "base/checked_array.h"
+#include "base/image.h"
 #include "math/vec.h"
-#include "platform/checked_array.h"
-#include "platform/platform.h"
 
 // A face colour: 0 to 255 in the model files.
 struct RGB_STRUCT {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/image.h"
+#include "base/image.h"
 
 struct RasterTarget {
   uint8_t* pixels;  // row 0, column 0

@@ -12,7 +12,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "raster/raster_target.h"
 
 // Fills the screen-space triangle (sx1, sy1), (sx2, sy2), (sx3, sy3) with COL.

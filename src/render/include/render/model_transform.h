@@ -5,9 +5,9 @@
 #pragma once
 #include <cstdint>
 
+#include "base/image.h"
 #include "math/nmathf.h"
 #include "model/model.h"
-#include "platform/platform.h"
 
 // Triangles that found the render queue full and were left out. It only ever
 // grows here; whoever reports it sets it back to 0.

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "base/image.h"
 
 // Stands for the screen page as the target of ANTIALIAS4X.
 inline IMAGE* const SCREEN_TARGET = reinterpret_cast<IMAGE*>(~uintptr_t(0));

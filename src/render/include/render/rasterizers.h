@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/image.h"
+#include "base/image.h"
 
 // Fills the screen-space triangle with COL into DST (null: the screen page),
 // testing and writing ZBUFF (see fill_flat_triangle).

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/image.h"
 #include "math/matrix.h"
-#include "platform/platform.h"
 #include "raster/raster_target.h"
 
 extern int32_t SCR_W, SCR_H;    // the window: 640 x 480

@@ -5,9 +5,9 @@
 #pragma once
 #include <cstdint>
 
+#include "base/checked_array.h"
+#include "base/image.h"
 #include "math/vec.h"
-#include "platform/checked_array.h"
-#include "platform/platform.h"
 
 // One queued triangle. A new entry is all zero.
 struct SORT_STRUCT {

@@ -1,7 +1,0 @@
-// A build without a PNG writer (the browser page, which writes no files).
-#include "platform/image.h"
-
-int32_t save_png(const char* /*FILENAME*/, const uint32_t* /*PIXELS*/, int32_t /*WIDTH*/,
-                 int32_t /*HEIGHT*/, int32_t /*PITCH*/) {
-  return ERR_FILE_IO;
-}

@@ -1,0 +1,68 @@
+// Text conversion and the line-by-line file reader.
+#include "test_support.h"
+#include "base/fail.h"
+#include "base/numbers.h"
+#include "base/text_file.h"
+
+namespace {
+TEST(Val, TakesTheLongestDecimalPrefixAfterBlanks) {
+  const std::pair<const char*, double> cases[] = {
+      {"42", 42},   {"   7.25", 7.25}, {"3e1", 30},  {"-2", -2},   {"1.5x", 1.5}, {"  .5", 0.5},
+      {"-.5e-1", -0.05}, {"2.", 2}, {"7e", 7}, {"7e+", 7}, {"1 2", 1}, {"0.1", 0.1},
+      {"0x10", 0},  {"e5", 0},   {"inf", 0},  {"nan", 0},  {"", 0},     {"  ", 0}, {".", 0}, {"-", 0}};
+  for (auto [TEXT, NUMBER] : cases) EXPECT_EQ(val(TEXT), NUMBER) << '"' << TEXT << '"';
+  EXPECT_EQ(val(nullptr), 0.0);
+  EXPECT_EQ(val(std::string("v 1.5 -2"), 5), -2.0);
+  EXPECT_EQ(val(std::string("v"), 9), 0.0);
+  EXPECT_EQ(val(std::string(100, '9')), 1e100);  // longer than the small copy buffer
+  EXPECT_EQ(str(-1234), "-1234");
+}
+
+std::vector<std::string> read_all(const std::string& path) {
+  TextFile* file = nullptr;
+  EXPECT_EQ(file_open(path.c_str(), file), 0);
+  std::vector<std::string> lines;
+  std::string line;
+  while (file && !file_eof(file) && lines.size() < 100) {
+    EXPECT_EQ(file_read_line(file, line), 0);
+    lines.push_back(line);
+  }
+  EXPECT_EQ(file_close(file), 0);
+  EXPECT_EQ(file, nullptr);
+  return lines;
+}
+
+TEST(TextFile, ReadsLinesWithoutTheirEnds) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(read_all(write_scratch("lf.txt", "a b\nc\n")), (Lines{"a b", "c"}));
+  EXPECT_EQ(read_all(write_scratch("crlf.txt", "a\r\nb\r\n")), (Lines{"a", "b"}));
+  EXPECT_EQ(read_all(write_scratch("open.txt", "a\nlast")), (Lines{"a", "last"}));
+  EXPECT_EQ(read_all(write_scratch("blank.txt", "\n\r\nx\n\n")), (Lines{"", "", "x", ""}));
+  EXPECT_EQ(read_all(write_scratch("empty.txt", "")), Lines{});
+}
+
+TEST(TextFile, SizeAndRewind) {
+  TextFile* file = nullptr;
+  ASSERT_EQ(file_open(write_scratch("twice.txt", "one\ntwo\r\n").c_str(), file), 0);
+  EXPECT_EQ(file_size(file), 9);
+  std::string line;
+  while (!file_eof(file)) ASSERT_EQ(file_read_line(file, line), 0);
+  ASSERT_EQ(file_rewind(file), 0);
+  EXPECT_FALSE(file_eof(file));
+  EXPECT_EQ(file_read_line(file, line), 0);
+  EXPECT_EQ(line, "one");
+  EXPECT_EQ(file_close(file), 0);
+  EXPECT_EQ(file_size(nullptr), -1);
+  EXPECT_EQ(file_rewind(nullptr), ERR_FILE_IO);
+}
+
+TEST(TextFile, MissingFilesAndFoldersAreNotFound) {
+  TextFile* file = nullptr;
+  EXPECT_EQ(file_open(scratch_path("missing.txt").c_str(), file), ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(file_open(scratch_path("").c_str(), file), ERR_FILE_NOT_FOUND);  // the folder
+  EXPECT_EQ(file, nullptr);
+  std::string line = "old";
+  EXPECT_EQ(file_read_line(nullptr, line), ERR_FILE_IO);
+  EXPECT_EQ(file_close(file), ERR_FILE_IO);
+}
+}  // namespace
