@@ -43,7 +43,8 @@ using enum OptionNeeds;
 // What a setter returns for a value it took.
 const std::string TAKEN;
 
-// In the order the usage lists them.
+// In the order the usage lists them. A new option is a row here and its field in
+// ProgramOptions; README's Command line table lists it too (a test checks both).
 const OptionRow OPTIONS[] = {
     {"--headless", nullptr, "no window: an in-memory page and a virtual clock", NOTHING,
      [](ProgramOptions& o, const char*) { o.headless = true; return TAKEN; }},
