@@ -518,7 +518,7 @@ void SdlHost::sleep(int32_t ms) {
 }
 
 uint64_t SdlHost::seed_from_timer() {
-  return s_->settings.seed ? s_->settings.seed : SDL_GetPerformanceCounter();
+  return s_->settings.seed ? *s_->settings.seed : SDL_GetPerformanceCounter();
 }
 
 bool SdlHost::paused() {

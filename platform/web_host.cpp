@@ -246,7 +246,7 @@ void WebHost::sleep(int32_t ms) {
 
 uint64_t WebHost::seed_from_timer() {
   const State& s = *s_;
-  if (s.settings.seed) return s.settings.seed;
+  if (s.settings.seed) return *s.settings.seed;
   if (s.replay()) return s.settings.script.seed;
   return uint64_t(uint32_t(mw_page_seed())) * 0x9E3779B97F4A7C15ull + 1;
 }

@@ -122,6 +122,11 @@ int32_t cannot_write(const std::string& path) {
   std::fprintf(stderr, "mazewalk: cannot write %s\n", path.c_str());
   return ERR_FILE_IO;
 }
+
+// The table so far has reached standard output.
+bool table_written() {
+  return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
 }  // namespace
 
 const std::vector<RenderMode>& render_modes() {
@@ -175,18 +180,25 @@ int32_t run_bench(const ProgramOptions& options) {
   std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %7s %7s %9s %7s %8s\n", "mode", "threads",
               "frames", "median ms", "p95 ms", "transform", "probe", "clears", "raster", "filters",
               "triangles", "dropped", "peak MiB");
+  // A table that cannot be shown stops the benchmark, before it runs or after a row.
+  bool shown = table_written();
   for (const RenderMode& mode : MODES) {
     for (const int32_t threads : thread_counts) {
+      if (!shown) break;
       results.push_back(run_mode(mode, base, threads, options.app));
       const BenchResult& r = results.back();
       std::printf("%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %7.3f %7.3f %9.1f %7lld %8.1f\n",
                   r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms,
                   r.stage_ms.transform, r.stage_ms.probe, r.stage_ms.clears, r.stage_ms.raster,
                   r.stage_ms.filters, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
-      std::fflush(stdout);
+      shown = table_written();
     }
   }
   set_draw_threads(all);
+  if (!shown) {
+    if (json) std::fclose(json);
+    return cannot_write("the standard output");
+  }
   if (json && !write_json(json, results)) return cannot_write(options.json_file);
   return 0;
 }

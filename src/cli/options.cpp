@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -33,34 +34,127 @@ bool parse_positive_double(const char* text, double& out) {
   out = v;
   return true;
 }
+
+// Frame numbers on the command line count from 1.
+constexpr long long LAST_FRAME = 100000000;
+
+using enum OptionNeeds;
+
+// What a setter returns for a value it took.
+const std::string TAKEN;
+
+// In the order the usage lists them. A new option is a row here and its field in
+// ProgramOptions; README's Command line table lists it too (a test checks both).
+const OptionRow OPTIONS[] = {
+    {"--headless", nullptr, "no window: an in-memory page and a virtual clock", NOTHING,
+     [](ProgramOptions& o, const char*) { o.headless = true; return TAKEN; }},
+    {"--frames", "N", "Escape is pressed in frame N (headless)", HEADLESS,
+     [](ProgramOptions& o, const char* v) {
+       long long n;
+       if (!parse_int(v, 1, LAST_FRAME, n)) return std::string("--frames takes a frame number from 1");
+       o.headless_settings_.escape_frame = int32_t(n);
+       return TAKEN;
+     }},
+    {"--seed", "S", "seed the random generator with S", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       long long n;
+       if (!parse_int(v, 0, INT64_MAX, n)) return std::string("--seed takes a whole number");
+       o.seed = uint64_t(n);
+       return TAKEN;
+     }},
+    {"--dt", "MS", "virtual frame time in milliseconds (headless, default 16.667)", HEADLESS,
+     [](ProgramOptions& o, const char* v) {
+       if (!parse_positive_double(v, o.headless_settings_.dt_ms))
+         return std::string("--dt takes milliseconds from 0 to 1000000");
+       return TAKEN;
+     }},
+    {"--input", "FILE", "scripted input (headless)", HEADLESS,
+     [](ProgramOptions& o, const char* v) { o.input_file = v; return TAKEN; }},
+    {"--demo", nullptr, "the built-in tour of the maze (headless)", HEADLESS,
+     [](ProgramOptions& o, const char*) { o.demo = true; return TAKEN; }},
+    {"--shot", "N:FILE.png", "write the page after frame N as PNG (headless, repeatable)", HEADLESS,
+     [](ProgramOptions& o, const char* v) {
+       const char* colon = std::strchr(v, ':');
+       if (!colon || !colon[1]) return std::string("--shot takes N:FILE.png");
+       long long n;
+       if (!parse_int(std::string(v, colon).c_str(), 1, LAST_FRAME, n))
+         return std::string("--shot takes N:FILE.png with N from 1");
+       o.headless_settings_.shots.push_back({int32_t(n), colon + 1});
+       return TAKEN;
+     }},
+    {"--bench", nullptr, "time the tour in every render mode and print a table", NOTHING,
+     [](ProgramOptions& o, const char*) { o.bench = true; return TAKEN; }},
+    {"--json", "FILE", "with --bench: also write the table as JSON", BENCH,
+     [](ProgramOptions& o, const char* v) { o.json_file = v; return TAKEN; }},
+    {"--res", "DIR", "the folder that holds res/ (default: see below)", NOTHING,
+     [](ProgramOptions& o, const char* v) { o.res_dir = v; return TAKEN; }},
+    {"--scale", "N", "the window starts N times larger (window only)", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       long long n;
+       if (!parse_int(v, 1, 8, n)) return std::string("--scale takes a whole number from 1 to 8");
+       o.scale = int32_t(n);
+       return TAKEN;
+     }},
+    {"--fullscreen", nullptr, "start on the whole screen (window only; F11 toggles)", NOTHING,
+     [](ProgramOptions& o, const char*) { o.fullscreen = true; return TAKEN; }},
+    {"--maze", "FILE.obj", "walk through a model of your own instead of the maze", NOTHING,
+     [](ProgramOptions& o, const char* v) { o.app.maze_model = v; return TAKEN; }},
+    {"--maze-texture", "FILE.bmp", "the texture of that model (default: the sand)", NOTHING,
+     [](ProgramOptions& o, const char* v) { o.app.maze_texture = v; return TAKEN; }},
+    {"--fly", nullptr, "start in fly mode, the free camera (F toggles it)", NOTHING,
+     [](ProgramOptions& o, const char*) { o.app.modes.fly = -1; return TAKEN; }},
+    {"--solid-walls", nullptr, "start with walls that stop the walker (C toggles them)", NOTHING,
+     [](ProgramOptions& o, const char*) { o.app.modes.solid_walls = -1; return TAKEN; }},
+    {"--threads", "N", "draw on N threads (default: as many as the hardware runs)", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       long long n;
+       if (!parse_int(v, 1, MAX_DRAW_THREADS, n))
+         return "--threads takes a whole number from 1 to " + std::to_string(MAX_DRAW_THREADS);
+       o.threads = int32_t(n);
+       return TAKEN;
+     }},
+    // The usage names the value that changes something; "on" is the default.
+    {"--simd", "off", "fill spans with the portable code only", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       const std::string s = v;
+       if (s != "off" && s != "on") return std::string("--simd takes off or on");
+       o.simd = s == "on";
+       return TAKEN;
+     }},
+    {"--version", nullptr, "print the version", NOTHING,
+     [](ProgramOptions& o, const char*) { o.version = true; return TAKEN; }},
+    {"--help", nullptr, "this text", NOTHING,
+     [](ProgramOptions& o, const char*) { o.help = true; return TAKEN; }},
+    {"-h", nullptr, nullptr, NOTHING,
+     [](ProgramOptions& o, const char*) { o.help = true; return TAKEN; }},
+};
+
+const OptionRow* find_option(const std::string& name) {
+  for (const OptionRow& row : OPTIONS)
+    if (name == row.name) return &row;
+  return nullptr;
+}
 }  // namespace
+
+std::span<const OptionRow> option_table() {
+  return OPTIONS;
+}
 
 std::string version_text() {
   return std::string("mazewalk ") + MAZEWALK_VERSION;
 }
 
 std::string usage_text() {
-  return std::string("usage: mazewalk [options]\n")+
-         "  --headless          no window: an in-memory page and a virtual clock\n"
-         "  --frames N          Escape is pressed in frame N (headless)\n"
-         "  --seed S            seed the random generator with S\n"
-         "  --dt MS             virtual frame time in milliseconds (headless, default 16.667)\n"
-         "  --input FILE        scripted input (headless)\n"
-         "  --demo              the built-in tour of the maze (headless)\n"
-         "  --shot N:FILE.png   write the page after frame N as PNG (headless, repeatable)\n"
-         "  --bench             time the tour in every render mode and print a table\n"
-         "  --json FILE         with --bench: also write the table as JSON\n"
-         "  --res DIR           the folder that holds res/ (default: see below)\n"
-         "  --scale N           the window starts N times larger (window only)\n"
-         "  --fullscreen        start on the whole screen (window only; F11 toggles)\n"
-         "  --maze FILE.obj     walk through a model of your own instead of the maze\n"
-         "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n"
-         "  --fly               start in fly mode, the free camera (F toggles it)\n"
-         "  --solid-walls       start with walls that stop the walker (C toggles them)\n"
-         "  --threads N         draw on N threads (default: as many as the hardware runs)\n"
-         "  --simd off          fill spans with the portable code only\n"
-         "  --version           print the version\n"
-         "  --help              this text\n"
+  // The option and its value in a column of 18, then two spaces and the help.
+  std::string text = "usage: mazewalk [options]\n";
+  for (const OptionRow& row : OPTIONS) {
+    if (!row.help) continue;
+    std::string left = row.name;
+    if (row.argument) left += std::string(" ") + row.argument;
+    left.resize(std::max<size_t>(left.size(), 18), ' ');
+    text += "  " + left + "  " + row.help + "\n";
+  }
+  return text +
          "without --res, res/ is looked for in the working directory, then in the source\n"
          "tree the program was built from, then in its installed data folder\n\n" +
          key_usage_text();
@@ -91,107 +185,30 @@ std::vector<std::string> data_root_candidates() {
 
 bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::string& message) {
   message.clear();
-  bool needs_headless = false;
-  std::string needing;
+  // The first option given that needs a headless run, and the first that needs --bench.
+  std::string needs_headless, needs_bench;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    auto need_value = [&]() {
-      if (!value) message = arg + " needs a value";
-      return value != nullptr;
-    };
-    auto headless_only = [&]() {
-      needs_headless = true;
-      if (needing.empty()) needing = arg;
-    };
-    long long n;
-    if (arg == "--help" || arg == "-h") {
-      o.help = true;
-    } else if (arg == "--version") {
-      o.version = true;
-    } else if (arg == "--fullscreen") {
-      o.fullscreen = true;
-    } else if (arg == "--headless") {
-      o.headless = true;
-    } else if (arg == "--demo") {
-      o.demo = true;
-      headless_only();
-    } else if (arg == "--bench") {
-      o.bench = true;
-    } else if (arg == "--frames") {
-      if (!need_value()) return false;
-      if (!parse_int(value, 1, 100000000, n)) return message = "--frames takes a frame number from 1", false;
-      o.headless_settings_.escape_frame = int32_t(n);
-      headless_only();
-      ++i;
-    } else if (arg == "--seed") {
-      if (!need_value()) return false;
-      if (!parse_int(value, 0, INT64_MAX, n)) return message = "--seed takes a whole number", false;
-      o.headless_settings_.seed = uint64_t(n);
-      o.seed_given = true;
-      ++i;
-    } else if (arg == "--dt") {
-      if (!need_value()) return false;
-      if (!parse_positive_double(value, o.headless_settings_.dt_ms))
-        return message = "--dt takes milliseconds from 0 to 1000000", false;
-      headless_only();
-      ++i;
-    } else if (arg == "--input") {
-      if (!need_value()) return false;
-      o.input_file = value;
-      headless_only();
-      ++i;
-    } else if (arg == "--shot") {
-      if (!need_value()) return false;
-      const char* colon = std::strchr(value, ':');
-      if (!colon || !colon[1]) return message = "--shot takes N:FILE.png", false;
-      if (!parse_int(std::string(value, colon).c_str(), 1, 100000000, n))
-        return message = "--shot takes N:FILE.png with N from 1", false;
-      o.headless_settings_.shots.push_back({int32_t(n), colon + 1});
-      headless_only();
-      ++i;
-    } else if (arg == "--json") {
-      if (!need_value()) return false;
-      o.json_file = value;
-      ++i;
-    } else if (arg == "--maze" || arg == "--maze-texture") {
-      if (!need_value()) return false;
-      (arg == "--maze" ? o.app.maze_model : o.app.maze_texture) = value;
-      ++i;
-    } else if (arg == "--res") {
-      if (!need_value()) return false;
-      o.res_dir = value;
-      ++i;
-    } else if (arg == "--fly") {
-      o.app.modes.fly = -1;
-    } else if (arg == "--solid-walls") {
-      o.app.modes.solid_walls = -1;
-    } else if (arg == "--scale") {
-      if (!need_value()) return false;
-      if (!parse_int(value, 1, 8, n)) return message = "--scale takes a whole number from 1 to 8", false;
-      o.scale = int32_t(n);
-      ++i;
-    } else if (arg == "--threads") {
-      if (!need_value()) return false;
-      if (!parse_int(value, 1, MAX_DRAW_THREADS, n))
-        return message = "--threads takes a whole number from 1 to " +
-                         std::to_string(MAX_DRAW_THREADS),
-               false;
-      o.threads = int32_t(n);
-      ++i;
-    } else if (arg == "--simd") {
-      if (!need_value()) return false;
-      const std::string v = value;
-      if (v != "off" && v != "on") return message = "--simd takes off or on", false;
-      o.simd = v == "on";
-      ++i;
-    } else {
+    const OptionRow* row = find_option(arg);
+    if (!row) {
       message = "unknown option " + arg;
       return false;
     }
+    const char* value = nullptr;
+    if (row->argument) {
+      if (i + 1 >= argc) {
+        message = arg + " needs a value";
+        return false;
+      }
+      value = argv[++i];
+    }
+    message = row->set(o, value);
+    if (!message.empty()) return false;
+    std::string& first = row->needs == OptionNeeds::HEADLESS ? needs_headless : needs_bench;
+    if (row->needs != OptionNeeds::NOTHING && first.empty()) first = arg;
   }
-  if (needs_headless && !o.headless && !o.bench) {
-    message = needing + " needs --headless";
+  if (!needs_headless.empty() && !o.headless && !o.bench) {
+    message = needs_headless + " needs --headless";
     return false;
   }
   if (o.app.modes.fly && (o.demo || (o.bench && o.input_file.empty()))) {
@@ -199,8 +216,8 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
     message = "--fly goes without the tour (--demo, --bench): it flies already";
     return false;
   }
-  if (!o.json_file.empty() && !o.bench) {
-    message = "--json goes with --bench";
+  if (!needs_bench.empty() && !o.bench) {
+    message = needs_bench + " goes with --bench";
     return false;
   }
   return true;

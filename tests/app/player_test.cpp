@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "platform/screen.h"
 #include "render/render_buffers.h"
 #include "render/render_globals.h"
+#include "temp_folder.h"
 
 using namespace NMATHF;
 
@@ -22,8 +22,7 @@ class PlayerTest : public testing::Test {
  protected:
   void SetUp() override {
     // One file per test process: ctest runs the tests of this fixture side by side.
-    path = std::filesystem::temp_directory_path() /
-           ("mazewalk-player-maze-" + std::to_string(getpid()) + ".obj");
+    path = test_files::temp_path("player-maze.obj");
     std::ofstream(path) << "# Vertices: 6\n# Faces: 2\n"
                            "v -10 0 10\nv 10 0 10\nv 0 0 -10\n"
                            "v -10 5 10\nv 10 5 10\nv 0 5 -10\n"

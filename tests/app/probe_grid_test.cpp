@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app/player.h"
+#include "temp_folder.h"
 
 using namespace NMATHF;
 
@@ -99,7 +98,7 @@ TEST(ProbeGrid, TheMazeAnswersAsTheFullScanEverywhere) {
 // Steep slopes, near-vertical faces, slivers, a triangle without area and
 // triangles far apart, in an order where the first hit is not the nearest.
 TEST(ProbeGrid, HardTrianglesAnswerAsTheFullScan) {
-  const auto path = std::filesystem::temp_directory_path() / "mazewalk-probe-hard.obj";
+  const auto path = test_files::temp_path("probe-hard.obj");
   std::vector<VEC3F> v;
   std::vector<std::array<int, 3>> f;
   std::mt19937 rng(3);
@@ -165,8 +164,7 @@ TEST(ProbeGrid, PositionsOutsideTheGridScanEveryTriangle) {
 // Coordinates near the float limit make no grid (its sizes would overflow), and
 // the probe and the walls scan every triangle instead.
 TEST(ProbeGrid, CoordinatesNearTheFloatLimitBuildNoGrid) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("mazewalk-probe-huge-" + std::to_string(getpid()) + ".obj");
+  const auto path = test_files::temp_path("probe-huge.obj");
   {
     std::ofstream out(path);
     out << "# Vertices: 6\n# Faces: 2\n"

@@ -52,4 +52,14 @@ TEST(SavePng, ReadsBackAsTheSameRgbPixels) {
   for (int i = 0; i < 15; ++i)
     EXPECT_EQ(uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2], colour(i % 5, i / 5));
 }
+
+// A full disk fails the write cleanly: at the close for a small picture, inside
+// the encoder (which jumps out) for one larger than the stream's buffer.
+TEST(SavePng, AFullDiskIsAFileError) {
+  std::vector<uint32_t> noise(640 * 480);
+  uint32_t state = 1;
+  for (uint32_t& p : noise) p = state = state * 1664525u + 1013904223u;
+  EXPECT_EQ(save_png("/dev/full", noise.data(), 2, 2, 640 * 4), ERR_FILE_IO);
+  EXPECT_EQ(save_png("/dev/full", noise.data(), 640, 480, 640 * 4), ERR_FILE_IO);
+}
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/key_table.h"
 #include "scene_files.h"
+#include "temp_folder.h"
 
 namespace {
 struct RunResult {
@@ -21,13 +22,16 @@ std::string slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Runs the program with ARGS, PREFIX (an env command, say) in front of it.
-RunResult run_in(const std::string& prefix, const std::string& args) {
+// Runs the program with ARGS, PREFIX (an env command, say) in front of it and
+// its standard output sent to STDOUT_TO (by default a file that is read back).
+RunResult run_in(const std::string& prefix, const std::string& args,
+                 const std::string& stdout_to = "") {
   // Tests run in parallel: each keeps its own output files.
   const std::string stem =
-      testing::TempDir() + "mw-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+      test_files::temp_path(testing::UnitTest::GetInstance()->current_test_info()->name()).string();
   const std::string out = stem + "-out.txt", err = stem + "-err.txt";
-  const std::string command = prefix + MW_PROGRAM + " " + args + " >" + out + " 2>" + err;
+  const std::string command =
+      prefix + MW_PROGRAM + " " + args + " >" + (stdout_to.empty() ? out : stdout_to) + " 2>" + err;
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
 }
@@ -38,7 +42,7 @@ RunResult run(const std::string& args) {
 }  // namespace
 
 TEST(Program, MissingDataFileIsReportedWithStatusTwoAndNamed) {
-  const auto root = std::filesystem::temp_directory_path() / "mazewalk-nothing-here";
+  const auto root = test_files::temp_path("nothing-here");
   std::filesystem::create_directories(root);
   const RunResult r = run("--headless --frames 1 --res " + root.string());
   EXPECT_EQ(r.status, 2);
@@ -66,7 +70,7 @@ TEST(Program, AMissingModelIsNamedToo) {
 
 TEST(Program, DataIsFoundFromAnyFolderWithoutRes) {
   // No res/ here: the source tree the program was built from has it.
-  const auto elsewhere = std::filesystem::temp_directory_path() / "mazewalk-elsewhere";
+  const auto elsewhere = test_files::temp_path("elsewhere");
   std::filesystem::create_directories(elsewhere);
   const RunResult r = run_in("cd " + elsewhere.string() + " && ", "--headless --frames 2");
   EXPECT_EQ(r.status, 0) << r.err;
@@ -187,10 +191,10 @@ TEST(Program, RunsThatCouldNeverEndOrShootPastTheirEndAreRefused) {
   const RunResult endless = run("--headless");
   EXPECT_EQ(endless.status, 64);
   EXPECT_NE(endless.err.find("would never end"), std::string::npos) << endless.err;
-  const RunResult late = run("--headless --frames 5 --shot 9:" + testing::TempDir() + "late.png");
+  const RunResult late = run("--headless --frames 5 --shot 9:" + test_files::temp_path("late.png").string());
   EXPECT_EQ(late.status, 64);
   EXPECT_NE(late.err.find("--shot 9 is after the last frame, 5"), std::string::npos) << late.err;
-  const RunResult folder = run("--headless --frames 5 --input " + testing::TempDir());
+  const RunResult folder = run("--headless --frames 5 --input " + test_files::process_temp_folder().string());
   EXPECT_EQ(folder.status, 64);
   EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
 }
@@ -222,12 +226,35 @@ TEST(Program, AModelOfYourOwnWalksAsTheMaze) {
 }
 
 TEST(Program, ThreadsAndThePortablePathChangeNothingButSpeed) {
-  const auto root = test_files::make_empty_scene("threads");
-  const RunResult one = run("--headless --frames 3 --threads 1 --res " + root.string());
-  const RunResult many = run("--headless --frames 3 --threads 3 --simd off --res " + root.string());
-  EXPECT_EQ(one.status, 0);
-  EXPECT_EQ(many.status, 0);
-  EXPECT_EQ(one.out, many.out);
+  // The maze from above on the tour, through both filters (frame 50, the
+  // default) and drawn straight to the page at full size (frame 52: 3 and 4
+  // pressed in frame 51).
+  const std::string script = test_files::temp_path("switches.txt").string();
+  std::ofstream(script) << "51 down 3\n51 down 4\n52 up 3\n52 up 4\n";
+  std::vector<std::string> pictures;
+  for (const char* how : {"--threads 1 --simd off", "--threads 1", "--threads 2 --simd off",
+                          "--threads 3"}) {
+    const std::string stem = test_files::temp_path("frame-" + std::to_string(pictures.size())).string();
+    const RunResult r = run("--headless --demo --frames 52 --input " + script + " " + how +
+                            " --shot 50:" + stem + "-50.png --shot 52:" + stem + "-52.png");
+    ASSERT_EQ(r.status, 0) << how << "\n" << r.err;
+    pictures.push_back(slurp(stem + "-50.png") + slurp(stem + "-52.png"));
+    EXPECT_GT(pictures.back().size(), 200000u) << how;  // two pictures of the maze, not of nothing
+    EXPECT_TRUE(pictures.back() == pictures.front()) << how << " draws other pixels";
+  }
+}
+
+// Output that cannot be written is a failure, whatever prints it.
+TEST(Program, AFullDeviceIsStatusThree) {
+  for (const char* args : {"--headless --frames 2", "--bench --frames 2 --threads 1", "--version"}) {
+    const RunResult r = run_in("", args, "/dev/full");
+    EXPECT_EQ(r.status, 3) << args;
+    EXPECT_NE(r.err.find("mazewalk: cannot write the standard output"), std::string::npos)
+        << args << "\n" << r.err;
+  }
+  const RunResult shot = run("--headless --frames 2 --shot 2:/dev/full");
+  EXPECT_EQ(shot.status, 3);
+  EXPECT_NE(shot.err.find("mazewalk: cannot write /dev/full"), std::string::npos) << shot.err;
 }
 
 TEST(Program, BenchmarkRowsForOneThreadAndAll) {

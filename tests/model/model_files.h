@@ -1,30 +1,18 @@
 // Helpers for the model tests: small OBJ files written into a temporary folder,
 // and a record that is released when the test ends.
 #pragma once
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "model/model.h"
+#include "temp_folder.h"
 
 // Writes TEXT as NAME into this process's temporary folder; returns the path.
 inline std::string write_model_file(const std::string& name, const std::string& text) {
-  static const std::filesystem::path FOLDER = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("mazewalk_model_test_" + std::to_string(getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  const std::filesystem::path path = FOLDER / name;
+  const std::filesystem::path path = test_files::temp_path(name);
   std::ofstream(path, std::ios::binary) << text;
   return path.string();
-}
-
-inline void remove_model_files() {
-  std::filesystem::remove_all(std::filesystem::temp_directory_path() /
-                              ("mazewalk_model_test_" + std::to_string(getpid())));
 }
 
 // A zero-filled record, released by UNLOAD_OBJ when it goes out of scope.

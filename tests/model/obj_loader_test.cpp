@@ -9,12 +9,6 @@ using NMATHF::VEC3F;
 
 namespace {
 
-class RemoveFilesAtEnd : public testing::Environment {
-  void TearDown() override { remove_model_files(); }
-};
-[[maybe_unused]] testing::Environment* const CLEANUP =
-    testing::AddGlobalTestEnvironment(new RemoveFilesAtEnd);
-
 void expect_vec3(const VEC3F& v, float x, float y, float z) {
   EXPECT_EQ(v.X, x);
   EXPECT_EQ(v.Y, y);

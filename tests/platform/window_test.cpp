@@ -7,6 +7,7 @@
 #include "frame_pacer.h"
 #include "key_latch.h"
 #include "letterbox.h"
+#include "platform/sdl_host.h"
 #include "window_extras.h"
 
 namespace {
@@ -172,4 +173,12 @@ TEST(WindowExtras, HintAlongTheBottomPauseAcrossTheMiddleHelpInAPanel) {
   e.hint = e.paused = true;
   draw_window_extras(tiny.target(), e);
   draw_window_extras(PixelTarget{nullptr, 0, 0, 0}, e);
+}
+
+TEST(SdlHost, AGivenSeedReplacesTheClockZeroIncluded) {
+  for (const uint64_t seed : {uint64_t(0), uint64_t(7)}) {
+    SdlSettings settings;
+    settings.seed = seed;
+    EXPECT_EQ(SdlHost(settings).seed_from_timer(), seed);
+  }
 }

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "temp_folder.h"
+
 namespace test_files {
 inline void write_bmp(const std::filesystem::path& path, int32_t w, int32_t h, uint32_t rgb) {
   const int32_t row = (w * 3 + 3) / 4 * 4;
@@ -33,7 +35,7 @@ constexpr const char* FAR_AWAY_MODEL =
 // res/ with three models whose triangles are never drawn and three plain
 // textures: the render queue stays empty. Returns the folder that holds res/.
 inline std::filesystem::path make_empty_scene(const std::string& name) {
-  const auto root = std::filesystem::temp_directory_path() / ("mazewalk-" + name);
+  const auto root = temp_path(name);
   std::filesystem::remove_all(root);
   std::filesystem::create_directories(root / "res" / "model");
   std::filesystem::create_directories(root / "res" / "texture");
@@ -43,4 +45,4 @@ inline std::filesystem::path make_empty_scene(const std::string& name) {
     write_bmp(root / "res" / "texture" / (std::string(t) + ".bmp"), 256, 256, 0xC8B478);
   return root;
 }
-}  // namespace TEST_FILES
+}  // namespace test_files

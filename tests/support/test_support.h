@@ -1,7 +1,6 @@
 // Shared helpers of the base and platform tests: scratch files and images with guard bands.
 #pragma once
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -10,21 +9,12 @@
 #include <vector>
 
 #include "base/image.h"
+#include "temp_folder.h"
 
 // A path in a scratch folder of this test process, removed when the process ends.
-inline std::filesystem::path scratch_dir() {
-  return std::filesystem::temp_directory_path() / ("mw_platform_" + std::to_string(getpid()));
-}
 inline std::string scratch_path(const std::string& name) {
-  std::filesystem::create_directories(scratch_dir());
-  return (scratch_dir() / name).string();
+  return test_files::temp_path(name).string();
 }
-inline struct ScratchCleanup {
-  ~ScratchCleanup() {
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch_dir(), ignored);
-  }
-} remove_scratch_at_exit;
 
 inline std::string write_scratch(const std::string& name, const std::string& bytes) {
   const std::string path = scratch_path(name);

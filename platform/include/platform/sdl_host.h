@@ -2,6 +2,7 @@
 // streaming texture, letterboxed in a window of any size or full screen.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@
 struct SdlSettings {
   int32_t scale = 1;         // the window starts SCALE times the page (1 to 8)
   bool fullscreen = false;   // start on the whole screen
-  uint64_t seed = 0;         // replaces the clock as the random seed when not 0
+  std::optional<uint64_t> seed;  // replaces the clock as the random seed when given (0 too)
   std::string shot_dir;      // F12 screenshots go here (the working directory when empty)
   std::string title = "mazewalk";
   double open_timeout_s = 5.0;  // a display that has not answered by then counts as none

@@ -4,11 +4,12 @@
 // sleep hands the browser its turn and the loop goes on where it stopped.
 #pragma once
 #include <memory>
+#include <optional>
 
 #include "platform/headless_host.h"
 
 struct WebSettings {
-  uint64_t seed = 0;  // replaces the clock as the random seed when not 0
+  std::optional<uint64_t> seed;  // replaces the clock as the random seed when given (0 too)
   // A replay (the demo tour in the page): the clock advances REPLAY.dt_ms a
   // frame, sleeps cost no time, the script's keys join the user's and its
   // mouse, when it has one, replaces the user's; the page never pauses. The

@@ -1,6 +1,8 @@
 // The command line. Without arguments the program is the plain walk-through; the
 // options serve testing, benchmarking and comfort.
 #pragma once
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,10 +13,10 @@ struct ProgramOptions {
   bool headless = false;
   bool bench = false;
   bool demo = false;
-  bool seed_given = false;
   bool fullscreen = false;
   bool help = false;     // print the usage and the keys, then stop
   bool version = false;  // print the version, then stop
+  std::optional<uint64_t> seed;  // replaces the clock in every host; 0 is a seed too
   int32_t scale = 1;
   int32_t threads = 0;     // drawing threads; 0: as many as the hardware runs
   bool simd = true;        // false: the portable spans
@@ -24,6 +26,28 @@ struct ProgramOptions {
   AppOptions app;          // --maze, --maze-texture, --fly, --solid-walls
   HeadlessSettings headless_settings_;
 };
+
+// Which run an option makes sense in; the others refuse it.
+enum class OptionNeeds {
+  NOTHING,
+  HEADLESS,  // --headless, or --bench, which runs headless
+  BENCH,
+};
+
+// Takes an option's value into OPTIONS (VALUE is nullptr for a flag). Returns
+// "" or why the value was refused.
+using OptionSetter = std::string (*)(ProgramOptions& options, const char* value);
+
+// One option of the command line: parsing and the usage text both come from
+// these rows.
+struct OptionRow {
+  const char* name;      // "--frames"
+  const char* argument;  // the value as the usage shows it ("N"); nullptr: a flag
+  const char* help;      // the usage line; nullptr: not listed (an alias)
+  OptionNeeds needs;
+  OptionSetter set;
+};
+std::span<const OptionRow> option_table();
 
 // Reads argv. On a bad command line returns false with a message. --help and
 // --version only set their flags.
