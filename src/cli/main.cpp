@@ -123,12 +123,8 @@ int main(int argc, char** argv) {
 
   // How the frames are drawn: on how many threads, with which vector code.
   simd_path = o.simd ? best_simd_path() : SimdPath::PORTABLE;
-  set_draw_threads(o.threads > 0 ? o.threads : hardware_threads());
-  if (o.bench) {
-    const int32_t status = run_bench(o);
-    stop_draw_workers();
-    return status;
-  }
+  o.app.draw_threads = o.threads > 0 ? o.threads : hardware_threads();
+  if (o.bench) return run_bench(o);
 
   std::unique_ptr<Host> h;
   HeadlessHost* headless = nullptr;
@@ -156,7 +152,6 @@ int main(int argc, char** argv) {
 #endif
   host_set(h.get());
   const int32_t status = main_routine(o.app);
-  stop_draw_workers();
   if (headless) {
     headless->finish();
     if (headless->shot_failures() > 0) return ERR_FILE_IO;

@@ -42,7 +42,10 @@ def layer_of_header(header, own):
     prefix = header.split("/", 1)[0] if "/" in header else None
     if prefix is None:
         return own  # a private header of the same folder
-    return prefix if prefix in LAYERS else "unknown"
+    if prefix in LAYERS:
+        return prefix
+    # A private header in a subfolder of the layer's own folder.
+    return own if (ROOT / LAYERS[own][0] / prefix).is_dir() else "unknown"
 
 
 def main():
