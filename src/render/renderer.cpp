@@ -11,8 +11,10 @@ Renderer::Renderer(int32_t threads)
 Renderer::~Renderer() = default;
 
 Renderer& default_renderer() {
-  static Renderer renderer;
-  return renderer;
+  // Never destroyed: a program that stops through exit() (a failure report, a
+  // forked test child) must not wait there for worker threads to join.
+  static Renderer* const renderer = new Renderer;
+  return *renderer;
 }
 
 void set_draw_threads(int32_t threads) {
