@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 
 #include "app/collision.h"
 #include "app/controls.h"
@@ -23,6 +24,7 @@
 #include "render/render_buffers.h"
 #include "render/render_globals.h"
 #include "render/render_queue.h"
+#include "render/renderer.h"
 
 namespace {
 const char* const TEXTURE_FILES[MODEL_COUNT] = {"res/texture/sand.bmp", "res/texture/wall.bmp",
@@ -37,6 +39,7 @@ struct App {
   Scene scene;
   FrameClock clock;
   Controls controls;
+  std::unique_ptr<Renderer> renderer;  // made at start-up, released at shutdown
   unsigned shown_switches = ~0u;  // the switch states the window shows (none yet)
 };
 
@@ -54,6 +57,7 @@ void start_up(App& app, const AppOptions& options) {
   camera_setup(app.player);
   app.player.fly = options.modes.fly;
   app.player.solid_walls = options.modes.solid_walls;
+  app.renderer = std::make_unique<Renderer>(options.draw_threads);
   reset_render_state();
   if (set_graphics_mode(SCR_W, SCR_H) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
   INIT_BUFFERS();
@@ -132,26 +136,27 @@ void frame(App& app, FrameStats* stats) {
   move_player(player, scene.MODELS[0], app.maze_mesh, app.maze_mesh.grid, motion_time);
   clock.lap(times.probe);
   build_view(player, scene);
-  submit_entities(scene, motion_time);
+  Renderer& renderer = *app.renderer;
+  submit_entities(renderer, scene, motion_time);
   clock.lap(times.transform);
 
-  clear_depth_buffer();
+  clear_depth_buffer(renderer);
   clock.lap(times.clears);
   screen_lock();
   clock.skip();
-  clear_back_buffer();
+  clear_back_buffer(renderer);
   clock.lap(times.clears);
   scene.TRIS_RENDERED = scene.FCNT;
   if (stats) {
     ++stats->frames;
     stats->triangles_queued += scene.FCNT;
-    stats->dropped_triangles += dropped_triangles;
+    stats->dropped_triangles += renderer.dropped_triangles();
   }
-  dropped_triangles = 0;
+  renderer.dropped_triangles() = 0;
   clock.skip();
-  BUFFER_RENDER(scene.FCNT);
+  BUFFER_RENDER(renderer, scene.FCNT);
   clock.lap(times.raster);
-  bring_to_screen();
+  bring_to_screen(renderer);
   clock.lap(times.filters);
   if (stats && stats->time_stages) stats->stages.push_back(times);
   print_status(app);
@@ -171,6 +176,7 @@ void shut_down(App& app) {
   std::free(scene.MODELS);
   scene.MODELS = nullptr;
   free_buffers();
+  app.renderer.reset();
   for (IMAGE*& texture : scene.TEXTURES) {
     image_destroy(texture);
     texture = nullptr;

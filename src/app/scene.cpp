@@ -52,7 +52,7 @@ void build_view(const Player& player, Scene& scene) {
   scene.TLIGHT = VEC3F(scene.LIGHT * scene.LMATRIX);
 }
 
-void submit_entities(Scene& scene, double frame_time) {
+void submit_entities(Renderer& renderer, Scene& scene, double frame_time) {
   scene.TEMPMATRIX = scene.LMATRIX;
   float color_mult = 0.0f;
   const float depth_offset = 0.0f;
@@ -64,8 +64,8 @@ void submit_entities(Scene& scene, double frame_time) {
     scene.TMATRIX.TRANSLATE(e.POSITION);
     scene.TMATRIX.ROTATE(e.ROTATION);
     scene.TEMPMATRIX *= scene.TMATRIX;
-    MODEL_TRANSFORM(e.MODEL, scene.TEMPMATRIX, scene.FCNT, scene.TLIGHT, color_mult, depth_offset, TEXTURED,
-                    nullptr, no_shift);
+    MODEL_TRANSFORM(renderer, e.MODEL, scene.TEMPMATRIX, scene.FCNT, scene.TLIGHT, color_mult,
+                    depth_offset, TEXTURED, nullptr, no_shift);
     scene.TEMPMATRIX = scene.LMATRIX;
     // The spin: angles fall by 1.25 I, 2.6 I and 5.7 I degrees a second, never wrapped.
     e.ROTATION += VEC3F(float(i * frame_time * 1.25), float(i * frame_time * 2.6),

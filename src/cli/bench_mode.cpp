@@ -62,8 +62,8 @@ double median_of(const std::vector<StageTimes>& stages, double StageTimes::*fiel
 }
 
 BenchResult run_mode(const RenderMode& mode, const HeadlessSettings& base, int32_t threads,
-                     const AppOptions& app) {
-  set_draw_threads(threads);
+                     AppOptions app) {
+  app.draw_threads = threads;
   // The real time at which each frame is shown. Sleeps and retrace waits cost
   // nothing here, so the gaps are the frames' work.
   std::vector<double> frame_ms;
@@ -171,7 +171,7 @@ int32_t run_bench(const ProgramOptions& options) {
   }
   const HeadlessSettings& base = options.headless_settings_;
   // One thread, and all of them.
-  const int32_t all = draw_threads();
+  const int32_t all = options.app.draw_threads;
   std::vector<int32_t> thread_counts = {1};
   if (all > 1) thread_counts.push_back(all);
   std::vector<BenchResult> results;
@@ -194,7 +194,6 @@ int32_t run_bench(const ProgramOptions& options) {
       shown = table_written();
     }
   }
-  set_draw_threads(all);
   if (!shown) {
     if (json) std::fclose(json);
     return cannot_write("the standard output");

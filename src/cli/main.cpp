@@ -37,12 +37,8 @@ int main(int argc, char** argv) {
 
   // How the frames are drawn: on how many threads, with which vector code.
   simd_path = o.simd ? best_simd_path() : SimdPath::PORTABLE;
-  set_draw_threads(o.threads > 0 ? o.threads : hardware_threads());
-  if (o.bench) {
-    const int32_t status = run_bench(o);
-    stop_draw_workers();
-    return with_output_written(status);
-  }
+  o.app.draw_threads = o.threads > 0 ? o.threads : hardware_threads();
+  if (o.bench) return with_output_written(run_bench(o));
 
   std::unique_ptr<Host> host = make_host(o, start_dir);
   int32_t status = 0;
@@ -50,7 +46,6 @@ int main(int argc, char** argv) {
     const Platform platform(*host);
     status = main_routine(o.app);
   }
-  stop_draw_workers();
   if (auto* headless = dynamic_cast<HeadlessHost*>(host.get())) {
     headless->finish();
     if (headless->shot_failures() > 0) status = ERR_FILE_IO;

@@ -17,18 +17,16 @@ inline float plane_dot(const VEC3F& p, const VEC3F& n) {
 }
 }  // namespace
 
-// INV_SQR's intermediates live here, overwritten on every call.
-static float XHALF;
-static int32_t TI;
-
 float INV_SQR(float dist) {
-  XHALF = 0.5f * dist;
-  std::memcpy(&TI, &dist, sizeof TI);
+  // The intermediates stay local, so calls on several threads never meet.
+  const float xhalf = 0.5f * dist;
+  int32_t ti;
+  std::memcpy(&ti, &dist, sizeof ti);
   // The subtraction wraps (done unsigned) so that negative input, for which
   // the result is meaningless anyway, cannot overflow a signed integer.
-  TI = int32_t(0x5F3759DFu - uint32_t(TI >> 1));
-  std::memcpy(&dist, &TI, sizeof dist);
-  return (-((dist * XHALF) * dist) + 1.5f) * dist;  // one Newton step
+  ti = int32_t(0x5F3759DFu - uint32_t(ti >> 1));
+  std::memcpy(&dist, &ti, sizeof dist);
+  return (-((dist * xhalf) * dist) + 1.5f) * dist;  // one Newton step
 }
 
 float COTAN(const float& num) {

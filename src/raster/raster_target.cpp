@@ -6,33 +6,32 @@
 #include "spans_avx2.h"
 #include "tri_setup.h"
 
-namespace {
-// Rows of 32-bit pixels need a pitch that is a whole number of pixels and at
-// least one row wide; anything else would put pixels outside the buffer.
-bool rows_fit(uint64_t width, uint64_t height, uint64_t pitch) {
-  return width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX &&
-         pitch % 4 == 0 && pitch >= width * 4;
-}
-}  // namespace
-
-bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
-  if (!depth) return false;
-  if (dst) {
-    if (!image_is_usable(dst)) return false;
-    t.pixels = reinterpret_cast<uint8_t*>(dst->pixels());
-    t.pitch = dst->PITCH;
-    t.width = int32_t(dst->WIDTH);
-    t.height = int32_t(dst->HEIGHT);
-  } else {
+bool resolve_target(IMAGE* dst, PixelTarget& t) {
+  IMAGE page_header{};
+  IMAGE* image = dst;
+  if (dst == SCREEN_TARGET) {
+    // The page described as an image header, so that one test judges both.
     const ScreenInfo info = screen_info();
     t.pixels = reinterpret_cast<uint8_t*>(screen_ptr());
-    if (!t.pixels || info.width <= 0 || info.height <= 0 || info.pitch <= 0 ||
-        !rows_fit(uint64_t(info.width), uint64_t(info.height), uint64_t(info.pitch)))
-      return false;
-    t.pitch = size_t(info.pitch);
-    t.width = info.width;
-    t.height = info.height;
+    if (!t.pixels || info.width <= 0 || info.height <= 0 || info.pitch <= 0) return false;
+    page_header.TYPE = IMAGE_TYPE;
+    page_header.BPP = info.bpp;
+    page_header.WIDTH = uint32_t(info.width);
+    page_header.HEIGHT = uint32_t(info.height);
+    page_header.PITCH = uint32_t(info.pitch);
+    image = &page_header;
+  } else if (dst) {
+    t.pixels = reinterpret_cast<uint8_t*>(dst->pixels());
   }
+  if (!image_is_usable(image)) return false;
+  t.pitch = image->PITCH;
+  t.width = int32_t(image->WIDTH);
+  t.height = int32_t(image->HEIGHT);
+  return true;
+}
+
+bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
+  if (!depth || !resolve_target(dst ? dst : SCREEN_TARGET, t)) return false;
   t.depth = depth;
   return true;
 }

@@ -93,11 +93,11 @@ TEST_F(SceneTest, SpinRatesGrowWithTheEntityNumberAndStopAtFrameTimeZero) {
   place_entities(s);
   s.LMATRIX = MATRIX(0.0f);
   s.LMATRIX.LOADIDENTITY();
-  submit_entities(s, 0.0);
+  submit_entities(default_renderer(), s, 0.0);
   for (int i = 0; i < ENTITY_COUNT; ++i)
     ASSERT_EQ(s.ENTITY[i].ROTATION.to_string(), "x: 0, y: 0, z: 0");
   s.FCNT = 0;
-  submit_entities(s, -1.0);
+  submit_entities(default_renderer(), s, -1.0);
   EXPECT_EQ(s.ENTITY[0].ROTATION.to_string(), "x: 0, y: 0, z: 0");  // the maze never turns
   EXPECT_EQ(s.ENTITY[1].ROTATION.X, -1.25f);
   EXPECT_EQ(s.ENTITY[1].ROTATION.Y, -2.6f);

@@ -42,11 +42,14 @@ def layer_of_file(root, path):
     return best
 
 
-def layer_of_header(header, own):
+def layer_of_header(root, header, own):
     if "/" not in header:
         return own  # a private header of the same folder
     prefix = header.split("/", 1)[0]
-    return prefix if prefix in LAYERS else "unknown"
+    if prefix in LAYERS:
+        return prefix
+    # A private header in a subfolder of the layer's own folder.
+    return own if (root / LAYERS[own][0] / prefix).is_dir() else "unknown"
 
 
 def include_faults(root):
@@ -64,7 +67,7 @@ def include_faults(root):
                 if ".." in header:
                     faults.append(f"{rel}: reaches out with {header}")
                     continue
-                layer = layer_of_header(header, own)
+                layer = layer_of_header(root, header, own)
                 if layer not in allowed:
                     faults.append(f"{rel} ({own}) includes {header} ({layer})")
     return faults

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <thread>
 
 #include "math/geometry.h"
 #include "expect_math.h"
@@ -48,6 +49,22 @@ TEST(GeometryScalars, InvSqrTakesOneNewtonStep) {
     (void)INV_SQR(x);
   EXPECT_EQ(COTAN(0.5f), 1.0f / float(std::tan(0.5)));
   EXPECT_EQ(COTAN(0.0f), std::numeric_limits<float>::infinity());
+}
+
+// Two threads at once (the lighting of two models may run side by side) each
+// get their own results; the thread sanitizer build sees any shared state.
+TEST(GeometryScalars, InvSqrOnTwoThreadsAtOnce) {
+  bool same[2] = {true, true};
+  auto work = [&](int k) {
+    for (int i = 0; i < 20000; ++i) {
+      const float x = float(k * 20000 + i + 1);
+      same[k] = same[k] && INV_SQR(x) == INV_SQR(x);
+    }
+  };
+  std::thread other(work, 1);
+  work(0);
+  other.join();
+  EXPECT_TRUE(same[0] && same[1]);
 }
 
 TEST(GeometrySegments, ClosestPointOnLine) {

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "transform_fixture.h"
-#include "transform_scratch.h"
+#include "transform/transform_scratch.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ class CullingTest : public TransformTest {
     MemoryModel model(v, f);
     fcnt = 0;
     run(model);
-    return {model->TRIANGLES[0].CULLED, transform_scratch().drawn[0] != 0, fcnt};
+    return {model->TRIANGLES[0].CULLED, default_renderer().transform_scratch().drawn[0] != 0, fcnt};
   }
 };
 

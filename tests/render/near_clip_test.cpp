@@ -3,10 +3,10 @@
 #include <cstring>
 #include <limits>
 
-#include "lighting.h"
-#include "projection.h"
+#include "transform/lighting.h"
+#include "transform/pass4_projection.h"
 #include "transform_fixture.h"
-#include "transform_scratch.h"
+#include "transform/transform_scratch.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST_F(NearClipTest, CrossingTrianglesAreReplacedByTheirPieces) {
   EXPECT_EQ(model->MAX_RTRIS, model->MAX_TRIANGLES + 3);
   EXPECT_EQ(model->TRIANGLES[0].CULLED, 0);  // it passed the view-volume test
   EXPECT_EQ(model->TRIANGLES[1].CULLED, 0);
-  const TransformScratch& scratch = transform_scratch();
+  const TransformScratch& scratch = default_renderer().transform_scratch();
   EXPECT_EQ(scratch.drawn[0], 0);  // only its pieces are drawn
   EXPECT_EQ(scratch.drawn[1], 0);
   ASSERT_EQ(scratch.pieces.size(), 3u);
@@ -67,7 +67,7 @@ TEST_F(NearClipTest, PiecesLieBeyondTheNearPlaneAndLandOnScreen) {
   MemoryModel model = floor_under_the_eye();
   run_twice(model);
   ASSERT_EQ(fcnt, 4);
-  for (const NearPiece& piece : transform_scratch().pieces) {
+  for (const NearPiece& piece : default_renderer().transform_scratch().pieces) {
     for (int k = 0; k < 3; ++k) {
       const uint32_t id = piece.point_id[k];
       ASSERT_LT(id, model->MAX_RVERTS);
@@ -93,7 +93,7 @@ TEST_F(NearClipTest, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
   run_twice(model);
   ASSERT_EQ(fcnt, 4);
   const float clip_x_per_x = PROJECTION_MATRIX.M[0];
-  const std::vector<NearPiece>& pieces = transform_scratch().pieces;
+  const std::vector<NearPiece>& pieces = default_renderer().transform_scratch().pieces;
   for (size_t i = 0; i < pieces.size(); ++i) {
     const SORT_STRUCT& e = RBUFFER(int32_t(i) + 1);
     for (int k = 0; k < 3; ++k) {
@@ -179,7 +179,8 @@ TEST_F(NearClipTest, PiecesWithoutRoomAreLeftOut) {
   run(model);
   EXPECT_EQ(model->MAX_RVERTS, 5u);
   EXPECT_EQ(model->MAX_RTRIS, 8u);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(transform_scratch().drawn[size_t(i)], 0) << i;
+  const TransformScratch& scratch = default_renderer().transform_scratch();
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(scratch.drawn[size_t(i)], 0) << i;
   EXPECT_EQ(fcnt, 2);
 }
 

@@ -103,6 +103,15 @@ TEST_P(Antialias, RefusesNullAndOtherDepths) {
   EXPECT_EQ(ANTIALIAS4X(in.get(), nullptr), 0);
   in->BPP = 2;
   EXPECT_EQ(ANTIALIAS4X(in.get(), out.get()), 0);
+  // Nor is a target that is not 32-bit, or whose rows cannot hold its width.
+  in->BPP = 4;
+  out->BPP = 2;
+  EXPECT_EQ(ANTIALIAS4X(in.get(), out.get()), 0);
+  SCALE2(out.get(), in.get());
+  out->BPP = 4;
+  out->PITCH = 4;
+  EXPECT_EQ(ANTIALIAS4X(in.get(), out.get()), 0);
+  SCALE2(out.get(), in.get());
   for (int i = 0; i < 4; ++i) EXPECT_EQ(out->pixels()[i], 0x11111111u);
 }
 

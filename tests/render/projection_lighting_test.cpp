@@ -5,9 +5,9 @@
 #include <limits>
 #include <memory>
 
-#include "lighting.h"
-#include "projection.h"
-#include "vertex_passes.h"
+#include "transform/lighting.h"
+#include "transform/pass4_projection.h"
+#include "transform/pass1_vertices.h"
 #include "transform_fixture.h"
 
 namespace {

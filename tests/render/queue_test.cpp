@@ -1,8 +1,8 @@
 // What the stage leaves in the render queue and in the model record: the
 // entry's fields, texture coordinates carried from call to call, the counts,
 // and the queue's limit.
-#include "lighting.h"
-#include "projection.h"
+#include "transform/lighting.h"
+#include "transform/pass4_projection.h"
 #include "transform_fixture.h"
 
 namespace {
@@ -110,18 +110,26 @@ TEST_F(TransformTest, FullQueueDropsAndCountsTheRest) {
   fcnt = RBUFFER_SIZE - 3;
   run(model);
   EXPECT_EQ(fcnt, RBUFFER_SIZE);
-  EXPECT_EQ(dropped_triangles, 2);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 2);
   EXPECT_EQ(RBUFFER(RBUFFER_SIZE - 4).COL, 0x12345678u);
   EXPECT_TRUE(same(RBUFFER(RBUFFER_SIZE - 1).VEC(0), corner(model, 6)));
 
   run(model);
   EXPECT_EQ(fcnt, RBUFFER_SIZE);
-  EXPECT_EQ(dropped_triangles, 7);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 7);
 
   fcnt = -1;  // a count that no caller should pass: nothing is written either
   run(model);
   EXPECT_EQ(fcnt, -1);
-  EXPECT_EQ(dropped_triangles, 12);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 12);
+
+  // A renderer of its own counts its own drops.
+  Renderer own;
+  float color_mult = 0.0f;
+  MODEL_TRANSFORM(own, model.m, identity(), fcnt = RBUFFER_SIZE, VEC3F(0, 0, 0), color_mult, 0.0f,
+                  -1, nullptr, VEC2F(0.0f, 0.0f));
+  EXPECT_EQ(own.dropped_triangles(), 5);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 12);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "render/render_buffers.h"
 #include "render/render_globals.h"
 #include "render/render_queue.h"
+#include "render/renderer.h"
 
 using NMATHF::VEC2F;
 using NMATHF::VEC3F;
@@ -37,7 +38,8 @@ TEST_F(Threads, EveryBandRunsExactlyOnceOnAnyNumberOfThreads) {
     for (int32_t bands = 0; bands < 40; ++bands) {
       std::vector<std::atomic<int32_t>> runs(size_t(bands) + 1);
       for (int repeat = 0; repeat < 20; ++repeat)
-        for_each_band(bands, [&](int32_t band) { runs[size_t(band)].fetch_add(1); });
+        default_renderer().workers().for_each_band(
+            bands, [&](int32_t band) { runs[size_t(band)].fetch_add(1); });
       for (int32_t b = 0; b < bands; ++b) ASSERT_EQ(runs[size_t(b)].load(), 20) << b;
       ASSERT_EQ(runs[size_t(bands)].load(), 0);
     }
@@ -55,6 +57,21 @@ TEST_F(Threads, ThreadCountsAreHeldToTheirRange) {
   stop_draw_workers();
   EXPECT_EQ(draw_threads(), 1);
   EXPECT_GE(hardware_threads(), 1);
+}
+
+// Each renderer owns its threads: two of them side by side keep their own
+// counts, leave the default renderer's alone, and both run every band.
+TEST_F(Threads, RenderersKeepTheirOwnThreads) {
+  Renderer three(3), two(2);
+  EXPECT_EQ(three.workers().threads(), 3);
+  EXPECT_EQ(two.workers().threads(), 2);
+  EXPECT_EQ(draw_threads(), 1);
+  for (Renderer* r : {&three, &two}) {
+    std::vector<std::atomic<int32_t>> runs(size_t(r->workers().frame_bands()));
+    r->workers().for_each_band(int32_t(runs.size()),
+                               [&](int32_t band) { runs[size_t(band)].fetch_add(1); });
+    for (const std::atomic<int32_t>& n : runs) ASSERT_EQ(n.load(), 1);
+  }
 }
 
 TEST_F(Threads, BandsCoverEveryRowOnceInNearlyEqualParts) {
@@ -81,7 +98,8 @@ TEST_F(Threads, RowBandsHandEveryRowToExactlyOneCall) {
         set_draw_threads(threads);
         std::vector<std::atomic<int32_t>> seen(static_cast<size_t>(rows));
         std::atomic<int32_t> outside{0};
-        for_each_row_band(rows, bands, [&](int32_t first, int32_t end) {
+        DrawWorkers& workers = default_renderer().workers();
+        workers.for_each_row_band(rows, bands, [&](int32_t first, int32_t end) {
           for (int32_t y = first; y < end; ++y) {
             if (y < 0 || y >= rows)
               outside.fetch_add(1);

@@ -94,7 +94,7 @@ class TransformTest : public ::testing::Test {
     ANTI_ALIAS = ISCALE = -1;
     INIT_BUFFERS();
     fcnt = 0;
-    dropped_triangles = 0;
+    default_renderer().dropped_triangles() = 0;
   }
 
   void run(MemoryModel& model, const MATRIX& m = identity(), VEC3F light = VEC3F(0, 0, 0),

@@ -12,7 +12,6 @@
 
 #include "cli/bench_mode.h"
 #include "cli/options.h"
-#include "render/draw_workers.h"
 #include "render/render_globals.h"
 
 namespace {
@@ -55,14 +54,14 @@ HeadlessSettings tour_settings() {
 // The hash of every frame of the tour in MODE (null: as scripted).
 std::vector<uint64_t> tour_hashes(const RenderMode* mode, int32_t threads, SimdPath path) {
   static const HeadlessSettings settings = tour_settings();
-  set_draw_threads(threads);
   simd_path = path;
+  AppOptions app;
+  app.draw_threads = threads;
   std::vector<uint64_t> hashes;
   play_headless(
       settings, mode,
       [&](const uint32_t* page, int32_t w, int32_t h) { hashes.push_back(page_hash(page, w, h)); },
-      false);
-  set_draw_threads(1);
+      false, app);
   simd_path = SimdPath::PORTABLE;
   return hashes;
 }

@@ -11,6 +11,7 @@ struct AppOptions {
   std::string maze_model;    // a maze of the user's own instead of res/model/maze.obj
   std::string maze_texture;  // its texture instead of res/texture/sand.bmp
   PlayerModes modes;         // how the player starts: flying, solid walls
+  int32_t draw_threads = 1;  // the threads the renderer draws on (1 to MAX_DRAW_THREADS)
 };
 
 // Runs the whole program on the current host; returns the exit status (0).

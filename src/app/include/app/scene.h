@@ -4,9 +4,10 @@
 #include <cstdint>
 
 #include "app/player.h"
-#include "base/image.h"
 #include "math/nmathf.h"
 #include "model/model.h"
+#include "base/image.h"
+#include "render/renderer.h"
 
 // One placed model: the maze (entity 0) or a cube or UFO spinning in place.
 struct ENTITY_STRUCT {
@@ -37,6 +38,6 @@ void prepare_models(Scene& scene);
 void place_entities(Scene& scene);
 // The frame's view matrix from the player's camera, and the light in view space.
 void build_view(const Player& player, Scene& scene);
-// Hands every entity to the model transform, then advances its spin by
-// FRAME_TIME (zero or negative).
-void submit_entities(Scene& scene, double frame_time);
+// Hands every entity to the model transform of RENDERER, then advances its
+// spin by FRAME_TIME (zero or negative).
+void submit_entities(Renderer& renderer, Scene& scene, double frame_time);

@@ -7,21 +7,38 @@
 
 #include "base/image.h"
 
-struct RasterTarget {
+// Stands for the screen page wherever a target image is asked for. The
+// entry points that take null for the screen turn it into this at their door,
+// so everything behind them names the screen one way.
+inline IMAGE* const SCREEN_TARGET = reinterpret_cast<IMAGE*>(~uintptr_t(0));
+
+// The rows a rasterizer or post-filter writes: pixel (x, y) is the 32-bit word
+// at PIXELS + y * PITCH + x * 4.
+struct PixelTarget {
   uint8_t* pixels;  // row 0, column 0
   size_t pitch;     // bytes from one pixel row to the next
-  float* depth;     // row 0, column 0 of the depth buffer; rows are width floats apart
   int32_t width, height;
 
   uint32_t* pixel_row(int32_t y) const {
     return reinterpret_cast<uint32_t*>(pixels + size_t(y) * pitch);
   }
+};
+
+// Fills T for DST: the screen page for SCREEN_TARGET, else the image. False
+// when there is nothing to write to: null, no page, or pixels that fail
+// image_is_usable (not 32-bit, empty, or rows that cannot hold the width).
+bool resolve_target(IMAGE* dst, PixelTarget& t);
+
+// A pixel target with its depth buffer, whose rows are the target's width.
+struct RasterTarget : PixelTarget {
+  float* depth;  // row 0, column 0 of the depth buffer; rows are width floats apart
+
   float* depth_row(int32_t y) const { return depth + size_t(y) * size_t(width); }
 };
 
-// Fills T for DST (null: the screen page) and DEPTH. False when there is
-// nothing to draw into: no pixels, no depth buffer, an empty target, or a
-// header whose rows cannot hold its width.
+// Fills T for DST (null or SCREEN_TARGET: the screen page) and DEPTH. False
+// when there is nothing to draw into: no depth buffer, or no target as
+// resolve_target says.
 bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t);
 
 // The rows FIRST to END - 1 of the target (cut to the target). Drawing a

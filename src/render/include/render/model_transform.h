@@ -5,20 +5,18 @@
 #pragma once
 #include <cstdint>
 
-#include "base/image.h"
 #include "math/nmathf.h"
 #include "model/model.h"
-
-// Triangles that found the render queue full and were left out. It only ever
-// grows here; whoever reports it sets it back to 0.
-extern int64_t dropped_triangles;
+#include "base/image.h"
+#include "render/renderer.h"
 
 // One call per entity per frame. M is the entity's view x model matrix,
 // LIGHT_POSITION the light in view space. Every visible, front-facing
 // triangle is written to RBUFFER(FCNT) and FCNT grows by one; FCNT never
-// exceeds the queue's size. COLOR_MULT is not read. A non-null TEXTURE
-// replaces the triangles' own textures; TCOORD is added to every corner's
-// texture coordinate.
+// exceeds the queue's size: a triangle that finds the queue full is counted
+// in RENDERER's dropped_triangles() instead. COLOR_MULT is not read. A
+// non-null TEXTURE replaces the triangles' own textures; TCOORD is added to
+// every corner's texture coordinate.
 //
 // The model's per-frame arrays are rewritten: TVERTICES, RVERTICES and
 // PVERTICES, MAX_RVERTS, MAX_RTRIS and every triangle's CULLED; a triangle's
@@ -27,7 +25,12 @@ extern int64_t dropped_triangles;
 // RVERTICES and PVERTICES (which raises MAX_RVERTS), their pieces counted in
 // MAX_RTRIS and queued in place of the crossing triangle. RTRIANGLES is not
 // used: which triangles are drawn, and the pieces, are kept in a compact side
-// array during the call.
+// array of RENDERER during the call.
+void MODEL_TRANSFORM(Renderer& renderer, MODEL_STRUCT* model, const NMATHF::MATRIX& m,
+                     int32_t& fcnt, const NMATHF::VEC3F& light_position, float& color_mult,
+                     const float& depth_offset, int32_t use_tex, const IMAGE* texture,
+                     const NMATHF::VEC2F& tcoord);
+// The same with the default renderer.
 void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt,
                      const NMATHF::VEC3F& light_position, float& color_mult,
                      const float& depth_offset, int32_t use_tex, const IMAGE* texture,

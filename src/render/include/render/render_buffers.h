@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "render/renderer.h"
+
 // Sets the viewport numbers and ASPECT, remakes BACKBUFFER, BACKBUFFER2 (when both
 // ISCALE and ANTI_ALIAS are on) and ZBUFF for ISCALE and ANTI_ALIAS, and rebuilds
 // PROJECTION_MATRIX. Returns 1.
@@ -17,6 +19,9 @@ void free_buffers();
 void reset_render_state();
 
 // The per-frame clears: every ZBUFF entry to 0 (nothing drawn yet), every
-// BACKBUFFER byte to 0 (black).
+// BACKBUFFER byte to 0 (black), in bands on RENDERER's drawing threads (or
+// the default renderer's).
+void clear_depth_buffer(Renderer& renderer);
+void clear_back_buffer(Renderer& renderer);
 void clear_depth_buffer();
 void clear_back_buffer();

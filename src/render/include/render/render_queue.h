@@ -5,9 +5,10 @@
 #pragma once
 #include <cstdint>
 
+#include "math/vec.h"
 #include "base/checked_array.h"
 #include "base/image.h"
-#include "math/vec.h"
+#include "render/renderer.h"
 
 // One queued triangle. A new entry is all zero.
 struct SORT_STRUCT {
@@ -30,4 +31,7 @@ extern Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
 // Draws entries 0 to FCNT - 1 into BACKBUFFER: filled (flat or textured, depth
 // tested) or, while WIRE_FRAME is on, as outlines that leave ZBUFF alone. FCNT
 // is 0 afterwards. A count above RBUFFER_SIZE stops the program with error 6.
+// Drawn on RENDERER's threads with its draw plan; without one, on the
+// default renderer's.
+void BUFFER_RENDER(Renderer& renderer, int32_t& fcnt);
 void BUFFER_RENDER(int32_t& fcnt);

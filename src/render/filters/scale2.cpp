@@ -7,12 +7,11 @@
 #include "render/post_filters.h"
 
 bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan) {
-  if (!src || src->BPP != 4) return false;
-  plan.out = resolve_target(dst);
-  if (!plan.out.pixels) return false;
+  if (!image_is_usable(src) || !resolve_target(dst ? dst : SCREEN_TARGET, plan.out))
+    return false;
   // Only whole 2 x 2 blocks that fit the target are written.
-  plan.width = std::min(src->WIDTH, plan.out.width / 2);
-  plan.height = std::min(src->HEIGHT, plan.out.height / 2);
+  plan.width = std::min(src->WIDTH, uint32_t(plan.out.width) / 2);
+  plan.height = std::min(src->HEIGHT, uint32_t(plan.out.height) / 2);
   plan.in = reinterpret_cast<const uint8_t*>(src->pixels());
   plan.in_pitch = src->PITCH;
   plan.eight = filters_in_eights();
@@ -35,17 +34,22 @@ void double_row(const FilterPlan& p, const uint32_t* source_row, uint32_t y) {
   }
 }
 
-void SCALE2(IMAGE* dst, const IMAGE* src) {
+void SCALE2(Renderer& renderer, IMAGE* dst, const IMAGE* src) {
   FilterPlan plan;
   if (!plan_scale2(dst, src, plan)) return;
-  const int32_t bands = filter_bands(plan.height);
-  for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
+  DrawWorkers& workers = renderer.workers();
+  const int32_t bands = filter_bands(workers, plan.height);
+  workers.for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
     for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y)
       double_row(plan, reinterpret_cast<const uint32_t*>(plan.in + size_t(y) * plan.in_pitch), y);
   });
 }
 
-void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
+void SCALE2(IMAGE* dst, const IMAGE* src) {
+  SCALE2(default_renderer(), dst, src);
+}
+
+void average_and_double(Renderer& renderer, const IMAGE* in, IMAGE* half, IMAGE* dst) {
   FilterPlan average;
   FilterPlan twice;
   const bool averages = plan_antialias(in, half, average);
@@ -53,12 +57,13 @@ void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
   // writes; otherwise the two filters one after the other.
   if (!averages || !plan_scale2(dst, half, twice) || twice.width != average.width ||
       twice.height != average.height) {
-    ANTIALIAS4X(in, half);
-    SCALE2(dst, half);
+    ANTIALIAS4X(renderer, in, half);
+    SCALE2(renderer, dst, half);
     return;
   }
-  const int32_t bands = filter_bands(average.height);
-  for_each_row_band(int32_t(average.height), bands, [&](int32_t first, int32_t end) {
+  DrawWorkers& workers = renderer.workers();
+  const int32_t bands = filter_bands(workers, average.height);
+  workers.for_each_row_band(int32_t(average.height), bands, [&](int32_t first, int32_t end) {
     for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y) {
       const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
       const uint8_t* low_row = top_row + average.in_pitch;
@@ -80,4 +85,8 @@ void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
       }
     }
   });
+}
+
+void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {
+  average_and_double(default_renderer(), in, half, dst);
 }

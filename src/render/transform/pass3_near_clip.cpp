@@ -1,4 +1,4 @@
-#include "near_clip.h"
+#include "pass3_near_clip.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "view_volume_cull.h"
+#include "pass2_view_volume_cull.h"
 
 #include "transform_scratch.h"
 

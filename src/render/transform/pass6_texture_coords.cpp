@@ -1,4 +1,4 @@
-#include "texture_coords.h"
+#include "pass6_texture_coords.h"
 
 #include <cstring>
 

@@ -4,15 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "render/draw_workers.h"
 #include "render/post_filters.h"
-
-// Where a filter writes: the first pixel, the size and the row pitch of the
-// screen page (for a null or SCREEN_TARGET image) or of an image.
-struct FilterTarget {
-  uint8_t* pixels;  // null when there is nothing to write to
-  uint32_t width, height, pitch;
-};
-FilterTarget resolve_target(IMAGE* img);
 
 // One averaged pixel from a 2 x 2 block: two pixels of the upper row and the
 // two below them. Each byte is ((tl/2 + bl/2)/2) + ((tr/2 + br/2)/2). The
@@ -30,29 +23,30 @@ inline uint32_t average_block(const uint8_t* upper_pair, const uint8_t* lower_pa
 }
 
 // One call of a filter: the image it reads (IN, rows IN_PITCH bytes apart),
-// where it writes, and WIDTH x HEIGHT pixels: the output pixels of
-// ANTIALIAS4X, the source pixels that SCALE2 doubles.
+// where it writes (resolve_target), and WIDTH x HEIGHT pixels: the output
+// pixels of ANTIALIAS4X, the source pixels that SCALE2 doubles.
 struct FilterPlan {
-  FilterTarget out;
+  PixelTarget out;
   const uint8_t* in;
   size_t in_pitch;
   uint32_t width, height;
   bool eight;  // eight pixels at a time (AVX2)
 };
 
-// ANTIALIAS4X(INBUFF, OUTBUFF). False when the filter does nothing (a null
-// image, BPP other than 4, no target).
+// ANTIALIAS4X(INBUFF, OUTBUFF). False when the filter does nothing (an image
+// that image_is_usable refuses, no target).
 bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, FilterPlan& plan);
 // Output rows FIRST to END - 1.
 void antialias_rows(const FilterPlan& plan, uint32_t first, uint32_t end);
 
-// SCALE2(DST, SRC). False when the filter does nothing.
+// SCALE2(DST, SRC), DST null or SCREEN_TARGET for the screen page. False when
+// the filter does nothing.
 bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan);
 // Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
 void double_row(const FilterPlan& plan, const uint32_t* source_row, uint32_t y);
 
-// Bands for a filter over ROWS rows: the frame's bands, so that each thread
-// reads the rows it drew.
-int32_t filter_bands(uint32_t rows);
+// Bands for a filter over ROWS rows: the frame's bands of WORKERS, so that
+// each thread reads the rows it drew.
+int32_t filter_bands(const DrawWorkers& workers, uint32_t rows);
 // Whether the filters run eight pixels at a time.
 bool filters_in_eights();

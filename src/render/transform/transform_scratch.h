@@ -22,11 +22,9 @@ enum TriangleFate : uint8_t {
   TO_CUT = 2,     // passed the view volume with a corner before the near plane
 };
 
+// A renderer keeps one (the transform runs on one thread); it holds the last
+// call's values until the next call.
 struct TransformScratch {
   std::vector<uint8_t> drawn;     // per triangle, a TriangleFate
   std::vector<NearPiece> pieces;  // in the order they are queued
 };
-
-// The scratch every call uses (the transform runs on one thread); it holds the
-// last call's values until the next call.
-TransformScratch& transform_scratch();

@@ -1,6 +1,6 @@
-// Passes 1 and 3 of the model transform: every vertex through the 16 floats of
-// a matrix (row-vector convention), once, each sum taken left to right in
-// single precision.
+// The first pass of the model transform: every vertex through the 16 floats of
+// a matrix (row-vector convention), once for view space and once for clip
+// space, each sum taken left to right in single precision.
 #pragma once
 #include "model/model.h"
 

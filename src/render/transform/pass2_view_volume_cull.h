@@ -1,4 +1,5 @@
-// Pass 4 of the model transform: whole triangles outside the view volume.
+// The second pass of the model transform: whole triangles outside the view
+// volume.
 #pragma once
 #include <cstdint>
 #include <vector>

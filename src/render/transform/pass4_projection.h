@@ -1,4 +1,4 @@
-// Pass 7 of the model transform: clip space to the screen.
+// The fourth pass of the model transform: clip space to the screen.
 #pragma once
 #include <cstdint>
 

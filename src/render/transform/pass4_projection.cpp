@@ -1,4 +1,4 @@
-#include "projection.h"
+#include "pass4_projection.h"
 
 void project_vertices(MODEL_STRUCT& model, const Viewport& vp) {
   for (uint32_t i = 0; i < model.MAX_RVERTS; ++i)

@@ -9,12 +9,10 @@
 #include "render/render_globals.h"
 
 bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, FilterPlan& plan) {
-  if (!inbuff || !outbuff || inbuff->BPP != 4) return false;
+  if (!image_is_usable(inbuff) || !resolve_target(outbuff, plan.out)) return false;
   const uint32_t xx = inbuff->WIDTH / 2, yy = inbuff->HEIGHT / 2;
-  plan.out = resolve_target(outbuff);
-  if (!plan.out.pixels) return false;
-  plan.width = std::min(xx, plan.out.width);
-  plan.height = std::min(yy, plan.out.height);
+  plan.width = std::min(xx, uint32_t(plan.out.width));
+  plan.height = std::min(yy, uint32_t(plan.out.height));
   plan.in = reinterpret_cast<const uint8_t*>(inbuff->pixels());
   plan.in_pitch = inbuff->PITCH;
   plan.eight = filters_in_eights();
@@ -35,26 +33,24 @@ void antialias_rows(const FilterPlan& p, uint32_t first, uint32_t end) {
   }
 }
 
-int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff) {
+int32_t ANTIALIAS4X(Renderer& renderer, const IMAGE* inbuff, IMAGE* outbuff) {
   FilterPlan plan;
   if (!plan_antialias(inbuff, outbuff, plan)) return 0;
-  const int32_t bands = filter_bands(plan.height);
-  for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
+  DrawWorkers& workers = renderer.workers();
+  const int32_t bands = filter_bands(workers, plan.height);
+  workers.for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
     antialias_rows(plan, uint32_t(first), uint32_t(end));
   });
   return 0;
 }
 
-FilterTarget resolve_target(IMAGE* img) {
-  if (img && img != SCREEN_TARGET)
-    return {reinterpret_cast<uint8_t*>(img->pixels()), img->WIDTH, img->HEIGHT, img->PITCH};
-  const ScreenInfo info = screen_info();
-  return {reinterpret_cast<uint8_t*>(screen_ptr()), uint32_t(info.width), uint32_t(info.height),
-          uint32_t(info.pitch)};
+int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff) {
+  return ANTIALIAS4X(default_renderer(), inbuff, outbuff);
 }
 
-int32_t filter_bands(uint32_t rows) {
-  return int32_t(std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(frame_bands()))));
+int32_t filter_bands(const DrawWorkers& workers, uint32_t rows) {
+  return int32_t(
+      std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(workers.frame_bands()))));
 }
 
 bool filters_in_eights() {

@@ -1,4 +1,5 @@
-// Pass 6 of the model transform: the texture coordinates the next call queues.
+// The last pass of the model transform: the texture coordinates the next call
+// queues.
 #pragma once
 #include "model/model.h"
 

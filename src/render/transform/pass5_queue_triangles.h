@@ -1,5 +1,5 @@
-// Pass 8 of the model transform: back faces and the far limit dropped, the
-// rest lit and appended to the render queue.
+// The fifth pass of the model transform: back faces and the far limit
+// dropped, the rest lit and appended to the render queue.
 #pragma once
 #include <cstdint>
 
@@ -20,9 +20,9 @@ struct QueueRequest {
 // near-cut piece, that is front-facing and not wholly beyond the far limit is
 // lit from TLIGHT (the light in the model's own space) and written to
 // RBUFFER(FCNT), with each corner's screen X and Y and its clip-space w as
-// depth, and FCNT grows by one; a full queue counts the triangle in
-// dropped_triangles instead. Texture coordinates are the triangles' NTCOORD as
+// depth, and FCNT grows by one; a full queue counts the triangle in DROPPED
+// instead. Texture coordinates are the triangles' NTCOORD as
 // the previous call left them (the pieces': interpolated from those).
 void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& scratch,
                              const NMATHF::VEC3F& tlight, const QueueRequest& request,
-                             int32_t& fcnt);
+                             int32_t& fcnt, int64_t& dropped);

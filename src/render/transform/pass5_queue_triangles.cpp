@@ -1,8 +1,7 @@
-#include "queue_triangles.h"
+#include "pass5_queue_triangles.h"
 
 #include "face_tests.h"
 #include "lighting.h"
-#include "render/model_transform.h"
 #include "render/render_queue.h"
 
 using NMATHF::VEC2F;
@@ -16,12 +15,12 @@ namespace {
 // is a back face or wholly beyond the far limit.
 void queue_triangle(const VEC3F* pv, const VEC4F* rv, const uint32_t* point_id,
                     const VEC2F* ntcoord, const TRIANGLE_STRUCT& t, const VEC3F& tlight,
-                    const QueueRequest& request, int32_t& fcnt) {
+                    const QueueRequest& request, int32_t& fcnt, int64_t& dropped) {
   const VEC3F p1 = pv[point_id[0]], p2 = pv[point_id[1]], p3 = pv[point_id[2]];
   if (!(screen_area(p1, p2, p3) > 0.0f)) return;
   if (!not_beyond_far(p1, p2, p3, request.far_z)) return;
   if (fcnt < 0 || fcnt >= RBUFFER_SIZE) {
-    ++dropped_triangles;  // the queue is full: nothing is written past its end
+    ++dropped;  // the queue is full: nothing is written past its end
     return;
   }
 
@@ -49,16 +48,18 @@ void queue_triangle(const VEC3F* pv, const VEC4F* rv, const uint32_t* point_id,
 }  // namespace
 
 void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& scratch,
-                             const VEC3F& tlight, const QueueRequest& request, int32_t& fcnt) {
+                             const VEC3F& tlight, const QueueRequest& request, int32_t& fcnt,
+                             int64_t& dropped) {
   const VEC3F* pv = model.PVERTICES;
   for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
     if (scratch.drawn[i] != DRAWN) continue;
     const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t point_id[3] = {t.POINT_ID(1), t.POINT_ID(2), t.POINT_ID(3)};
-    queue_triangle(pv, model.RVERTICES, point_id, t.NTCOORD.data(), t, tlight, request, fcnt);
+    queue_triangle(pv, model.RVERTICES, point_id, t.NTCOORD.data(), t, tlight, request, fcnt,
+                   dropped);
   }
   // Pieces of a cut triangle are lit (and keyed) as the whole triangle.
   for (const NearPiece& piece : scratch.pieces)
     queue_triangle(pv, model.RVERTICES, piece.point_id, piece.ntcoord,
-                   model.TRIANGLES[piece.source], tlight, request, fcnt);
+                   model.TRIANGLES[piece.source], tlight, request, fcnt, dropped);
 }

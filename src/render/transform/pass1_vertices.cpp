@@ -1,4 +1,4 @@
-#include "vertex_passes.h"
+#include "pass1_vertices.h"
 
 using NMATHF::VEC3F;
 using NMATHF::VEC4F;

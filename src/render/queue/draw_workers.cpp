@@ -41,6 +41,8 @@ bool spin_until(Done done) {
   }
 }
 
+}  // namespace
+
 // The job in hand is named by one 64-bit ticket: its number in the high half,
 // its number of bands in the low half. Each band has a claim word holding the
 // number of the last job that claimed it; a thread claims band B of job J by
@@ -151,9 +153,7 @@ class WorkerPool {
   std::atomic<int32_t> done_{0};  // bands of the job finished
 };
 
-int32_t thread_count = 1;
-WorkerPool* pool = nullptr;
-
+namespace {
 // A browser build without shared memory has no threads to start: a worker
 // there would abort the page.
 int32_t thread_limit() {
@@ -166,40 +166,41 @@ int32_t thread_limit() {
 
 }  // namespace
 
-void set_draw_threads(int32_t threads) {
-  threads = std::clamp(threads, int32_t(1), std::max(int32_t(1), thread_limit()));
-  if (threads == thread_count && (threads == 1) == (pool == nullptr)) return;
-  stop_draw_workers();
-  thread_count = threads;
-  if (threads > 1) pool = new WorkerPool(threads - 1);
+DrawWorkers::DrawWorkers(int32_t threads) {
+  set_threads(threads);
 }
 
-int32_t draw_threads() {
-  return thread_count;
+DrawWorkers::~DrawWorkers() = default;
+
+void DrawWorkers::set_threads(int32_t threads) {
+  threads = std::clamp(threads, int32_t(1), std::max(int32_t(1), thread_limit()));
+  if (threads == thread_count_ && (threads == 1) == (pool_ == nullptr)) return;
+  stop();
+  thread_count_ = threads;
+  if (threads > 1) pool_ = std::make_unique<WorkerPool>(threads - 1);
 }
 
 int32_t hardware_threads() {
   return std::clamp(int32_t(std::thread::hardware_concurrency()), int32_t(1), thread_limit());
 }
 
-void stop_draw_workers() {
-  delete pool;
-  pool = nullptr;
-  thread_count = 1;
+void DrawWorkers::stop() {
+  pool_.reset();
+  thread_count_ = 1;
 }
 
-void run_bands(int32_t bands, BandJob job, void* context) {
+void DrawWorkers::run_bands(int32_t bands, BandJob job, void* context) {
   if (bands <= 0) return;
-  if (!pool || bands == 1 || bands > MAX_BANDS) {
+  if (!pool_ || bands == 1 || bands > MAX_BANDS) {
     for (int32_t band = 0; band < bands; ++band) job(context, band);
     return;
   }
-  pool->run(bands, job, context);
+  pool_->run(bands, job, context);
 }
 
-int32_t frame_bands() {
+int32_t DrawWorkers::frame_bands() const {
   constexpr int32_t BANDS_PER_THREAD = 4;
-  return thread_count == 1 ? 1 : thread_count * BANDS_PER_THREAD;
+  return thread_count_ == 1 ? 1 : thread_count_ * BANDS_PER_THREAD;
 }
 
 BandRows band_rows(int32_t rows, int32_t bands, int32_t band) {

@@ -1,5 +1,5 @@
-// Cutting triangles at the near plane, between the view-volume test and the
-// projection of MODEL_TRANSFORM.
+// The third pass of the model transform: triangles cut at the near plane,
+// between the view-volume test and the projection.
 #pragma once
 #include "model/model.h"
 #include "transform_scratch.h"

@@ -1,0 +1,72 @@
+#include "render/render_queue.h"
+
+#include "base/line.h"
+#include "queue/draw_plan.h"
+#include "render/rasterizers.h"
+#include "render/render_globals.h"
+#include "render/renderer.h"
+
+Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
+
+namespace {
+constexpr uint16_t SOLID = 0xFFFF;
+
+// The outline: corner 0 to 1, on from the pen to 2, and back to 0.
+void draw_outline(const SORT_STRUCT& e, LinePen& pen) {
+  const NMATHF::VEC3F* v = e.VEC.data();
+  draw_line(BACKBUFFER, pen, v[0].X, v[0].Y, v[1].X, v[1].Y, e.COL, SOLID);
+  draw_line_to(BACKBUFFER, pen, v[2].X, v[2].Y, e.COL, SOLID);
+  draw_line_to(BACKBUFFER, pen, v[0].X, v[0].Y, e.COL, SOLID);
+}
+
+// Entries 0 to COUNT - 1 filled, flat or textured, band by band on the
+// drawing threads. Each band walks the entries in queue order, so every pixel
+// sees the same depth tests in the same order as one walk over the queue.
+void draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count) {
+  int32_t drawable = count;
+  DrawPlan& plan = renderer.draw_plan();
+  DrawWorkers& workers = renderer.workers();
+  if (resolve_raster_target(BACKBUFFER, ZBUFF, plan.target)) {
+    plan.make(queue, drawable, workers.frame_bands());
+    workers.for_each_band(plan.bands,
+                          [&plan, queue](int32_t band) { plan.draw_band(queue, band); });
+  } else {  // nothing to draw into; a missing texture is still found
+    drawable = 0;
+    while (drawable < count && (queue[drawable].USE_TEX == 0 || queue[drawable].TEXTURE))
+      ++drawable;
+  }
+  // A textured entry without a texture stops the program here, on this
+  // thread, after the entries before it were drawn.
+  if (drawable < count) {
+    const SORT_STRUCT& e = queue[drawable];
+    const NMATHF::VEC3F* v = e.VEC.data();
+    const NMATHF::VEC2F* t = e.UV.data();
+    TFPCSPTRI_ORIG(BACKBUFFER, v[0].X, v[0].Y, v[0].Z, t[0].X, t[0].Y, v[1].X, v[1].Y, v[1].Z,
+                   t[1].X, t[1].Y, v[2].X, v[2].Y, v[2].Z, t[2].X, t[2].Y, e.SHADE, e.TEXTURE);
+  }
+}
+}  // namespace
+
+void BUFFER_RENDER(Renderer& renderer, int32_t& fcnt) {
+  const int32_t count = fcnt;
+  // The whole range is checked once, so the loop can use the entries directly.
+  if (count > RBUFFER_SIZE) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
+  const bool outlines = WIRE_FRAME != 0;
+  // Without a back buffer there is nothing to draw into (a null target would
+  // mean the visible page to the rasterizers).
+  if (BACKBUFFER && count > 0) {
+    const SORT_STRUCT* entries = RBUFFER.data();
+    if (outlines) {
+      // Later outlines draw over earlier ones wherever they cross: one thread.
+      LinePen pen;
+      for (int32_t i = 0; i < count; ++i) draw_outline(entries[i], pen);
+    } else {
+      draw_filled(renderer, entries, count);
+    }
+  }
+  fcnt = 0;
+}
+
+void BUFFER_RENDER(int32_t& fcnt) {
+  BUFFER_RENDER(default_renderer(), fcnt);
+}
