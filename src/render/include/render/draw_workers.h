@@ -16,9 +16,10 @@ int32_t hardware_threads();
 
 using BandJob = void (*)(void* context, int32_t band);
 
-// The worker threads a renderer draws with (a private type of the pool).
+// The worker threads themselves, kept inside draw_workers.cpp.
 class WorkerPool;
 
+// A renderer's drawing threads: the calling thread and its workers.
 class DrawWorkers {
  public:
   explicit DrawWorkers(int32_t threads = 1);
