@@ -36,10 +36,13 @@ ModelPtr load(const std::string& path) {
   return ModelPtr(m);
 }
 
-// The probe from P with and without the grid: everything it decides is equal.
+// The probe from P with and without the grid, flying (first hit) and walking
+// (highest hit): everything it decides is equal.
 void expect_same_probe(const MODEL_STRUCT& maze, const ProbeGrid& grid, const VEC3F& p,
                        int64_t& hits) {
+  for (const int32_t fly : {-1, 0}) {
   Player scan, gridded;
+  scan.fly = gridded.fly = fly;
   scan.CAM.P = gridded.CAM.P = p;
   scan.GRAVY = gridded.GRAVY = -5.0f;
   ground_test(scan, maze);
@@ -55,6 +58,7 @@ void expect_same_probe(const MODEL_STRUCT& maze, const ProbeGrid& grid, const VE
     ++hits;
     ASSERT_EQ(std::bit_cast<uint32_t>(scan.IPOINT.Y), std::bit_cast<uint32_t>(gridded.IPOINT.Y))
         << where;
+  }
   }
 }
 
@@ -144,20 +148,22 @@ TEST(ProbeGrid, PositionsOutsideTheGridScanEveryTriangle) {
   ModelPtr maze = load(std::string(MW_SOURCE_DIR) + "/res/model/maze.obj");
   ProbeGrid grid;
   grid.build(*maze);
-  const uint32_t *first, *last;
+  ProbeGrid::Candidates near;
   const float nan_f = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_FALSE(grid.candidates(nan_f, 5, 0, first, last));
-  EXPECT_FALSE(grid.candidates(0, 5, INFINITY, first, last));
-  EXPECT_FALSE(grid.candidates(0, 1e7f, 0, first, last));
-  EXPECT_FALSE(grid.candidates(1e6f, 5, 0, first, last));
-  ASSERT_TRUE(grid.candidates(0, 5, 0, first, last));
-  EXPECT_LT(last - first, int64_t(maze->MAX_TRIANGLES) / 10);  // the point of the grid
-  for (const uint32_t* t = first; t + 1 < last; ++t) EXPECT_LT(t[0], t[1]);  // stored order
+  EXPECT_FALSE(grid.candidates(nan_f, 5, 0, near));
+  EXPECT_FALSE(grid.candidates(0, 5, INFINITY, near));
+  EXPECT_FALSE(grid.candidates(0, 1e7f, 0, near));
+  EXPECT_FALSE(grid.candidates(1e6f, 5, 0, near));
+  ASSERT_TRUE(grid.candidates(0, 5, 0, near));
+  std::vector<uint32_t> order;
+  near.in_stored_order([&](uint32_t id) { return order.push_back(id), false; });
+  EXPECT_LT(order.size(), maze->MAX_TRIANGLES / 10);  // the point of the grid
+  for (size_t i = 1; i < order.size(); ++i) EXPECT_LT(order[i - 1], order[i]);  // stored order
   int64_t hits = 0;
   for (const VEC3F p : {VEC3F(nan_f, 5, 0), VEC3F(0, 1e7f, 0), VEC3F(0, 120, 0), VEC3F(0, -3, 0)})
     expect_same_probe(*maze, grid, p, hits);
   ProbeGrid none;  // never built: every probe scans
-  EXPECT_FALSE(none.candidates(0, 5, 0, first, last));
+  EXPECT_FALSE(none.candidates(0, 5, 0, near));
   expect_same_probe(*maze, none, VEC3F(1, 6, 1), hits);
   EXPECT_GE(hits, 1);
 }
