@@ -231,6 +231,14 @@ TEST(ProbeGrid, HostileWorldsAnswerAsTheFullScanInBoundedMemory) {
          const VEC3F along(100, 0.5f, 37);  // long and a hair wide
          return k == 0 ? a : k == 1 ? a + along : a + along * 0.5f + VEC3F(0, 0, 0.01f);
        }},
+      {"thin", 1500, 0,  // listed cell by cell, with a wider margin
+       [](int, int k, std::mt19937& rng) {
+         static VEC3F a, along;
+         std::uniform_real_distribution<float> pos(-50, 50), h(0, 6), d(-6, 6), w(0.1f, 0.3f);
+         if (k == 0) a = VEC3F(pos(rng), h(rng), pos(rng)), along = VEC3F(d(rng), d(rng) * 0.5f, d(rng));
+         const float width = w(rng);
+         return k == 0 ? a : k == 1 ? a + along : a + along * 0.5f + VEC3F(-along.Z, 0, along.X) * (width / 8);
+       }},
       {"no-area", 2000, 0,
        [](int t, int k, std::mt19937& rng) {
          std::uniform_real_distribution<float> pos(-50, 50);
@@ -270,10 +278,14 @@ TEST(ProbeGrid, HostileWorldsAnswerAsTheFullScanInBoundedMemory) {
     EXPECT_LE(grid.cell_count(), size_t(maze->MAX_TRIANGLES)) << row.name;
     int64_t hits = 0;
     std::uniform_real_distribution<float> x(-60, 60), y(-5, 40);
-    for (int i = 0; i < 1500; ++i) expect_same_probe(*maze, grid, VEC3F(x(rng), y(rng), x(rng)), hits);
-    for (uint32_t i = 0; i < maze->MAX_VERTICES; i += 7) {
+    for (int i = 0; i < 1000; ++i) expect_same_probe(*maze, grid, VEC3F(x(rng), y(rng), x(rng)), hits);
+    // At corners and edge midpoints, and a hair beside them.
+    for (uint32_t i = 0; i + 2 < maze->MAX_VERTICES; i += 9) {
       const VEC3F& c = maze->VERTICES[i];
+      const VEC3F m = (c + maze->VERTICES[i + 1]) * 0.5f;
       expect_same_probe(*maze, grid, VEC3F(c.X, c.Y + 4.0f, c.Z), hits);
+      expect_same_probe(*maze, grid, VEC3F(m.X, m.Y + 4.0f, m.Z), hits);
+      expect_same_probe(*maze, grid, VEC3F(std::nextafter(m.X, INFINITY), m.Y + 9.0f, m.Z), hits);
     }
     if (std::string(row.name) != "no-area") {
       EXPECT_GT(hits, 100) << row.name;
