@@ -59,14 +59,21 @@ double plane_distance(const CollisionTriangle& t, const Point& p) {
 // Does segment A-B pass through T? Its ends lie on strictly opposite sides of
 // T's plane (A in front when FRONT_ONLY) and the crossing lies inside T,
 // edges included.
-bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, bool front_only) {
+// T's crossing point M when it lies inside T.
+bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, bool front_only,
+                   Point& m) {
   const double da = plane_distance(t, a), db = plane_distance(t, b);
   if (!(da * db < 0.0)) return false;
   if (front_only && !(da > 0.0)) return false;
-  const Point m = a + (b - a) * (da / (da - db));
+  m = a + (b - a) * (da / (da - db));
   const Point q = closest_on_triangle(m, to_point(t.v[0]), to_point(t.v[1]), to_point(t.v[2]));
   const Point off = m - q;
   return dot(off, off) <= 1e-12;
+}
+
+bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, bool front_only) {
+  Point m;
+  return segment_meets(t, a, b, front_only, m);
 }
 
 // The triangles whose boxes meet the box LO-HI, each once, in stored order.
@@ -174,6 +181,24 @@ bool push_out(const CollisionMesh& mesh, Point& p) {
 }
 }  // namespace
 
+bool inside_solid(const CollisionMesh& mesh, const VEC3F& eye) {
+  if (!(eye.Y < mesh.top)) return false;  // nothing above (or not a number)
+  const Point a = to_point(eye), b{a.x, double(mesh.top) + 1.0, a.z};
+  std::vector<uint32_t> near;
+  near_triangles(mesh, a, b, near);
+  double nearest = INFINITY;
+  bool back = false;
+  for (const uint32_t id : near) {
+    const CollisionTriangle& t = mesh.triangles[id];
+    Point m;
+    if (t.normal.Y != 0.0f && segment_meets(t, a, b, false, m) && m.y < nearest) {
+      nearest = m.y;
+      back = t.normal.Y > 0.0f;  // faces up, met from below
+    }
+  }
+  return back;
+}
+
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
   CollisionMesh mesh;
   mesh.triangles.reserve(maze.MAX_TRIANGLES);
@@ -191,6 +216,7 @@ CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
     }
     if (t.normal.X != 0.0f || t.normal.Y != 0.0f || t.normal.Z != 0.0f) {
       mesh.lowest_floor = any ? std::min(mesh.lowest_floor, t.lo.Y) : t.lo.Y;
+      mesh.top = any ? std::max(mesh.top, t.hi.Y) : t.hi.Y;
       any = true;
     }
     mesh.triangles.push_back(t);

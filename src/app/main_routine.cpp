@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <new>
+#include <string>
 
 #include "app/collision.h"
 #include "app/controls.h"
@@ -13,6 +15,7 @@
 #include "base/bmp.h"
 #include "base/fail.h"
 #include "base/image.h"
+#include "base/file_notes.h"
 #include "base/numbers.h"
 #include "model/model.h"
 #include "platform/clock.h"
@@ -42,6 +45,18 @@ struct App {
   std::unique_ptr<Renderer> renderer;  // made at start-up, released at shutdown
   unsigned shown_switches = ~0u;  // the switch states the window shows (none yet)
 };
+
+// A user's model can ask for more memory than the machine has, while it is
+// read or while the maze is indexed: that stops with "out of memory" naming
+// the file, never with a signal.
+template <class Work>
+void within_memory(const char* file, const char* routine, const char* what, Work&& work) {
+  try {
+    work();
+  } catch (const std::bad_alloc&) {
+    RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, routine, (path_as_tried(file) + ": no memory " + what).c_str());
+  }
+}
 
 // The window's title and help follow the switches; only a window shows them.
 void show_switches(App& app) {
@@ -76,9 +91,10 @@ void start_up(App& app, const AppOptions& options) {
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
-    LOAD_OBJ(model_files[i], model);
+    within_memory(model_files[i], "LOAD_OBJ", "to read the model", [&] { LOAD_OBJ(model_files[i], model); });
   }
-  app.maze_mesh = make_collision_mesh(scene.MODELS[0]);
+  within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
+                [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
   prepare_models(scene);
   place_entities(scene);
   app.clock.LAST_TIME = timer();

@@ -103,10 +103,12 @@ void land(Player& player) {
   player.ON_GROUND = -1;
 }
 
-// The ground test over COUNT triangles of MAZE in stored order, the Nth being
-// triangle ID(N).
-template <class Id>
-void probe_and_lift(Player& player, const MODEL_STRUCT& maze, uint32_t count, Id id) {
+// The ground test over the triangles that EACH visits in stored order (EACH
+// calls its argument with a triangle's number until that returns true).
+// Flying, the first triangle in stored order that the probe crosses decides,
+// not the nearest; walking, the highest crossing (the first of equals).
+template <class Each>
+void probe_and_lift(Player& player, const MODEL_STRUCT& maze, Each each) {
   VMAT& cam = player.CAM;
   player.INTERSECTED = 0;
   player.ON_GROUND = 0;
@@ -116,29 +118,45 @@ void probe_and_lift(Player& player, const MODEL_STRUCT& maze, uint32_t count, Id
   tline(1) = cam.P;
   tline(2) = cam.P - VEC3F(0, PROBE_LENGTH, 0);
   Bounded<VEC3F, 1, 3> tri;
-  // The first triangle in stored order that the probe crosses decides, not the nearest.
-  for (uint32_t n = 0; n < count; ++n) {
-    const TRIANGLE_STRUCT& t = maze.TRIANGLES[id(n)];
+  const auto load = [&](uint32_t id) {
+    const TRIANGLE_STRUCT& t = maze.TRIANGLES[id];
     for (int32_t k = 1; k <= 3; ++k) tri(k) = maze.VERTICES[t.POINT_ID(k)];
-    player.INTERSECTED = LINE_TRIANGLE_INTERSECTION(tri.data(), tline.data(), player.IPOINT);
-    if (player.INTERSECTED) {
-      player.ISTRING = "Intersection detected...";
-      break;
-    }
+  };
+  if (player.fly) {
+    each([&](uint32_t id) {
+      load(id);
+      player.INTERSECTED = LINE_TRIANGLE_INTERSECTION(tri.data(), tline.data(), player.IPOINT);
+      return player.INTERSECTED != 0;
+    });
+  } else {
+    VEC3F at;
+    each([&](uint32_t id) {
+      load(id);
+      if (LINE_TRIANGLE_INTERSECTION(tri.data(), tline.data(), at) &&
+          (!player.INTERSECTED || at.Y > player.IPOINT.Y)) {
+        player.INTERSECTED = -1;
+        player.IPOINT = at;
+      }
+      return false;
+    });
   }
+  if (player.INTERSECTED) player.ISTRING = "Intersection detected...";
   if (player.INTERSECTED && cam.P.Y < player.IPOINT.Y + EYE_HEIGHT) land(player);
 }
 }  // namespace
 
 void ground_test(Player& player, const MODEL_STRUCT& maze) {
-  probe_and_lift(player, maze, maze.MAX_TRIANGLES, [](uint32_t n) { return n; });
+  probe_and_lift(player, maze, [&maze](auto&& visit) {
+    for (uint32_t id = 0; id < maze.MAX_TRIANGLES; ++id)
+      if (visit(id)) return;
+  });
 }
 
 void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid) {
   const VEC3F& p = player.CAM.P;
-  const uint32_t *first, *last;
-  if (grid.candidates(p.X, p.Y, p.Z, first, last))
-    probe_and_lift(player, maze, uint32_t(last - first), [first](uint32_t n) { return first[n]; });
+  ProbeGrid::Candidates near;
+  if (grid.candidates(p.X, p.Y, p.Z, near))
+    probe_and_lift(player, maze, [&near](auto&& visit) { near.in_stored_order(visit); });
   else
     ground_test(player, maze);
 }
@@ -160,6 +178,17 @@ void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& 
   }
   player.walk = VEC3F(0, 0, 0);
   const float walked = std::hypot(p.X - before.X, p.Z - before.Z);
+
+  // Walked into a wall block (walls passable) with no floor under it: the
+  // walker keeps its height, standing, until it walks out on the other side.
+  if (inside_solid(mesh, p)) {
+    ground_test(player, maze, grid);
+    if (!player.INTERSECTED) {
+      player.GRAVY = 0.0f;
+      player.ON_GROUND = -1;
+      return;
+    }
+  }
 
   fall(player, maze, grid, -walking_frame_time(frame_time));
 

@@ -54,6 +54,7 @@ TEST_F(PlayerTest, StartsAboveTheOriginTurnedOneRadianAboutEachAxis) {
 }
 
 TEST_F(PlayerTest, TheFirstTriangleInStoredOrderDecidesNotTheNearest) {
+  s.fly = -1;
   s.CAM.P = VEC3F(1, 4.5f, 1);  // under the roof, above the floor
   ground_test(s, *maze);
   EXPECT_EQ(s.INTERSECTED, -1);
@@ -65,6 +66,29 @@ TEST_F(PlayerTest, TheFirstTriangleInStoredOrderDecidesNotTheNearest) {
   ground_test(s, *maze);
   EXPECT_EQ(s.IPOINT.Y, 0.0f);
   EXPECT_EQ(s.CAM.P.Y, 7.0f);
+}
+
+// Walking, the upper storey carries the walker whichever floor the file
+// stores first; flying, the first stored decides.
+TEST_F(PlayerTest, WalkingStandsOnTheUpperFloorInEitherStoredOrder) {
+  for (const bool upper_first : {false, true}) {
+    const char* floor = "v -10 0 10\nv 10 0 10\nv 0 0 -10\n";
+    const char* upper = "v -10 5 10\nv 10 5 10\nv 0 5 -10\n";
+    std::ofstream(path) << "# Vertices: 6\n# Faces: 2\n" << (upper_first ? upper : floor)
+                        << (upper_first ? floor : upper)
+                        << "vt 0 0\nvt 0 0\nvt 0 0\nf 1 2 3\nvt 0 0\nvt 0 0\nvt 0 0\nf 4 5 6\n";
+    UNLOAD_OBJ(maze);
+    LOAD_OBJ(path.string(), maze);
+    for (const int32_t fly : {0, -1}) {
+      s.fly = fly;
+      s.CAM.P = VEC3F(1, 7, 1);
+      ground_test(s, *maze);
+      const bool upper_taken = !fly || upper_first;
+      EXPECT_EQ(s.IPOINT.Y, upper_taken ? 5.0f : 0.0f) << upper_first << fly;
+      EXPECT_EQ(s.CAM.P.Y, upper_taken ? 9.0f : 7.0f) << upper_first << fly;
+      EXPECT_EQ(s.ON_GROUND, upper_taken ? -1 : 0);
+    }
+  }
 }
 
 TEST_F(PlayerTest, ACameraBelowEyeHeightIsLiftedOntoTheFloor) {

@@ -35,10 +35,13 @@ ModelPtr load(const std::string& path) {
   return ModelPtr(m);
 }
 
-// The probe from P with and without the grid: everything it decides is equal.
+// The probe from P with and without the grid, flying (first hit) and walking
+// (highest hit): everything it decides is equal.
 void expect_same_probe(const MODEL_STRUCT& maze, const ProbeGrid& grid, const VEC3F& p,
                        int64_t& hits) {
+  for (const int32_t fly : {-1, 0}) {
   Player scan, gridded;
+  scan.fly = gridded.fly = fly;
   scan.CAM.P = gridded.CAM.P = p;
   scan.GRAVY = gridded.GRAVY = -5.0f;
   ground_test(scan, maze);
@@ -55,6 +58,35 @@ void expect_same_probe(const MODEL_STRUCT& maze, const ProbeGrid& grid, const VE
     ASSERT_EQ(std::bit_cast<uint32_t>(scan.IPOINT.Y), std::bit_cast<uint32_t>(gridded.IPOINT.Y))
         << where;
   }
+  }
+}
+
+// Writes a model of triangles (corners as 1-based vertex numbers) and loads it.
+ModelPtr load_triangles(const std::string& name, const std::vector<VEC3F>& v,
+                        const std::vector<std::array<int, 3>>& f) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("mazewalk-probe-" + name + "-" + std::to_string(getpid()) + ".obj");
+  {
+    std::ofstream out(path);
+    out.precision(9);
+    out << "# Vertices: " << v.size() << "\n# Faces: " << f.size() << "\n";
+    // The reader takes "nan" and "inf" for 0; a number past the float range
+    // reads as infinite.
+    const auto put = [&out](float c) -> std::ofstream& {
+      if (std::isinf(c)) out << (c > 0 ? " 1e39" : " -1e39");
+      else out << " " << c;
+      return out;
+    };
+    for (const VEC3F& p : v) {
+      out << "v";
+      put(p.X), put(p.Y), put(p.Z) << "\n";
+    }
+    for (const auto& t : f)
+      out << "vt 0 0\nvt 0 0\nvt 0 0\nf " << t[0] << " " << t[1] << " " << t[2] << "\n";
+  }
+  ModelPtr maze = load(path.string());
+  std::filesystem::remove(path);
+  return maze;
 }
 
 // Probes over the whole maze and beyond it, at several heights, on a grid
@@ -124,14 +156,7 @@ TEST(ProbeGrid, HardTrianglesAnswerAsTheFullScan) {
     }
     f.push_back({b + 1, b + 2, b + 3});
   }
-  {
-    std::ofstream out(path);
-    out << "# Vertices: " << v.size() << "\n# Faces: " << f.size() << "\n";
-    for (const VEC3F& p : v) out << "v " << p.X << " " << p.Y << " " << p.Z << "\n";
-    for (const auto& t : f)
-      out << "vt 0 0\nvt 0 0\nvt 0 0\nf " << t[0] << " " << t[1] << " " << t[2] << "\n";
-  }
-  ModelPtr maze = load(path.string());
+  ModelPtr maze = load_triangles("hard", v, f);
   int64_t hits = 0;
   probe_everywhere(*maze, hits);
   EXPECT_GT(hits, 300);
@@ -143,20 +168,22 @@ TEST(ProbeGrid, PositionsOutsideTheGridScanEveryTriangle) {
   ModelPtr maze = load(std::string(MW_SOURCE_DIR) + "/res/model/maze.obj");
   ProbeGrid grid;
   grid.build(*maze);
-  const uint32_t *first, *last;
+  ProbeGrid::Candidates near;
   const float nan_f = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_FALSE(grid.candidates(nan_f, 5, 0, first, last));
-  EXPECT_FALSE(grid.candidates(0, 5, INFINITY, first, last));
-  EXPECT_FALSE(grid.candidates(0, 1e7f, 0, first, last));
-  EXPECT_FALSE(grid.candidates(1e6f, 5, 0, first, last));
-  ASSERT_TRUE(grid.candidates(0, 5, 0, first, last));
-  EXPECT_LT(last - first, int64_t(maze->MAX_TRIANGLES) / 10);  // the point of the grid
-  for (const uint32_t* t = first; t + 1 < last; ++t) EXPECT_LT(t[0], t[1]);  // stored order
+  EXPECT_FALSE(grid.candidates(nan_f, 5, 0, near));
+  EXPECT_FALSE(grid.candidates(0, 5, INFINITY, near));
+  EXPECT_FALSE(grid.candidates(0, 1e7f, 0, near));
+  EXPECT_FALSE(grid.candidates(1e6f, 5, 0, near));
+  ASSERT_TRUE(grid.candidates(0, 5, 0, near));
+  std::vector<uint32_t> order;
+  near.in_stored_order([&](uint32_t id) { return order.push_back(id), false; });
+  EXPECT_LT(order.size(), maze->MAX_TRIANGLES / 10);  // the point of the grid
+  for (size_t i = 1; i < order.size(); ++i) EXPECT_LT(order[i - 1], order[i]);  // stored order
   int64_t hits = 0;
   for (const VEC3F p : {VEC3F(nan_f, 5, 0), VEC3F(0, 1e7f, 0), VEC3F(0, 120, 0), VEC3F(0, -3, 0)})
     expect_same_probe(*maze, grid, p, hits);
   ProbeGrid none;  // never built: every probe scans
-  EXPECT_FALSE(none.candidates(0, 5, 0, first, last));
+  EXPECT_FALSE(none.candidates(0, 5, 0, near));
   expect_same_probe(*maze, none, VEC3F(1, 6, 1), hits);
   EXPECT_GE(hits, 1);
 }
@@ -181,4 +208,86 @@ TEST(ProbeGrid, CoordinatesNearTheFloatLimitBuildNoGrid) {
   for (const VEC3F p : {VEC3F(0, 6, 0), VEC3F(1e30f, 6, -1e30f), VEC3F(0, -0.5f, 0)})
     expect_same_probe(*maze, grid, p, hits);
   EXPECT_GE(hits, 1);
+}
+
+// Worlds made to break a grid: long slivers that cross the whole world, faces
+// without area, infinite corners, one triangle 1e30 wide. Each
+// answers as the full scan, and the grid keeps at most 64 entries a triangle
+// and no more cells than triangles.
+TEST(ProbeGrid, HostileWorldsAnswerAsTheFullScanInBoundedMemory) {
+  struct Row {
+    const char* name;
+    int count;
+    size_t wide;  // the triangles that must not be listed cell by cell
+    VEC3F (*corner)(int tri, int k, std::mt19937& rng);
+  };
+  const Row rows[] = {
+      {"slivers", 2000, 2000,
+       [](int, int k, std::mt19937& rng) {
+         static VEC3F a;
+         std::uniform_real_distribution<float> pos(-50, 50), h(0, 6);
+         if (k == 0) a = VEC3F(pos(rng), h(rng), pos(rng));
+         const VEC3F along(100, 0.5f, 37);  // long and a hair wide
+         return k == 0 ? a : k == 1 ? a + along : a + along * 0.5f + VEC3F(0, 0, 0.01f);
+       }},
+      {"thin", 1500, 0,  // listed cell by cell, with a wider margin
+       [](int, int k, std::mt19937& rng) {
+         static VEC3F a, along;
+         std::uniform_real_distribution<float> pos(-50, 50), h(0, 6), d(-6, 6), w(0.1f, 0.3f);
+         if (k == 0) a = VEC3F(pos(rng), h(rng), pos(rng)), along = VEC3F(d(rng), d(rng) * 0.5f, d(rng));
+         const float width = w(rng);
+         return k == 0 ? a : k == 1 ? a + along : a + along * 0.5f + VEC3F(-along.Z, 0, along.X) * (width / 8);
+       }},
+      {"no-area", 2000, 0,
+       [](int t, int k, std::mt19937& rng) {
+         std::uniform_real_distribution<float> pos(-50, 50);
+         if (t % 2) return VEC3F(float(t % 40) - 20, 1, float(t / 40 % 40) - 20);  // all one point
+         const float x = pos(rng);
+         return VEC3F(x + float(k), 2, x * 0.5f);  // on one line
+       }},
+      {"infinite", 600, 12,
+       [](int t, int k, std::mt19937& rng) {
+         std::uniform_real_distribution<float> pos(-50, 50), h(0, 6);
+         if (t % 50 == 7 && k == 1) return VEC3F(t % 100 == 7 ? -INFINITY : INFINITY, 1, 0);
+         const VEC3F a(float(t % 20) * 5 - 50, h(rng), float(t / 20) * 5 - 50);
+         return k == 0 ? a : k == 1 ? a + VEC3F(6, 0, 1) : a + VEC3F(1, 0.5f, 6);
+       }},
+      {"huge", 400, 1,
+       [](int t, int k, std::mt19937&) {
+         if (t == 150) return k == 0 ? VEC3F(-1e30f, 3, -1e30f)
+                              : k == 1 ? VEC3F(0, 3, 1e30f) : VEC3F(1e30f, 3, -1e30f);
+         const VEC3F a(float(t % 20) * 5 - 50, 0, float(t / 20) * 5 - 50);
+         return k == 0 ? a : k == 1 ? a + VEC3F(0, 0, 6) : a + VEC3F(6, 0, 0);
+       }},
+  };
+  for (const Row& row : rows) {
+    std::mt19937 rng(11);
+    std::vector<VEC3F> v;
+    std::vector<std::array<int, 3>> f;
+    for (int t = 0; t < row.count; ++t) {
+      for (int k = 0; k < 3; ++k) v.push_back(row.corner(t, k, rng));
+      f.push_back({3 * t + 1, 3 * t + 2, 3 * t + 3});
+    }
+    ModelPtr maze = load_triangles(row.name, v, f);
+    ProbeGrid grid;
+    grid.build(*maze);
+    EXPECT_TRUE(grid.built()) << row.name;
+    EXPECT_LE(grid.listed(), 64u * maze->MAX_TRIANGLES) << row.name;
+    EXPECT_GE(grid.wide(), row.wide) << row.name;
+    EXPECT_LE(grid.cell_count(), size_t(maze->MAX_TRIANGLES)) << row.name;
+    int64_t hits = 0;
+    std::uniform_real_distribution<float> x(-60, 60), y(-5, 40);
+    for (int i = 0; i < 1000; ++i) expect_same_probe(*maze, grid, VEC3F(x(rng), y(rng), x(rng)), hits);
+    // At corners and edge midpoints, and a hair beside them.
+    for (uint32_t i = 0; i + 2 < maze->MAX_VERTICES; i += 9) {
+      const VEC3F& c = maze->VERTICES[i];
+      const VEC3F m = (c + maze->VERTICES[i + 1]) * 0.5f;
+      expect_same_probe(*maze, grid, VEC3F(c.X, c.Y + 4.0f, c.Z), hits);
+      expect_same_probe(*maze, grid, VEC3F(m.X, m.Y + 4.0f, m.Z), hits);
+      expect_same_probe(*maze, grid, VEC3F(std::nextafter(m.X, INFINITY), m.Y + 9.0f, m.Z), hits);
+    }
+    if (std::string(row.name) != "no-area") {
+      EXPECT_GT(hits, 100) << row.name;
+    }
+  }
 }

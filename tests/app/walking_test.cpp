@@ -232,6 +232,23 @@ TEST_F(WalkingTest, FallingFarBelowTheMazeOrAskingRespawnsAtTheStart) {
   }
 }
 
+// Walls passable: inside the wall block east of the platform the probe finds
+// no floor, and the walker keeps its height there instead of dropping out of
+// the world; it walks on through and lands beyond.
+TEST_F(WalkingTest, InsideAWallBlockTheWalkerKeepsItsHeight) {
+  ASSERT_TRUE(inside_solid(*mesh, VEC3F(18, 6, 12)));
+  EXPECT_FALSE(inside_solid(*mesh, VEC3F(15, 6, 12)));  // over the platform, open above
+  s.CAM = VMAT(VEC3F(0, 0, 1), VEC3F(0, 1, 0), EAST, VEC3F(18, 6, 12));
+  for (int i = 0; i < 120; ++i) frame(1.0 / 60);
+  EXPECT_EQ(s.CAM.P.Y, 6.0f);
+  EXPECT_EQ(s.CAM.P.X, 18.0f);  // no respawn
+  EXPECT_EQ(s.ON_GROUND, -1);
+  EXPECT_EQ(s.INTERSECTED, 0);
+  for (int i = 0; i < 60; ++i) frame(1.0 / 60, {SC_W});
+  EXPECT_GT(s.CAM.P.X, 19.0f);
+  EXPECT_EQ(s.CAM.P.Y, 4.0f);  // on the floor beyond
+}
+
 // The free camera as it always was: W and S along the view, A and D along the
 // right vector, the jump request, the ground test; nothing else moves it.
 TEST_F(WalkingTest, FlyModeIsTheFreeCameraFrameForFrame) {

@@ -1,5 +1,5 @@
 // libFuzzer target for the model reader: each input is written to a file and
-// loaded. A failure report is an expected outcome for hostile input; the
+// loaded, and the ground probe's grid is built over what was read. A failure report is an expected outcome for hostile input; the
 // failure handler turns it into an exception so the run goes on, and the
 // record is released as the program would release it. Anything the sanitizers
 // or the checks below catch is a fault.
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/probe_grid.h"
 #include "input_file.h"
 #include "model/model.h"
 
@@ -35,6 +36,31 @@ void check_loaded(const MODEL_STRUCT& m) {
   if (m.MAX_TRIANGLES > 0 && !(m.TRIANGLES && m.RTRIANGLES)) __builtin_trap();
 }
 
+// The grid over a loaded model lists only its triangles, each list in stored
+// order, wherever it is asked (near the corners, far off, at no number).
+void check_grid(const MODEL_STRUCT& m) {
+  ProbeGrid grid;
+  grid.build(m);
+  if (grid.listed() > 64 * uint64_t(m.MAX_TRIANGLES) || grid.wide() > m.MAX_TRIANGLES) __builtin_trap();
+  const auto check_ids = [&](const uint32_t* first, const uint32_t* last) {
+    for (const uint32_t* t = first; t != last; ++t)
+      if (*t >= m.MAX_TRIANGLES || (t != first && t[-1] >= *t)) __builtin_trap();
+  };
+  const float far = 3e38f, nan = __builtin_nanf("");
+  const uint32_t step = m.MAX_VERTICES / 64 + 1;
+  for (uint32_t i = 0; i <= m.MAX_VERTICES; i += step) {
+    const NMATHF::VEC3F p = i < m.MAX_VERTICES ? m.VERTICES[i] : NMATHF::VEC3F(far, nan, -far);
+    ProbeGrid::Candidates near;
+    if (grid.candidates(p.X, p.Y + 4.0f, p.Z, near)) {
+      check_ids(near.cell_first, near.cell_last);
+      check_ids(near.wide_first, near.wide_last);
+    }
+    grid.visit_box(-1e30, -1e30, double(p.X == p.X ? p.X : 0.0f), 1e30, [&](uint32_t id) {
+      if (id >= m.MAX_TRIANGLES) __builtin_trap();
+    });
+  }
+}
+
 }  // namespace
 
 // Huge header counts must fail as allocations (error 4), not stop the run.
@@ -59,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     LOAD_OBJ(fuzz_input::path(), model);
     check_loaded(record);
+    check_grid(record);
   } catch (const FailureReported& report) {
     // Only the reader's own numbers may come out of a model file.
     if (report.number != ERR_FILE_IO && report.number != ERR_OUT_OF_MEMORY &&

@@ -30,14 +30,21 @@ struct CollisionMesh {
   std::vector<CollisionTriangle> triangles;
   // The smallest y of the maze's triangles with area (0 for a maze without any).
   float lowest_floor = 0.0f;
+  // The largest y of the maze's triangles with area (0 for a maze without any).
+  float top = 0.0f;
   // The maze's triangles by where they lie seen from above, so that a query
   // looks only at the triangles near it (the ground probe's grid).
   ProbeGrid grid;
 };
 
 // MAZE's triangles prepared, and the grid over them built, once. MAZE is as
-// LOAD_OBJ left it: each triangle's NORMAL is its corners' POLY_NORMAL.
+// LOAD_OBJ left it: each triangle's NORMAL is its corners' POLY_NORMAL. Throws
+// std::bad_alloc when memory runs out.
 CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze);
+
+// Is EYE inside a solid block? The nearest face straight above it faces up, so
+// the eye sees that face from behind (a wall block's top, seen from within).
+bool inside_solid(const CollisionMesh& mesh, const NMATHF::VEC3F& eye);
 
 // Moves the eye sphere (centre EYE, radius EYE_RADIUS) by the horizontal MOVE
 // (its Y is ignored) and returns where it ends. A face that the sphere would

@@ -68,8 +68,11 @@ void mouse_look(Player& player);
 // Flying, W and S move along the view and A and D along the right vector;
 // walking, the moves are level (into WALK) and the view's tilt does not matter.
 void movement_keys(Player& player, double frame_time);
-// Probes MAZE under the camera and lifts the camera to eye height: every
-// triangle in stored order until the first hit.
+// Probes MAZE under the camera and lifts the camera to eye height. Flying:
+// every triangle in stored order until the first hit, which decides. Walking:
+// every triangle, and the highest hit decides (the first in stored order of
+// equal ones), so the walker stands on the upper of two floors whatever
+// their order in the file.
 void ground_test(Player& player, const MODEL_STRUCT& maze);
 // The same through GRID (built for MAZE), which leaves out only triangles the
 // probe cannot cross: the same hit, the same lift. After a miss, IPOINT (read
@@ -78,7 +81,8 @@ void ground_test(Player& player, const MODEL_STRUCT& maze, const ProbeGrid& grid
 // The frame's motion after the keys, in place of the plain ground test. Flying:
 // the ground test. Walking: the level move (through MESH's walls when
 // solid_walls is on), then gravity and the ground test, and a new start once
-// the eye is RESPAWN_DEPTH below the lowest floor. Every ground test goes
+// the eye is RESPAWN_DEPTH below the lowest floor. An eye inside a wall block
+// with no floor under it keeps its height there. Every ground test goes
 // through GRID (the program passes MESH's own).
 void move_player(Player& player, const MODEL_STRUCT& maze, const CollisionMesh& mesh,
                  const ProbeGrid& grid, double frame_time);
