@@ -63,3 +63,7 @@ void screen_refresh() {
 void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) {
   host_get()->set_window_text(status, help_lines);
 }
+
+void set_window_notice(const std::string& notice) {
+  host_get()->set_window_notice(notice);
+}

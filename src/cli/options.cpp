@@ -25,6 +25,27 @@ bool parse_int(const char* text, long long lo, long long hi, long long& out) {
   return true;
 }
 
+// A single-precision number that is finite as a single (1e39 is not).
+bool parse_finite_float(const char* text, float& out) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  if (*end || !std::isfinite(v) || !std::isfinite(float(v))) return false;
+  out = float(v);
+  return true;
+}
+
+// "X,Y,Z": three finite numbers.
+bool parse_point(const char* text, NMATHF::VEC3F& out) {
+  if (!text) return false;
+  const std::string s = text;
+  const size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
+  if (b == std::string::npos || s.find(',', b + 1) != std::string::npos) return false;
+  return parse_finite_float(s.substr(0, a).c_str(), out.X) &&
+         parse_finite_float(s.substr(a + 1, b - a - 1).c_str(), out.Y) &&
+         parse_finite_float(s.substr(b + 1).c_str(), out.Z);
+}
+
 bool parse_positive_double(const char* text, double& out) {
   if (!text || !*text) return false;
   char* end = nullptr;
@@ -55,6 +76,8 @@ std::string usage_text() {
          "  --fullscreen        start on the whole screen (window only; F11 toggles)\n"
          "  --maze FILE.obj     walk through a model of your own instead of the maze\n"
          "  --maze-texture FILE.bmp  the texture of that model (default: the sand)\n"
+         "  --spawn X,Y,Z       start there: walking over a floor, else flying\n"
+         "  --world-scale F     the maze model's coordinates times F (above 0)\n"
          "  --fly               start in fly mode, the free camera (F toggles it)\n"
          "  --solid-walls       start with walls that stop the walker (C toggles them)\n"
          "  --threads N         draw on N threads (default: as many as the hardware runs)\n"
@@ -161,6 +184,19 @@ bool parse_options(int argc, const char* const* argv, ProgramOptions& o, std::st
     } else if (arg == "--res") {
       if (!need_value()) return false;
       o.res_dir = value;
+      ++i;
+    } else if (arg == "--spawn") {
+      if (!need_value()) return false;
+      NMATHF::VEC3F at;
+      if (!parse_point(value, at)) return message = "--spawn takes X,Y,Z: three numbers", false;
+      o.app.spawn = at;
+      ++i;
+    } else if (arg == "--world-scale") {
+      if (!need_value()) return false;
+      float f = 0.0f;
+      if (!parse_finite_float(value, f) || !(f > 0.0f))
+        return message = "--world-scale takes a number above 0", false;
+      o.app.world_scale = f;
       ++i;
     } else if (arg == "--fly") {
       o.app.modes.fly = -1;
