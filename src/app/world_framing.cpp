@@ -68,7 +68,7 @@ float far_plane_for(const WorldBox& b, const D3& eye) {
   for (int i = 0; i < 8; ++i) farthest = std::max(farthest, length(box_corner(b, i) - eye));
   const double zfar = 1.25 * farthest;
   if (!(zfar > MIN_ZFAR)) return MIN_ZFAR;
-  return float(std::min(zfar, 1e30));
+  return float(std::min(zfar, 1e37));  // finite, and 4 ZFAR too (the projection forms it)
 }
 
 // A place to walk: from the maze's start, the probe finds a floor under the eye

@@ -300,17 +300,12 @@ TEST_F(WalkingTest, TheWheelAndPlusAndMinusStepTheFlySpeed) {
   EXPECT_EQ(s.fly_speed_notch, -MAX_FLY_SPEED_NOTCH);
   EXPECT_GT(fly_speed(s), 15.0f / 64);
 
-  // Flying a second at the slowest notch; walking a second at 15 units a second.
+  // Flying a second at the slowest notch.
   s.fly = -1;
   stand(12, 4, 12, NORTH);
   const VEC3F before = s.CAM.P;
   for (int i = 0; i < 60; ++i) frame(1.0 / 60, {SC_W});
   EXPECT_NEAR((s.CAM.P - before).MAGNITUDE(), fly_speed(s), 1e-3f);
-  s.fly = 0;
-  stand(0, 4, 12, NORTH);
-  const VEC3F walked_from = s.CAM.P;
-  for (int i = 0; i < 60; ++i) frame(1.0 / 60, {SC_W});
-  EXPECT_NEAR(std::hypot(s.CAM.P.X - walked_from.X, s.CAM.P.Z - walked_from.Z), 15.0f, 1e-2f);
 }
 
 namespace {
