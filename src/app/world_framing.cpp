@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "app/player.h"
 #include "math/geometry.h"
@@ -75,7 +76,7 @@ float far_plane_for(const WorldBox& b, const D3& eye) {
 // and under eight points FLOOR_REACH around it, and nothing hangs overhead (an
 // eye inside a creature or a building finds its belly below, its back above).
 bool place_to_walk(const MODEL_STRUCT& m, const WorldBox& b, const VEC3F& eye) {
-  const float diagonal = FLOOR_REACH * float(M_SQRT1_2);
+  const float diagonal = FLOOR_REACH * float(std::numbers::sqrt2 / 2);
   const float around[9][2] = {{0, 0},
                               {FLOOR_REACH, 0},        {-FLOOR_REACH, 0},
                               {0, FLOOR_REACH},        {0, -FLOOR_REACH},
@@ -111,13 +112,13 @@ int32_t notch_for_distance(double distance) {
 // margin) and beyond the near plane.
 WorldStart framed_object(const WorldBox& b, const ViewShape& view) {
   const D3 centre = (box_corner(b, 0) + box_corner(b, 7)) * 0.5;
-  const double azimuth = 35.0 * M_PI / 180.0, elevation = 25.0 * M_PI / 180.0;
+  const double azimuth = 35.0 * std::numbers::pi / 180.0, elevation = 25.0 * std::numbers::pi / 180.0;
   const D3 to_eye{std::cos(elevation) * std::sin(azimuth), std::sin(elevation),
                   std::cos(elevation) * std::cos(azimuth)};
   VMAT cam;
   level_frame(to_eye * -1.0, centre, cam);
   const D3 right = d3(cam.R), up = d3(cam.U), forward = d3(cam.F);
-  const double tan_v = 0.9 * std::tan(double(view.fov_degrees) * M_PI / 360.0);
+  const double tan_v = 0.9 * std::tan(double(view.fov_degrees) * std::numbers::pi / 360.0);
   const double tan_h = tan_v * double(view.aspect);
   double distance = 0.0;
   for (int i = 0; i < 8; ++i) {

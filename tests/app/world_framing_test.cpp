@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 #include <vector>
 
 #include "app/player.h"
@@ -51,7 +52,7 @@ VEC3F corner(const WorldBox& b, int i) {
 
 // Is every corner of B in front of the near plane and inside the field of view of CAM?
 bool all_in_view(const WorldBox& b, const VMAT& cam) {
-  const double tan_v = std::tan(double(VIEW.fov_degrees) * M_PI / 360.0), tan_h = tan_v * VIEW.aspect;
+  const double tan_v = std::tan(double(VIEW.fov_degrees) * std::numbers::pi / 360.0), tan_h = tan_v * VIEW.aspect;
   for (int i = 0; i < 8; ++i) {
     const VEC3F q = corner(b, i) - cam.P;
     const double depth = q.DOT(cam.F);
