@@ -71,3 +71,7 @@ void screen_refresh() {
 void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) {
   current_platform().host().set_window_text(status, help_lines);
 }
+
+void set_window_notice(const std::string& notice) {
+  current_platform().host().set_window_notice(notice);
+}

@@ -55,6 +55,7 @@ SDL_Scancode sdl_scancode_of(int32_t pc) {
 
 namespace {
 constexpr double HINT_SECONDS = 5.0;
+constexpr double NOTICE_SECONDS = 8.0;
 constexpr const char* HEADLESS_WORDS = "--headless runs the program without a window";
 
 // The display the environment names, in words for a failure note.
@@ -133,6 +134,8 @@ struct SdlHost::State {
   std::vector<std::string> help_lines;
   std::string title;
   double hint_until = 0.0;  // 0 until the first frame is shown
+  double notice_until = 0.0;  // likewise
+  std::string notice;
   bool mouse_moved = false;
 
   KeyLatch<SDL_NUM_SCANCODES> latch;
@@ -280,6 +283,7 @@ struct SdlHost::State {
                   page + size_t(y) * size_t(width), size_t(width) * 4);
     WindowExtras extras;
     extras.hint = !mouse_moved && now() < hint_until;
+    if (now() < notice_until) extras.notice = notice;
     extras.paused = paused;
     extras.help = help;
     if (help) extras.help_lines = help_lines;
@@ -423,6 +427,7 @@ void SdlHost::present(const uint32_t* page, int32_t width, int32_t height) {
     s.save_screenshot(page, width, height);
   }
   if (s.hint_until == 0.0) s.hint_until = s.now() + HINT_SECONDS;
+  if (s.notice_until == 0.0) s.notice_until = s.now() + NOTICE_SECONDS;
   s.upload(page, width, height);
   s.show();
 }
@@ -534,4 +539,8 @@ void SdlHost::set_window_text(const std::string& status, const std::vector<std::
     s.title = title;
     if (s.window) SDL_SetWindowTitle(s.window, title.c_str());
   }
+}
+
+void SdlHost::set_window_notice(const std::string& notice) {
+  s_->notice = notice;
 }

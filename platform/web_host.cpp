@@ -49,6 +49,7 @@ EM_ASYNC_JS(void, mw_page_wait_frame, (), {
 
 namespace {
 constexpr const char* CLICK_HINT = "Click the picture to look around, F1 for help";
+constexpr double NOTICE_SECONDS = 8.0;
 constexpr int32_t SC_F1 = 59;
 }  // namespace
 
@@ -68,6 +69,8 @@ struct WebHost::State {
 
   bool help = false;
   std::vector<std::string> help_lines;
+  std::string notice;
+  double notice_until = 0.0;  // 0 until the first frame is shown
   FrameText text;
   std::vector<uint32_t> copy, canvas;
 
@@ -122,8 +125,14 @@ struct WebHost::State {
     extras.paused = is_paused();
     extras.hint = !replay() && captured && !extras.paused && !mw_page_locked();
     extras.hint_text = CLICK_HINT;
+    // A replay draws the page alone, frame for frame as the headless program does.
+    if (!replay()) {
+      const double now = emscripten_get_now() / 1000.0;
+      if (notice_until == 0.0) notice_until = now + NOTICE_SECONDS;
+      if (now < notice_until) extras.notice = notice;
+    }
     const uint32_t* source = page;
-    if (extras.help || extras.paused || extras.hint) {
+    if (extras.help || extras.paused || extras.hint || !extras.notice.empty()) {
       copy.assign(page, page + count);
       draw_window_extras(PixelTarget{copy.data(), width, height, width}, extras);
       source = copy.data();
@@ -258,6 +267,10 @@ void WebHost::text_line(const char* text) {
 bool WebHost::paused() {
   s_->pump();
   return s_->is_paused();
+}
+
+void WebHost::set_window_notice(const std::string& notice) {
+  s_->notice = notice;
 }
 
 void WebHost::set_window_text(const std::string& status, const std::vector<std::string>& help_lines) {

@@ -63,6 +63,7 @@ void draw_window_extras(const PixelTarget& t, const WindowExtras& extras) {
       draw_text(t, x + HELP_MARGIN, y + HELP_MARGIN + int32_t(i) * HELP_LINE_HEIGHT,
                 extras.help_lines[i], i == 0 ? EXTRAS_TITLE : EXTRAS_TEXT);
   }
+  if (!extras.notice.empty()) banner(t, NOTICE_Y, extras.notice, EXTRAS_TEXT);
   if (extras.paused) banner(t, t.height / 2 - CELL / 2, PAUSE_TEXT, EXTRAS_TITLE);
   if (extras.hint) banner(t, t.height - CELL - 4, extras.hint_text, EXTRAS_TEXT);
 }

@@ -23,11 +23,14 @@ void shade_box(const PixelTarget& t, int32_t x, int32_t y, int32_t w, int32_t h)
 
 constexpr const char* HINT_TEXT = "Move the mouse to look around, F1 for help";
 constexpr const char* PAUSE_TEXT = "Paused: click to resume";
+// The notice's text row: just under the page's four status lines.
+constexpr int32_t NOTICE_Y = 36;
 
 struct WindowExtras {
   bool hint = false;    // HINT_TEXT along the bottom
   bool paused = false;  // "Paused: click to resume" across the middle
   bool help = false;    // the help panel, centred
+  std::string notice;   // under the status text, when not empty
   std::vector<std::string> help_lines;  // the first is the panel's heading
   const char* hint_text = HINT_TEXT;    // the page in a browser asks for a click first
 };

@@ -1,5 +1,8 @@
 #include "app/controls.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "render/render_globals.h"
@@ -9,6 +12,24 @@ namespace {
 void toggle(int32_t& flag) {
   flag = ~flag;
   sleep_ms(TOGGLE_PAUSE_MS);
+}
+
+// Notches from a speed key: one as it goes down, then one every
+// SPEED_REPEAT_SECONDS of frame time while it stays down. No sleep: the
+// frames go on while the speed changes.
+int32_t key_notches(bool down, double& held, double seconds) {
+  if (!down) {
+    held = -1.0;
+    return 0;
+  }
+  if (held < 0.0) {
+    held = 0.0;
+    return 1;
+  }
+  held = std::min(held + seconds, 64 * SPEED_REPEAT_SECONDS);
+  const int32_t n = int32_t(held / SPEED_REPEAT_SECONDS);
+  held -= n * SPEED_REPEAT_SECONDS;
+  return n;
 }
 }  // namespace
 
@@ -33,6 +54,19 @@ void read_keys(Controls& controls, Player& player, double frame_time) {
   if (key_held(SC_C)) toggle(player.solid_walls);
   if (key_held(SC_R) || key_held(SC_HOME)) respawn(player);
   movement_keys(player, frame_time);
+}
+
+void read_fly_speed(Controls& controls, Player& player, int32_t wheel, double frame_time) {
+  const double seconds = std::isfinite(frame_time) ? std::max(-frame_time, 0.0) : 0.0;
+  const bool faster = key_held(SC_EQUALS) || key_held(SC_KP_PLUS);
+  const bool slower = key_held(SC_MINUS) || key_held(SC_KP_MINUS);
+  // The difference of two running counts, taken without overflow.
+  const int64_t steps = int64_t(wheel) - int64_t(controls.used_wheel);
+  controls.used_wheel = wheel;
+  const int64_t notches = steps + key_notches(faster, controls.faster_held, seconds) -
+                          key_notches(slower, controls.slower_held, seconds);
+  change_fly_speed(player, int32_t(std::clamp<int64_t>(notches, -2 * MAX_FLY_SPEED_NOTCH,
+                                                       2 * MAX_FLY_SPEED_NOTCH)));
 }
 
 bool quality_changed(const Controls& controls) {

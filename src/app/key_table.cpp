@@ -70,3 +70,10 @@ std::string key_usage_text() {
   }
   return text;
 }
+
+std::string mode_notice(const Player& player, bool framed_start) {
+  if (!player.fly) return "Walking: F to fly";
+  const std::string speed = ", wheel or + - for speed";
+  if (framed_start) return "Flying, outside the model: F to walk" + speed;
+  return "Flying: F to walk" + speed;
+}

@@ -17,6 +17,7 @@
 #include "base/image.h"
 #include "base/file_notes.h"
 #include "base/numbers.h"
+#include "app/world_framing.h"
 #include "model/model.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -44,6 +45,8 @@ struct App {
   Controls controls;
   std::unique_ptr<Renderer> renderer;  // made at start-up, released at shutdown
   unsigned shown_switches = ~0u;  // the switch states the window shows (none yet)
+  bool framed_start = false;      // flying outside an object since the start
+  std::string shown_notice;       // the notice the window was given
 };
 
 // A user's model can ask for more memory than the machine has, while it is
@@ -64,6 +67,34 @@ void show_switches(App& app) {
   if (states == app.shown_switches) return;
   app.shown_switches = states;
   set_window_text(switch_summary(app.player), help_lines(app.player));
+}
+
+// How the player moves and which key changes it; only a window shows it.
+void show_notice(App& app) {
+  if (!app.player.fly) app.framed_start = false;
+  const std::string notice = mode_notice(app.player, app.framed_start);
+  if (notice == app.shown_notice) return;
+  app.shown_notice = notice;
+  set_window_notice(notice);
+}
+
+// A world of the user's own (a model, a scale or a spawn point given) chooses
+// the start, the fly mode and speed and the far plane. The bundled maze as it
+// comes starts as it always did.
+void start_in_world(App& app, const AppOptions& options) {
+  const bool own_world =
+      !options.maze_model.empty() || options.world_scale != 1.0f || options.spawn.has_value();
+  if (!own_world) return;
+  const ViewShape view{FOV, ASPECT, ZNEAR};
+  const WorldStart start =
+      frame_world(app.scene.MODELS[0], view, options.spawn ? &*options.spawn : nullptr);
+  Player& player = app.player;
+  player.start = start.camera;
+  camera_setup(player);
+  if (start.fly) player.fly = -1;
+  player.fly_speed_notch = start.fly_speed_notch;
+  app.framed_start = start.framed;
+  set_far_plane(start.zfar);
 }
 
 void start_up(App& app, const AppOptions& options) {
@@ -93,10 +124,12 @@ void start_up(App& app, const AppOptions& options) {
     MODEL_STRUCT* model = &scene.MODELS[i];
     within_memory(model_files[i], "LOAD_OBJ", "to read the model", [&] { LOAD_OBJ(model_files[i], model); });
   }
+  if (options.world_scale != 1.0f) scale_world(scene.MODELS[0], options.world_scale);
   within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
                 [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
   prepare_models(scene);
   place_entities(scene);
+  start_in_world(app, options);
   app.clock.LAST_TIME = timer();
   set_mouse(SCR_W2, SCR_H2, 0, -1);
 }
@@ -146,8 +179,10 @@ void frame(App& app, FrameStats* stats) {
   get_mouse(player.MX, player.MY, wheel, buttons);
   if (player.MOUSE_ON && !paused) mouse_look(player);
   read_keys(app.controls, player, motion_time);
+  read_fly_speed(app.controls, player, wheel, motion_time);
   if (quality_changed(app.controls)) INIT_BUFFERS();
   show_switches(app);
+  show_notice(app);
   clock.skip();
   move_player(player, scene.MODELS[0], app.maze_mesh, app.maze_mesh.grid, motion_time);
   clock.lap(times.probe);

@@ -9,9 +9,24 @@
 
 using namespace NMATHF;
 
+VMAT maze_start_camera() {
+  VMAT cam(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, 1), VEC3F(0, 50, 0));
+  cam.ROTATE(1, 1, 1);
+  return cam;
+}
+
 void camera_setup(Player& player) {
-  player.CAM = VMAT(VEC3F(1, 0, 0), VEC3F(0, 1, 0), VEC3F(0, 0, 1), VEC3F(0, 50, 0));
-  player.CAM.ROTATE(1, 1, 1);
+  player.CAM = player.start;
+}
+
+float fly_speed(const Player& player) {
+  if (player.fly_speed_notch == 0) return MOVE_SPEED;
+  return float(double(MOVE_SPEED) * std::pow(FLY_SPEED_STEP, double(player.fly_speed_notch)));
+}
+
+void change_fly_speed(Player& player, int32_t notches) {
+  const int64_t n = int64_t(player.fly_speed_notch) + notches;
+  player.fly_speed_notch = int32_t(std::clamp<int64_t>(n, -MAX_FLY_SPEED_NOTCH, MAX_FLY_SPEED_NOTCH));
 }
 
 void respawn(Player& player) {
@@ -75,10 +90,11 @@ void movement_keys(Player& player, double frame_time) {
   VMAT& cam = player.CAM;
   // frame_time is zero or negative, hence the signs.
   if (player.fly) {
-    if (key_held(SC_W)) cam.P = cam.P - (cam.F * MOVE_SPEED) * frame_time;
-    if (key_held(SC_S)) cam.P = cam.P + (cam.F * MOVE_SPEED) * frame_time;
-    if (key_held(SC_A)) cam.P = cam.P + (cam.R * MOVE_SPEED) * frame_time;
-    if (key_held(SC_D)) cam.P = cam.P - (cam.R * MOVE_SPEED) * frame_time;
+    const float speed = fly_speed(player);
+    if (key_held(SC_W)) cam.P = cam.P - (cam.F * speed) * frame_time;
+    if (key_held(SC_S)) cam.P = cam.P + (cam.F * speed) * frame_time;
+    if (key_held(SC_A)) cam.P = cam.P + (cam.R * speed) * frame_time;
+    if (key_held(SC_D)) cam.P = cam.P - (cam.R * speed) * frame_time;
   } else {
     const double t = walking_frame_time(frame_time);
     const VEC3F forward = level_forward(cam);

@@ -26,6 +26,27 @@ bool parse_int(const char* text, long long lo, long long hi, long long& out) {
   return true;
 }
 
+// A single-precision number that is finite as a single (1e39 is not).
+bool parse_finite_float(const char* text, float& out) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  if (*end || !std::isfinite(v) || !std::isfinite(float(v))) return false;
+  out = float(v);
+  return true;
+}
+
+// "X,Y,Z": three finite numbers.
+bool parse_point(const char* text, NMATHF::VEC3F& out) {
+  if (!text) return false;
+  const std::string s = text;
+  const size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
+  if (b == std::string::npos || s.find(',', b + 1) != std::string::npos) return false;
+  return parse_finite_float(s.substr(0, a).c_str(), out.X) &&
+         parse_finite_float(s.substr(a + 1, b - a - 1).c_str(), out.Y) &&
+         parse_finite_float(s.substr(b + 1).c_str(), out.Z);
+}
+
 bool parse_positive_double(const char* text, double& out) {
   if (!text || !*text) return false;
   char* end = nullptr;
@@ -101,6 +122,20 @@ const OptionRow OPTIONS[] = {
      [](ProgramOptions& o, const char* v) { o.app.maze_model = v; return TAKEN; }},
     {"--maze-texture", "FILE.bmp", "the texture of that model (default: the sand)", NOTHING,
      [](ProgramOptions& o, const char* v) { o.app.maze_texture = v; return TAKEN; }},
+    {"--spawn", "X,Y,Z", "start there: walking over a floor, else flying", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       NMATHF::VEC3F at;
+       if (!parse_point(v, at)) return std::string("--spawn takes X,Y,Z: three numbers");
+       o.app.spawn = at;
+       return TAKEN;
+     }},
+    {"--world-scale", "F", "the maze model's coordinates times F (above 0)", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       float f;
+       if (!parse_finite_float(v, f) || !(f > 0.0f)) return std::string("--world-scale takes a number above 0");
+       o.app.world_scale = f;
+       return TAKEN;
+     }},
     {"--fly", nullptr, "start in fly mode, the free camera (F toggles it)", NOTHING,
      [](ProgramOptions& o, const char*) { o.app.modes.fly = -1; return TAKEN; }},
     {"--solid-walls", nullptr, "start with walls that stop the walker (C toggles them)", NOTHING,

@@ -16,15 +16,15 @@ TEST(KeyTable, HelpShowsEverySwitchStateAndFitsThePage) {
   ASSERT_EQ(lines.size(), std::size(KEY_TABLE) + 2);
   EXPECT_EQ(lines[0], "Keys (F1 hides this help)");
   for (const std::string& line : lines) EXPECT_LE(line.size() * 8 + 24, 640u) << line;
-  EXPECT_EQ(lines[2 + 7], "1               wire frame                       off");
-  EXPECT_EQ(lines[2 + 6], "M               mouse look                       on");
+  EXPECT_EQ(lines[2 + 8], "1               wire frame                       off");
+  EXPECT_EQ(lines[2 + 7], "M               mouse look                       on");
   EXPECT_EQ(lines[2 + 3], "F               fly mode                         off");
   EXPECT_EQ(lines[2], "Mouse           look around");
 
   const unsigned before = switch_states(player);
   WIRE_FRAME = ~WIRE_FRAME;
   EXPECT_NE(switch_states(player), before);
-  EXPECT_EQ(help_lines(player)[2 + 7], "1               wire frame                       on");
+  EXPECT_EQ(help_lines(player)[2 + 8], "1               wire frame                       on");
   player.MOUSE_ON = 0;
   player.solid_walls = -1;
   EXPECT_EQ(switch_summary(player),

@@ -287,6 +287,49 @@ TEST_F(WalkingTest, FlyModeIsTheFreeCameraFrameForFrame) {
   }
 }
 
+// The wheel and + and - step the fly speed by x1.25 a notch, within 18 notches
+// either way; a held key steps again every quarter second; walking keeps 15.
+TEST_F(WalkingTest, TheWheelAndPlusAndMinusStepTheFlySpeed) {
+  EXPECT_EQ(fly_speed(s), 15.0f);
+  read_fly_speed(controls, s, 2, -0.01);  // two wheel steps
+  EXPECT_EQ(s.fly_speed_notch, 2);
+  read_fly_speed(controls, s, 2, -0.01);  // the running count has not moved
+  EXPECT_EQ(s.fly_speed_notch, 2);
+  EXPECT_FLOAT_EQ(fly_speed(s), 15.0f * 1.5625f);
+  const struct {
+    std::set<int32_t> keys;
+    int frames;  // of 1/60 s, the key held throughout
+    int32_t notches;
+  } rows[] = {
+      {{SC_EQUALS}, 1, 1},      // a press
+      {{SC_KP_PLUS}, 60, 4},    // held a second: the press and three repeats
+      {{SC_MINUS}, 31, -2},     // held just past a quarter second
+      {{SC_KP_MINUS, SC_EQUALS}, 30, 0},
+  };
+  for (const auto& r : rows) {
+    const int32_t before = s.fly_speed_notch;
+    for (int i = 0; i < r.frames; ++i) {
+      host.held = r.keys;
+      read_fly_speed(controls, s, 2, -1.0 / 60);
+    }
+    host.held.clear();
+    read_fly_speed(controls, s, 2, -1.0 / 60);
+    EXPECT_EQ(s.fly_speed_notch - before, r.notches) << r.frames;
+  }
+  read_fly_speed(controls, s, 1000, -0.01);
+  EXPECT_EQ(s.fly_speed_notch, MAX_FLY_SPEED_NOTCH);
+  read_fly_speed(controls, s, -1000, -0.01);
+  EXPECT_EQ(s.fly_speed_notch, -MAX_FLY_SPEED_NOTCH);
+  EXPECT_GT(fly_speed(s), 15.0f / 64);
+
+  // Flying a second at the slowest notch.
+  s.fly = -1;
+  stand(12, 4, 12, NORTH);
+  const VEC3F before = s.CAM.P;
+  for (int i = 0; i < 60; ++i) frame(1.0 / 60, {SC_W});
+  EXPECT_NEAR((s.CAM.P - before).MAGNITUDE(), fly_speed(s), 1e-3f);
+}
+
 namespace {
 // The maze's triangles with their boxes, for checks made without the player's
 // own collision code.

@@ -182,6 +182,11 @@ TEST(Program, BadCommandLinesAreRefused) {
   EXPECT_EQ(run("--threads 65").status, 64);
   EXPECT_EQ(run("--threads two").status, 64);
   EXPECT_EQ(run("--simd fast").status, 64);
+  for (const char* bad : {"--world-scale 0", "--world-scale -2", "--world-scale nan",
+                          "--world-scale inf", "--world-scale 1e39", "--world-scale 2x",
+                          "--spawn 1,2", "--spawn 1,2,3,4", "--spawn 1,,3", "--spawn 1,2,inf",
+                          "--spawn"})
+    EXPECT_EQ(run(bad).status, 64) << bad;
   const RunResult help = run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--headless"), std::string::npos);
@@ -220,6 +225,15 @@ TEST(Program, AModelOfYourOwnWalksAsTheMaze) {
                           " --maze-texture " + texture.string());
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("Intersection detected..."), std::string::npos) << r.out;
+  // A tenth of it is an object: framed from outside, flying. Spawned over
+  // its floor, it is walked again.
+  const RunResult small = run("--headless --frames 3 --res " + root.string() + " --maze " + model +
+                              " --world-scale 0.1");
+  EXPECT_EQ(small.status, 0) << small.err;
+  EXPECT_EQ(small.out.find("x: 0, y: 50, z: 0"), std::string::npos) << small.out;
+  const RunResult spawned = run("--headless --frames 60 --res " + root.string() + " --maze " +
+                                model + " --spawn 3,20,-4");
+  EXPECT_NE(spawned.out.find("x: 3, y: 4, z: -4"), std::string::npos) << spawned.out;
   const RunResult missing = run("--headless --frames 3 --maze no-such-maze.obj");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("no-such-maze.obj: no such file"), std::string::npos) << missing.err;

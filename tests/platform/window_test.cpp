@@ -152,6 +152,13 @@ TEST(WindowExtras, HintAlongTheBottomPauseAcrossTheMiddleHelpInAPanel) {
   EXPECT_GT(hint.count(EXTRAS_TEXT, 460, 480), 100);
   EXPECT_EQ(hint.count(grey, 0, 460), 640 * 460);
 
+  Canvas notice(640, 480, grey);  // under the status lines, clear of their rows
+  e = WindowExtras{};
+  e.notice = "Walking: F to fly";
+  draw_window_extras(notice.target(), e);
+  EXPECT_GT(notice.count(EXTRAS_TEXT, 32, 48), 50);
+  EXPECT_EQ(notice.count(grey, 0, 32) + notice.count(grey, 48, 480), 640 * 464);
+
   Canvas paused(640, 480, grey);
   e = WindowExtras{};
   e.paused = true;

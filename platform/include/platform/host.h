@@ -37,6 +37,8 @@ class Host {
   // line is the help's heading).
   virtual void set_window_text(const std::string& /*STATUS*/,
                                const std::vector<std::string>& /*HELP_LINES*/) {}
+  // A line only a window shows, for its first seconds, under the status text.
+  virtual void set_window_notice(const std::string& /*NOTICE*/) {}
   // Shows the page again without ending a frame, so that text printed after
   // the last frame is seen.
   virtual void refresh(const uint32_t* /*PAGE*/, int32_t /*WIDTH*/, int32_t /*HEIGHT*/) {}

@@ -8,6 +8,7 @@ enum : int32_t {
   SC_ESCAPE = 1, SC_1 = 2, SC_2 = 3, SC_3 = 4, SC_4 = 5,
   SC_W = 17, SC_A = 30, SC_S = 31, SC_D = 32, SC_M = 50, SC_SPACE = 57,
   SC_R = 19, SC_F = 33, SC_C = 46, SC_HOME = 71,
+  SC_MINUS = 12, SC_EQUALS = 13, SC_KP_MINUS = 74, SC_KP_PLUS = 78,  // - and =/+, main row and keypad
 };
 // -1 while the key with that scan code is down, else 0.
 int32_t key_held(int32_t scancode);

@@ -28,3 +28,6 @@ void screen_refresh();
 // Words only a window shows, never the page: STATUS after the program's name in
 // the title, and the lines of the help overlay (the first is the heading).
 void set_window_text(const std::string& status, const std::vector<std::string>& help_lines);
+// A line a window shows under the status text for its first seconds (how you
+// move and which key changes it); empty for none.
+void set_window_notice(const std::string& notice);

@@ -32,6 +32,7 @@ class SdlHost : public Host {
   uint64_t seed_from_timer() override;
   bool paused() override;
   void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) override;
+  void set_window_notice(const std::string& notice) override;
   void refresh(const uint32_t* page, int32_t width, int32_t height) override;
 
   struct State;  // everything SDL, kept out of this header

@@ -34,6 +34,7 @@ class WebHost : public Host {
   void text_line(const char* text) override;
   bool paused() override;
   void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) override;
+  void set_window_notice(const std::string& notice) override;
   void refresh(const uint32_t* page, int32_t width, int32_t height) override;
 
   struct State;  // the browser's side, kept out of this header

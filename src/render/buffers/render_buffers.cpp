@@ -61,6 +61,12 @@ int32_t INIT_BUFFERS() {
   return 1;
 }
 
+void set_far_plane(float zfar) {
+  ZFAR = zfar;
+  PROJECTION_MATRIX = NMATHF::MATRIX(0.0f);
+  PROJECTION_MATRIX.PERSPECTIVE(FOV, ASPECT, ZNEAR, ZFAR);
+}
+
 void free_buffers() {
   if (ZBUFF) std::free(ZBUFF);
   ZBUFF = nullptr;

@@ -22,6 +22,7 @@ inline constexpr KeyHelp KEY_TABLE[] = {
     {"W A S D", "walk forward, left, back, right"},
     {"Space", "jump"},
     {"F", "fly mode", Switch::FLY},
+    {"Wheel, + and -", "fly faster or slower"},
     {"C", "solid walls", Switch::SOLID_WALLS},
     {"R, Home", "start again"},
     {"M", "mouse look", Switch::MOUSE_LOOK},
@@ -41,5 +42,8 @@ unsigned switch_states(const Player& player);
 std::vector<std::string> help_lines(const Player& player);
 // The title's part after the program's name: every switch and its state.
 std::string switch_summary(const Player& player);
+// How the player moves and which key changes it, for the first seconds in a
+// window. FRAMED_START: the eye was put outside an object, flying.
+std::string mode_notice(const Player& player, bool framed_start);
 // The key list of `--help`: a heading line, then "  KEYS  EFFECT" lines.
 std::string key_usage_text();

@@ -1,6 +1,7 @@
 // The program's main routine: start-up, the frame loop and the shutdown.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/frame_stats.h"
@@ -12,6 +13,8 @@ struct AppOptions {
   std::string maze_texture;  // its texture instead of res/texture/sand.bmp
   PlayerModes modes;         // how the player starts: flying, solid walls
   int32_t draw_threads = 1;  // the threads the renderer draws on (1 to MAX_DRAW_THREADS)
+  std::optional<NMATHF::VEC3F> spawn;  // start there instead of where the world says
+  float world_scale = 1.0f;  // the maze's coordinates times this at load (above 0, finite)
 };
 
 // Runs the whole program on the current host; returns the exit status (0).

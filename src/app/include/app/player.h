@@ -38,6 +38,13 @@ constexpr float MAX_FOLLOWED_SLOPE = 0.3f;
 constexpr float MAX_CLIMB = 2.0f;
 constexpr float AIR_CLEARANCE = 0.25f;
 constexpr float RESPAWN_DEPTH = 100.0f;  // below the lowest floor the player starts again
+// Flying, the wheel and + and - change the speed by FLY_SPEED_STEP a notch, up
+// to MAX_FLY_SPEED_NOTCH notches either way (within 1/64 to 64 times MOVE_SPEED).
+constexpr double FLY_SPEED_STEP = 1.25;
+constexpr int32_t MAX_FLY_SPEED_NOTCH = 18;
+
+// The bundled maze's start: at (0, 50, 0), turned by one radian about each axis.
+NMATHF::VMAT maze_start_camera();
 
 struct Player {
   NMATHF::VMAT CAM;                      // the eye: right, up, forward, position
@@ -50,6 +57,8 @@ struct Player {
   int32_t fly = 0;                       // -1: the free camera
   int32_t solid_walls = 0;               // -1: walls stop the walking eye
   NMATHF::VEC3F walk;                    // the walking keys' level move, used up each frame
+  NMATHF::VMAT start = maze_start_camera();  // where the player starts and starts again
+  int32_t fly_speed_notch = 0;           // the fly speed is MOVE_SPEED times FLY_SPEED_STEP to this
 };
 
 // How the player starts: flying, and with solid walls (both flags -1 or 0).
@@ -58,8 +67,12 @@ struct PlayerModes {
   int32_t solid_walls = 0;
 };
 
-// At (0, 50, 0), turned by one radian about each axis.
+// The camera at the player's start (the maze's unless the world asks for another).
 void camera_setup(Player& player);
+// Units per second along the view while flying.
+float fly_speed(const Player& player);
+// Moves the fly speed by NOTCHES, kept within MAX_FLY_SPEED_NOTCH either way.
+void change_fly_speed(Player& player, int32_t notches);
 // Back to the start: the camera as set up, not moving. The modes stay.
 void respawn(Player& player);
 // Turns the camera by the mouse's travel from the screen centre and re-centres it.

@@ -23,7 +23,7 @@ struct ProgramOptions {
   std::string res_dir;     // the folder that holds res/; empty: the working directory
   std::string json_file;   // --bench results
   std::string input_file;  // scripted input
-  AppOptions app;          // --maze, --maze-texture, --fly, --solid-walls
+  AppOptions app;          // --maze, --maze-texture, --fly, --solid-walls, --spawn, --world-scale
   HeadlessSettings headless_settings_;
 };
 

@@ -10,6 +10,10 @@
 // PROJECTION_MATRIX. Returns 1.
 int32_t INIT_BUFFERS();
 
+// Moves the far plane to ZFAR and rebuilds PROJECTION_MATRIX with it; the
+// buffers stay as they are.
+void set_far_plane(float zfar);
+
 // Releases ZBUFF, BACKBUFFER and BACKBUFFER2, those that exist.
 void free_buffers();
 
