@@ -1,6 +1,7 @@
 #include "app/main_routine.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/collision.h"
@@ -65,8 +66,17 @@ void start_up(App& app, const AppOptions& options) {
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
-    LOAD_OBJ(model_files[i], model);
+    // The maze's file may name materials; the cube's and the UFO's do not.
+    if (i == 0)
+      LOAD_OBJ(model_files[i], model, scene.maze.materials);
+    else
+      LOAD_OBJ(model_files[i], model);
+    // A file without faces loads, but would give an empty world.
+    if (model->MAX_TRIANGLES == 0)
+      RUNTIME_FAIL_NOTE(ERR_FILE_IO, "LOAD_OBJ",
+                        (path_as_tried(model_files[i]) + ": no triangles in the file").c_str());
   }
+  load_material_textures(scene.maze, stderr);
   app.maze_mesh = make_collision_mesh(scene.MODELS[0]);
   prepare_models(scene);
   place_entities(scene);
@@ -168,6 +178,7 @@ void shut_down(App& app) {
     image_destroy(texture);
     texture = nullptr;
   }
+  scene.maze.release();
   print_line("OK!!");
   screen_refresh();  // the window shows the line during the last second
   sleep_ms(1000);

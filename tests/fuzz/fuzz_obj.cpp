@@ -1,5 +1,6 @@
 // libFuzzer target for the model reader: each input is written to a file and
-// loaded. A failure report is an expected outcome for hostile input; the
+// loaded with its materials (a library it names is looked for next to it, in
+// the fuzz file's folder). A failure report is an expected outcome for hostile input; the
 // failure handler turns it into an exception so the run goes on, and the
 // record is released as the program would release it. Anything the sanitizers
 // or the checks below catch is a fault.
@@ -21,7 +22,6 @@ struct FailureReported {
 
 // What every user of a loaded model relies on.
 void check_loaded(const MODEL_STRUCT& m) {
-  if (m.MAX_TRIANGLES == 0) __builtin_trap();  // a model without triangles is refused
   for (uint32_t i = 0; i < m.MAX_TRIANGLES; ++i) {
     const TRIANGLE_STRUCT& t = m.TRIANGLES[i];
     for (int k = 0; k < 3; ++k) {
@@ -33,6 +33,13 @@ void check_loaded(const MODEL_STRUCT& m) {
   if (m.MAX_VERTICES > 0 && !(m.VERTICES && m.RVERTICES && m.TVERTICES && m.PVERTICES))
     __builtin_trap();
   if (m.MAX_TRIANGLES > 0 && !(m.TRIANGLES && m.RTRIANGLES)) __builtin_trap();
+}
+
+// Every triangle has a material of the list or none.
+void check_materials(const MODEL_STRUCT& m, const ObjMaterials& materials) {
+  if (!materials.of_triangle.empty() && materials.of_triangle.size() != m.MAX_TRIANGLES) __builtin_trap();
+  for (const int32_t k : materials.of_triangle)
+    if (k < -1 || k >= int32_t(materials.list.size())) __builtin_trap();
 }
 
 }  // namespace
@@ -56,9 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MODEL_STRUCT record{};
   MODEL_STRUCT* model = &record;
+  ObjMaterials materials;
   try {
-    LOAD_OBJ(fuzz_input::path(), model);
+    LOAD_OBJ(fuzz_input::path(), model, materials);
     check_loaded(record);
+    check_materials(record, materials);
   } catch (const FailureReported& report) {
     // Only the reader's own numbers may come out of a model file.
     if (report.number != ERR_FILE_IO && report.number != ERR_OUT_OF_MEMORY &&

@@ -7,7 +7,9 @@
 #include "platform/fail.h"
 #include <string>
 
-// A text file read line by line; LF and CRLF line ends are both accepted.
+// A text file read line by line; LF, CRLF and lone CR line ends are accepted,
+// a UTF-8 byte-order mark is skipped and UTF-16 (either byte order, with its
+// mark) is read as UTF-8.
 // Every failure here and in load_bmp also sets the failure note: the path as
 // tried and the cause in words (see set_failure_note), for the caller that stops.
 struct TextFile;
@@ -38,6 +40,14 @@ int32_t note_open_failure(const char* path);
 // yields a byte), open for reading and its size in bytes in SIZE; null with
 // the failure note set (see note_open_failure).
 std::FILE* open_plain_file(const char* path, uint64_t* size = nullptr);
+
+// The folder part of PATH ("" for a bare name).
+std::string folder_of(const std::string& path);
+// The file that WRITTEN names, relative to FOLDER, as another program may have
+// written it: tried as it is, then with backslashes as slashes, then with each
+// part of the path matched without regard to case, and last by its file name
+// alone in FOLDER. Empty when no file is found.
+std::string find_written_file(const std::string& folder, const std::string& written);
 
 // Text to number: leading blanks skipped, the longest decimal prefix (sign,
 // digits, fraction, exponent) taken, 0 when there is none.

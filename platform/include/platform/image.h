@@ -49,6 +49,12 @@ int32_t load_bmp(const char* filename, IMAGE* target);
 // (ERR_OUT_OF_MEMORY when the image cannot be made).
 IMAGE* load_bmp_image(const char* filename, int32_t& error);
 
+// Loads a texture file into a new image of its own size (1 to 4096 a side):
+// a BMP (by its "BM" mark) as load_bmp_image does, a PNG, JPEG or TGA file
+// decoded with its alpha (opaque where it has none). Null on failure, with
+// ERROR and the failure note set as load_bmp_image sets them.
+IMAGE* load_image_file(const char* filename, int32_t& error);
+
 // Writes the pixels of a 32-bit page as an RGB PNG. 0 or ERR_FILE_IO.
 int32_t save_png(const char* filename, const uint32_t* pixels, int32_t width, int32_t height,
                  int32_t pitch);
