@@ -84,7 +84,10 @@ bool read_material_library(const std::string& path, std::vector<ObjMaterial>& li
       const std::string written = map_file(line, pos);
       if (written.empty()) continue;
       const std::string found = find_written_file(folder, written);
-      material->texture = !found.empty() ? found : folder.empty() ? written : folder + "/" + written;
+      std::string slashed = written;  // as the warning of a missing texture will name it
+      for (char& c : slashed)
+        if (c == '\\') c = '/';
+      material->texture = !found.empty() ? found : folder.empty() ? slashed : folder + "/" + slashed;
     }
   }
   file_close(file);

@@ -1,12 +1,16 @@
 // libFuzzer target for the model reader: each input is written to a file and
-// loaded with its materials (a library it names is looked for next to it, in
-// the fuzz file's folder). A failure report is an expected outcome for hostile input; the
+// loaded with its materials. The input is also written as "model.mtl" next to
+// it, so that an input that names that library reads itself as one. A failure
+// report is an expected outcome for hostile input; the
 // failure handler turns it into an exception so the run goes on, and the
 // record is released as the program would release it. Anything the sanitizers
 // or the checks below catch is a fault.
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "input_file.h"
@@ -52,20 +56,42 @@ extern "C" const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=64";
 }
 
+namespace {
+// A folder of this process's own beside the input file: the model and its library.
+std::string folder;
+std::string model_path() { return folder + "/model.obj"; }
+
+void remove_folder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
+void write_file(const std::string& path, const uint8_t* data, size_t size) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) std::abort();
+  if (size && std::fwrite(data, 1, size, out) != size) std::abort();
+  std::fclose(out);
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_input::create("fuzz_obj");
+  folder = fuzz_input::path() + ".d";
+  if (mkdir(folder.c_str(), 0700) != 0) std::abort();
+  std::atexit(remove_folder);
   set_failure_handler(throw_failure);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz_input::write(data, size);
+  write_file(model_path(), data, size);
+  write_file(folder + "/model.mtl", data, size);
 
   MODEL_STRUCT record{};
   MODEL_STRUCT* model = &record;
   ObjMaterials materials;
   try {
-    LOAD_OBJ(fuzz_input::path(), model, materials);
+    LOAD_OBJ(model_path(), model, materials);
     check_loaded(record);
     check_materials(record, materials);
   } catch (const FailureReported& report) {
