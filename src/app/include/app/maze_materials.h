@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/model.h"
@@ -19,6 +20,7 @@ struct MazeMaterials {
   MazeMaterials(MazeMaterials&& other) noexcept { *this = std::move(other); }
   MazeMaterials& operator=(MazeMaterials&& other) noexcept;
   ~MazeMaterials() { release(); }
+  // Destroys the images; the materials stay as they were read.
   void release();
 };
 
