@@ -6,9 +6,9 @@
 #   scripts/install-deps.sh test      all of that, and the tests, benchmarks and fuzzing
 set -euo pipefail
 BUILD=(cmake ninja-build)
-PROGRAM=(g++ pkg-config libsdl2-dev libpng-dev)
+PROGRAM=(g++ pkg-config libsdl2-dev libpng-dev libstb-dev)
 PACKAGE=(dpkg-dev)                                 # dpkg-shlibdeps: the package's dependencies
-WEB=(python3 emscripten zip)
+WEB=(python3 emscripten zip libstb-dev)
 TEST=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
       xvfb xauth xdotool openbox x11-apps x11-utils  # the window test: Xvfb, a window manager, xwd, xmessage
       chromium                                       # the browser test

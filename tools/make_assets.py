@@ -29,6 +29,7 @@ def data_files():
         "res/texture/wall.bmp": imagefiles.bmp_bytes(textures.bricks()),
         "res/texture/ufouvmap.bmp": imagefiles.bmp_bytes(textures.ufo_map()),
         "res/example/courtyard.obj": example.courtyard_text().encode("ascii"),
+        "res/example/courtyard.mtl": example.courtyard_library_text().encode("ascii"),
     }
 
 

@@ -1,6 +1,7 @@
 #include "app/main_routine.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -122,8 +123,19 @@ void start_up(App& app, const AppOptions& options) {
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
-    within_memory(model_files[i], "LOAD_OBJ", "to read the model", [&] { LOAD_OBJ(model_files[i], model); });
+    // The maze's file may name materials; the cube's and the UFO's do not.
+    within_memory(model_files[i], "LOAD_OBJ", "to read the model", [&] {
+      if (i == 0)
+        LOAD_OBJ(model_files[i], model, scene.maze.materials);
+      else
+        LOAD_OBJ(model_files[i], model);
+    });
+    // A file without faces loads, but would give an empty world.
+    if (model->MAX_TRIANGLES == 0)
+      RUNTIME_FAIL_NOTE(ERR_FILE_IO, "LOAD_OBJ",
+                        (path_as_tried(model_files[i]) + ": no triangles in the file").c_str());
   }
+  load_material_textures(scene.maze, stderr);
   if (options.world_scale != 1.0f) scale_world(scene.MODELS[0], options.world_scale);
   within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
                 [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
@@ -232,6 +244,7 @@ void shut_down(App& app) {
     image_destroy(texture);
     texture = nullptr;
   }
+  scene.maze.release();
   print_line("OK!!");
   screen_refresh();  // the window shows the line during the last second
   sleep_ms(1000);

@@ -16,17 +16,26 @@ uint32_t random_channel() {
 }  // namespace
 
 void prepare_models(Scene& scene) {
+  const MazeMaterials& maze = scene.maze;
+  const std::vector<int32_t>& material_of = maze.materials.of_triangle;
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT& model = scene.MODELS[i];
-    IMAGE* texture = scene.TEXTURES[i];
-    const VEC2F tscalar(float(texture->WIDTH), float(texture->HEIGHT));
     for (uint32_t t = 0; t < model.MAX_TRIANGLES; ++t) {
       TRIANGLE_STRUCT& tri = model.TRIANGLES[t];
+      const int32_t material = i == 0 && t < material_of.size() ? material_of[t] : -1;
+      IMAGE* own = material >= 0 && size_t(material) < maze.texture_of.size() ? maze.texture_of[size_t(material)]
+                                                                              : nullptr;
+      IMAGE* texture = own ? own : scene.TEXTURES[i];
       tri.TEXTURE = texture;
+      const VEC2F tscalar(float(texture->WIDTH), float(texture->HEIGHT));
       for (int32_t k = 1; k <= 3; ++k) tri.TCOORD(k) = tri.TCOORD(k) * tscalar;
       tri.COL.R = random_channel();
       tri.COL.G = random_channel();
       tri.COL.B = random_channel();
+      if (is_flat_material(maze, material)) {
+        tri.COL = maze.materials.list[size_t(material)].colour;
+        tri.USE_TEX = FLAT_MATERIAL;
+      }
     }
   }
 }

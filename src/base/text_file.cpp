@@ -5,37 +5,120 @@
 #include "base/file_notes.h"
 #include "base/text_file.h"
 
+// A file is read straight from its handle, or, when it is UTF-16, from its
+// text decoded to UTF-8 once at open.
 struct TextFile {
-  std::FILE* handle;
+  std::FILE* handle = nullptr;
   std::string path;
+  long start = 0;          // the first byte after a UTF-8 byte-order mark
+  bool decoded = false;    // read from TEXT instead of the handle
+  std::string text;
+  size_t at = 0;
+
+  int next() {
+    if (!decoded) return std::fgetc(handle);
+    return at < text.size() ? static_cast<unsigned char>(text[at++]) : EOF;
+  }
+  int peek() {
+    if (decoded) return at < text.size() ? static_cast<unsigned char>(text[at]) : EOF;
+    const int c = std::fgetc(handle);
+    if (c != EOF) std::ungetc(c, handle);
+    return c;
+  }
 };
 
+namespace {
+
+void append_utf8(std::string& out, uint32_t code) {
+  if (code < 0x80) {
+    out.push_back(char(code));
+  } else if (code < 0x800) {
+    out.push_back(char(0xC0 | (code >> 6)));
+    out.push_back(char(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out.push_back(char(0xE0 | (code >> 12)));
+    out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(char(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(char(0xF0 | (code >> 18)));
+    out.push_back(char(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(char(0x80 | (code & 0x3F)));
+  }
+}
+
+// The rest of HANDLE as UTF-16 (BIG_ENDIAN or not) turned into UTF-8. A lone
+// half of a surrogate pair becomes U+FFFD, an odd last byte is dropped.
+bool decode_utf16(std::FILE* handle, bool big_endian, std::string& out) {
+  std::string units;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, handle)) > 0) units.append(buffer, n);
+  if (std::ferror(handle)) return false;
+  const auto unit = [&](size_t i) {
+    const uint32_t a = static_cast<unsigned char>(units[i]), b = static_cast<unsigned char>(units[i + 1]);
+    return big_endian ? (a << 8) | b : (b << 8) | a;
+  };
+  out.reserve(units.size() / 2);
+  for (size_t i = 0; i + 1 < units.size(); i += 2) {
+    uint32_t code = unit(i);
+    if (code >= 0xD800 && code < 0xDC00 && i + 3 < units.size()) {
+      const uint32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;
+    append_utf8(out, code);
+  }
+  return true;
+}
+
+}  // namespace
+
+// A byte-order mark tells the encoding: UTF-8's is skipped, UTF-16's (either
+// byte order) has the file decoded; without one the bytes are read as they are.
 int32_t file_open(const char* filename, TextFile*& file) {
   file = nullptr;
   std::FILE* handle = open_plain_file(filename);
   if (!handle) return ERR_FILE_NOT_FOUND;
-  file = new TextFile{handle, filename};
+  auto* opened = new TextFile;
+  opened->handle = handle;
+  opened->path = filename;
+  unsigned char mark[3] = {0, 0, 0};
+  const size_t got = std::fread(mark, 1, 3, handle);
+  const bool utf16_le = got >= 2 && mark[0] == 0xFF && mark[1] == 0xFE;
+  const bool utf16_be = got >= 2 && mark[0] == 0xFE && mark[1] == 0xFF;
+  if (got == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) opened->start = 3;
+  if (std::fseek(handle, utf16_le || utf16_be ? 2 : opened->start, SEEK_SET) != 0 ||
+      ((utf16_le || utf16_be) && !decode_utf16(handle, utf16_be, opened->text))) {
+    note_file_failure(filename, "could not be read to the end", false);
+    std::fclose(handle);
+    delete opened;
+    return ERR_FILE_NOT_FOUND;
+  }
+  opened->decoded = utf16_le || utf16_be;
+  file = opened;
   return 0;
 }
 
 bool file_eof(TextFile* file) {
   if (!file || !file->handle) return true;
-  const int c = std::fgetc(file->handle);
-  if (c == EOF) return true;
-  std::ungetc(c, file->handle);
-  return false;
+  return file->peek() == EOF;
 }
 
+// A line ends at LF, CR LF or a lone CR.
 int32_t file_read_line(TextFile* file, std::string& line) {
   line.clear();
   if (!file || !file->handle) return ERR_FILE_IO;
   int c;
-  while ((c = std::fgetc(file->handle)) != EOF && c != '\n') line.push_back(char(c));
-  if (std::ferror(file->handle)) {
+  while ((c = file->next()) != EOF && c != '\n' && c != '\r') line.push_back(char(c));
+  if (c == '\r' && file->peek() == '\n') file->next();
+  if (!file->decoded && std::ferror(file->handle)) {
     note_file_failure(file->path.c_str(), "could not be read to the end", false);
     return ERR_FILE_IO;
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
   return 0;
 }
 
@@ -55,5 +138,7 @@ int64_t file_size(TextFile* file) {
 
 int32_t file_rewind(TextFile* file) {
   if (!file || !file->handle) return ERR_FILE_IO;
-  return std::fseek(file->handle, 0, SEEK_SET) == 0 ? 0 : ERR_FILE_IO;
+  file->at = 0;
+  if (file->decoded) return 0;
+  return std::fseek(file->handle, file->start, SEEK_SET) == 0 ? 0 : ERR_FILE_IO;
 }

@@ -39,6 +39,21 @@ bool starts_number(const std::string& text, size_t from) {
   return p < text.size() && text[p] >= '0' && text[p] <= '9';
 }
 
+// Exporters write "Vertices:" and "Faces:" comments above ordinary OBJ too.
+// The face LINE shows it, unless the three texture coordinates of the counted
+// form come right before it: when it follows more than three, when it has
+// other than three corners, or when the file named a material library.
+bool face_written_as_ordinary_obj(const std::string& line, uint64_t uvs_before, bool library_named) {
+  if (uvs_before == 3) return false;
+  if (uvs_before > 3 || library_named) return true;
+  size_t pos = 0;
+  std::string_view field;
+  next_field(line, pos, field);  // the keyword
+  int corners = 0;
+  while (next_field(line, pos, field)) ++corners;
+  return corners != 3;
+}
+
 bool blank_from(const std::string& text, size_t from) {
   for (size_t p = from; p < text.size(); ++p)
     if (text[p] != ' ') return false;
@@ -144,6 +159,7 @@ void CountedReader::texture_coord(const std::string& line) {
     if (space_counter == 2) t.Y = float(1.0 - val(line, i + 1));
   }
   uv_pending_ = true;
+  ++uvs_before_face_;
 }
 
 // Three corners, each the number before its first slash, 1-based in the
@@ -174,11 +190,16 @@ void CountedReader::face(const std::string& line) {
   ++triangle_counter_;
   ++faces_in_array_;
   uv_pending_ = false;
+  uvs_before_face_ = 0;
 }
 
 // Every test is made on every line, in this order.
-void CountedReader::line_read(const std::string& line, uint64_t number) {
+bool CountedReader::line_read(const std::string& line, uint64_t number) {
   line_number_ = number;
+  if (line.starts_with("mtllib")) library_named_ = true;
+  if (line.starts_with("f ") && !three_uvs_before_a_face_ &&
+      face_written_as_ordinary_obj(line, uvs_before_face_, library_named_))
+    return false;
   const size_t vertices_at = line.find("Vertices:");
   if (vertices_at != std::string::npos) vertex_header(line, vertices_at);
   const size_t faces_at = line.find("Faces:");
@@ -186,7 +207,11 @@ void CountedReader::line_read(const std::string& line, uint64_t number) {
   if (line.starts_with("usemtl")) colour_ = colour_columns(line);
   if (line.starts_with("v ")) vertex(line);
   if (line.starts_with("vt")) texture_coord(line);
-  if (line.starts_with("f ")) face(line);
+  if (line.starts_with("f ")) {
+    if (uvs_before_face_ == 3) three_uvs_before_a_face_ = true;
+    face(line);
+  }
+  return true;
 }
 
 // Corners of triangles the file never filled name vertex 0, which must exist too.

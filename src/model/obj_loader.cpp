@@ -1,5 +1,6 @@
 // LOAD_OBJ and UNLOAD_OBJ: open the file, tell its format, read it into the
-// record, check what was read, then derive planes, normals and connections.
+// record (and the materials of an ordinary OBJ file), check what was read,
+// then derive planes, normals and connections.
 #include <string>
 
 #include "obj_reader.h"
@@ -16,53 +17,106 @@ struct OpenFile {
   }
 };
 
-// Every line of FILE through READER, then the file closed (a failed close is
-// a failure) and what was read checked; the triangles read.
+// Lines of FILE through READER, joined where they end in a backslash when
+// JOIN_CONTINUED; false when the reader stopped early (see CountedReader).
 template <class Reader>
-uint32_t read_file(TextFile*& file, Reader&& reader) {
+bool read_lines(TextFile* file, Reader& reader, bool join_continued) {
   std::string line;
   uint64_t number = 0;
   while (!file_eof(file)) {
-    if (file_read_line(file, line) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
-    reader.line_read(line, ++number);
+    const uint64_t first = number + 1;
+    const bool read = join_continued ? read_obj_line(file, line, number)
+                                     : (++number, file_read_line(file, line) == 0);
+    if (!read) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+    if (!reader.line_read(line, first)) return false;
   }
-  if (file_close(file) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
-  reader.finish();
-  return reader.triangles_read();
+  return true;
 }
 
-}  // namespace
+// The file closed (a failed close is a failure), then what was read checked.
+template <class Reader>
+void finish_file(TextFile*& file, const Reader& reader) {
+  if (file_close(file) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+  reader.finish();
+}
 
-void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
+void release_arrays(MODEL_STRUCT& m) {
+  m.MAX_VERTICES = 0;
+  m.MAX_TRIANGLES = 0;
+  release(m.VERTICES);
+  release(m.RVERTICES);
+  release(m.TVERTICES);
+  release(m.PVERTICES);
+  release(m.TRIANGLES);
+  release(m.RTRIANGLES);
+}
+
+// Every library of SCAN, from the folder of FILENAME; what cannot be read is a problem, not a failure.
+void read_libraries(const std::string& filename, const ObjScan& scan, ObjMaterials& materials) {
+  const std::string folder = folder_of(filename);
+  for (const std::string& written : scan.libraries) {
+    std::string path = find_written_file(folder, written), why;
+    if (path.empty()) {
+      path = folder.empty() ? written : folder + "/" + written;
+      why = "no such file";
+    } else if (read_material_library(path, materials.list, why)) {
+      continue;
+    }
+    materials.problems.push_back(path_as_tried(path.c_str()) + ": " + why +
+                                 "; its materials are left out");
+  }
+}
+
+void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials) {
   if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
   MODEL_STRUCT& m = *model;
 
   OpenFile file;
   // The note of the failed open names the path as tried and why.
   if (file_open(filename.c_str(), file.handle) != 0) RUNTIME_FAIL(ERR_FILE_NOT_FOUND, "LOAD_OBJ");
-  const ObjScan scan = scan_obj(file.handle);
+  ObjScan scan = scan_obj(file.handle, true);
   if (file_rewind(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
 
-  const uint32_t triangles =
-      scan.counted ? read_file(file.handle, CountedReader(m, filename, file_size(file.handle)))
-                   : read_file(file.handle, PlainReader(m, filename, scan));
-  // An empty, cut-short or faceless file would give an empty world.
-  if (triangles == 0)
-    RUNTIME_FAIL_NOTE(ERR_FILE_IO, "LOAD_OBJ", obj_note(filename, 0, "no triangles in the file").c_str());
+  bool plain = !scan.counted;
+  if (scan.counted) {
+    CountedReader reader(m, filename, file_size(file.handle));
+    if (read_lines(file.handle, reader, false)) {
+      // Count lines without a face after them leave no triangle.
+      if (reader.triangles_read() == 0) m.MAX_TRIANGLES = 0;
+      finish_file(file.handle, reader);
+    } else {
+      // Ordinary OBJ under count comments: read again as such.
+      release_arrays(m);
+      if (file_rewind(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+      scan = scan_obj(file.handle, false);
+      if (file_rewind(file.handle) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+      plain = true;
+    }
+  }
+  if (plain) {
+    if (materials) read_libraries(filename, scan, *materials);
+    PlainReader reader(m, filename, scan, materials);
+    read_lines(file.handle, reader, true);
+    finish_file(file.handle, reader);
+  }
 
   CALC_PLANES(model);
   CALC_NORMALS(model);
   SET_POLY_NEIGHBORS(model);
 }
 
+}  // namespace
+
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
+  load(filename, model, nullptr);
+}
+
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials) {
+  materials = ObjMaterials{};
+  load(filename, model, &materials);
+}
+
 void UNLOAD_OBJ(MODEL_STRUCT*& model) {
   if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "UNLOAD_OBJ");
-  model->MAX_VERTICES = 0;
-  model->MAX_TRIANGLES = 0;
-  release(model->VERTICES);
-  release(model->RVERTICES);
-  release(model->TVERTICES);
-  release(model->PVERTICES);
-  release(model->TRIANGLES);
-  release(model->RTRIANGLES);
+  release_arrays(*model);
 }

@@ -2,8 +2,9 @@
 // of three or more corners (fanned into triangles from the first corner), with
 // indices 1-based or negative (counting back from the last one read). Normals,
 // objects, groups, smoothing, material libraries and any other statement are
-// read past; a "usemtl" line colours the faces after it only when its name
-// carries the colour columns of the counted format.
+// read past; a "usemtl" line colours the faces after it when its name carries
+// the colour columns of the counted format, and names the material of the
+// faces after it.
 #include <string>
 
 #include "obj_reader.h"
@@ -12,8 +13,9 @@ using NMATHF::VEC2F;
 using NMATHF::VEC3F;
 using NMATHF::VEC4F;
 
-PlainReader::PlainReader(MODEL_STRUCT& model, const std::string& filename, const ObjScan& scan)
-    : model_(model), filename_(filename), scan_(scan) {
+PlainReader::PlainReader(MODEL_STRUCT& model, const std::string& filename, const ObjScan& scan,
+                         ObjMaterials* materials)
+    : model_(model), filename_(filename), scan_(scan), materials_(materials) {
   if (scan.vertices > MAX_MODEL_COUNT || scan.triangles > MAX_MODEL_COUNT)
     RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, "LOAD_OBJ",
                       obj_note(filename, 0, std::to_string(scan.vertices) + " vertices and " +
@@ -33,6 +35,30 @@ PlainReader::PlainReader(MODEL_STRUCT& model, const std::string& filename, const
                                                 std::to_string(triangles) + " triangles").c_str());
   model.MAX_VERTICES = uint32_t(vertices);
   model.MAX_TRIANGLES = uint32_t(triangles);
+  if (!materials_) return;
+  materials_->of_triangle.assign(size_t(triangles), -1);
+  // Names are checked against libraries that were all read: those of a
+  // missing library are its problem, and a file without libraries may name
+  // colours the counted way.
+  check_names_ = !scan.libraries.empty() && materials_->problems.empty();
+}
+
+// The material of the faces that follow; a name no library defines leaves
+// them without one, noted once.
+void PlainReader::use_material(const std::string& name) {
+  if (!materials_) return;
+  const std::vector<ObjMaterial>& list = materials_->list;
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].name == name) {
+      material_ = int32_t(i);
+      return;
+    }
+  material_ = -1;
+  if (!check_names_) return;
+  const std::string problem = obj_note(filename_, 0, "no library defines the material \"" + name + "\"");
+  for (const std::string& p : materials_->problems)
+    if (p == problem) return;
+  materials_->problems.push_back(problem);
 }
 
 // X, Y and Z; a fourth number (w) is read past, left-out ones read 0.
@@ -85,6 +111,7 @@ void PlainReader::face(const std::string& line) {
     RUNTIME_FAIL_NOTE(ERR_FILE_IO, "LOAD_OBJ", note("the file changed while it was read").c_str());
 
   for (size_t k = 1; k + 1 < corners_.size(); ++k) {
+    if (materials_) materials_->of_triangle[triangle_counter_] = material_;
     TRIANGLE_STRUCT& t = model_.TRIANGLES[triangle_counter_++];
     t.COL = colour_;
     const Resolved* fan[3] = {&corners_[0], &corners_[k], &corners_[k + 1]};
@@ -95,11 +122,11 @@ void PlainReader::face(const std::string& line) {
   }
 }
 
-void PlainReader::line_read(const std::string& line, uint64_t number) {
+bool PlainReader::line_read(const std::string& line, uint64_t number) {
   line_number_ = number;
   size_t pos = 0;
   std::string_view keyword;
-  if (!next_field(line, pos, keyword)) return;
+  if (!next_field(line, pos, keyword)) return true;
   if (keyword == "v") {
     vertex(line);
   } else if (keyword == "vt") {
@@ -108,9 +135,11 @@ void PlainReader::line_read(const std::string& line, uint64_t number) {
     ++uv_counter_;
   } else if (keyword == "f") {
     face(line);
-  } else if (line.starts_with("usemtl") && has_colour_columns(line)) {
-    colour_ = colour_columns(line);
+  } else if (line.starts_with("usemtl")) {
+    if (has_colour_columns(line)) colour_ = colour_columns(line);
+    if (keyword == "usemtl") use_material(rest_of_line(line, pos));
   }
+  return true;
 }
 
 void PlainReader::finish() const {

@@ -2,7 +2,9 @@
 // "Vertices:" and "Faces:" comment lines size the arrays before the records
 // come (counted_reader), and ordinary Wavefront OBJ, whose records are counted
 // by a first pass over the file (obj_scan) before the arrays are made and
-// filled (plain_reader). A file that names either count is a counted file.
+// filled (plain_reader). A file that names either count is read as a counted
+// file until its first faces show it was written as ordinary OBJ under count
+// comments, as exporters write them; it is then read again as such.
 #pragma once
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/fail.h"
+#include "base/file_lookup.h"
+#include "base/file_notes.h"
 #include "base/text_file.h"
 #include "model/model.h"
 
@@ -44,6 +49,13 @@ bool next_field(const std::string& line, size_t& pos, std::string_view& field);
 // longest numeric prefix, 0 when there is none).
 double field_number(const std::string& line, std::string_view field);
 
+// The next line of FILE, lines that end in a backslash joined with the one
+// after them (the backslash becomes a blank); NUMBER counts the lines read.
+// False when the file cannot be read.
+bool read_obj_line(TextFile* file, std::string& line, uint64_t& number);
+// LINE from POS on, without leading and trailing blanks and tabs.
+std::string rest_of_line(const std::string& line, size_t pos);
+
 // The failure note: "FILE: line N: CAUSE", or "FILE: CAUSE" for line 0.
 std::string obj_note(const std::string& filename, uint64_t line, const std::string& cause);
 
@@ -63,16 +75,24 @@ int64_t resolve_index(int64_t written, uint64_t seen, uint64_t total);
 
 // ---------------------------------------------------------------- the first pass
 // What the first pass over a file learns: whether it names its counts, and
-// for an ordinary file the number of each record and every texture
-// coordinate (faces may name one that comes later in the file).
+// for an ordinary file the number of each record, every texture coordinate
+// (faces may name one that comes later in the file) and its material
+// libraries as written.
 struct ObjScan {
   bool counted = false;
   uint64_t vertices = 0;
   uint64_t triangles = 0;           // after fanning faces of more than three corners
   std::vector<NMATHF::VEC2F> uvs;   // u and v flipped, as they go into TCOORD
+  std::vector<std::string> libraries;
 };
-// Reads FILE to its end, or to the first line that names a count.
-ObjScan scan_obj(TextFile* file);
+// Reads FILE to its end or, when STOP_AT_COUNTS, to the first line that names a count.
+ObjScan scan_obj(TextFile* file, bool stop_at_counts);
+
+// ---------------------------------------------------------------- materials
+// The materials of the library at PATH appended to LIST: "newmtl", "Kd" and
+// "map_Kd" (its file looked for next to the library). False, with the cause in
+// WHY, when the library cannot be opened.
+bool read_material_library(const std::string& path, std::vector<ObjMaterial>& list, std::string& why);
 
 // ---------------------------------------------------------------- the readers
 // The counted format, one line at a time. Every failure stops with a report
@@ -81,7 +101,11 @@ class CountedReader {
  public:
   CountedReader(MODEL_STRUCT& model, const std::string& filename, int64_t file_size)
       : model_(model), filename_(filename), file_size_(file_size) {}
-  void line_read(const std::string& line, uint64_t number);
+  // False at a face that shows the file was written as ordinary OBJ (of
+  // other than three corners, after more than three texture coordinates, or
+  // in a file that named a material library) while no face so far had the
+  // counted form's three texture coordinates right before it.
+  bool line_read(const std::string& line, uint64_t number);
   // After the last line: every texture coordinate belongs to a face and every
   // corner names an existing vertex.
   void finish() const;
@@ -108,14 +132,20 @@ class CountedReader {
   uint32_t uv_counter_ = 0;       // 1, 2, 3, 1, ... over the file's vt lines
   RGB_STRUCT colour_{0, 0, 0};
   bool uv_pending_ = false;       // vt lines seen since the last face
+  uint64_t uvs_before_face_ = 0;  // the same, counted
+  bool three_uvs_before_a_face_ = false;
+  bool library_named_ = false;    // an "mtllib" line was read
 };
 
 // Ordinary Wavefront OBJ, the second pass: makes the arrays at the sizes the
 // first pass counted and fills them.
 class PlainReader {
  public:
-  PlainReader(MODEL_STRUCT& model, const std::string& filename, const ObjScan& scan);
-  void line_read(const std::string& line, uint64_t number);
+  // MATERIALS, when given, holds the libraries' materials; the reader notes
+  // which one each triangle uses.
+  PlainReader(MODEL_STRUCT& model, const std::string& filename, const ObjScan& scan,
+              ObjMaterials* materials);
+  bool line_read(const std::string& line, uint64_t number);
   // After the last line: the file held what the first pass counted.
   void finish() const;
   uint32_t triangles_read() const { return triangle_counter_; }
@@ -123,6 +153,7 @@ class PlainReader {
  private:
   void vertex(const std::string& line);
   void face(const std::string& line);
+  void use_material(const std::string& name);
   std::string note(const std::string& cause) const { return obj_note(filename_, line_number_, cause); }
 
   struct Resolved {
@@ -138,4 +169,7 @@ class PlainReader {
   uint64_t uv_counter_ = 0;
   RGB_STRUCT colour_{0, 0, 0};
   std::vector<Resolved> corners_;  // of the face being read
+  ObjMaterials* materials_;
+  int32_t material_ = -1;          // of the faces that follow
+  bool check_names_ = false;       // a name no library defines is a problem
 };

@@ -1,7 +1,8 @@
 // The first pass over a model file: which format it is in, and for ordinary
-// OBJ how many vertices and triangles it holds and its texture coordinates.
-// Nothing here fails on what a line holds: what is wrong with a line is
-// reported by the reader that fills the arrays, in its own terms.
+// OBJ how many vertices and triangles it holds, its texture coordinates and
+// its material libraries. Nothing here fails on what a line holds: what is
+// wrong with a line is reported by the reader that fills the arrays, in its
+// own terms.
 #include "obj_reader.h"
 
 namespace {
@@ -9,14 +10,41 @@ namespace {
 NMATHF::VEC2F flipped_uv(double u, double v) {
   return NMATHF::VEC2F{float(u), float(1.0 - v)};
 }
+
+// Leading and trailing blanks and tabs dropped.
+std::string trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(" \t");
+  return std::string(text.substr(first, last - first + 1));
+}
 }  // namespace
 
-ObjScan scan_obj(TextFile* file) {
+bool read_obj_line(TextFile* file, std::string& line, uint64_t& number) {
+  if (file_read_line(file, line) != 0) return false;
+  ++number;
+  std::string next;
+  while (!line.empty() && line.back() == '\\' && !file_eof(file)) {
+    line.back() = ' ';
+    if (file_read_line(file, next) != 0) return false;
+    ++number;
+    line += next;
+  }
+  return true;
+}
+
+std::string rest_of_line(const std::string& line, size_t pos) {
+  return pos < line.size() ? trimmed(std::string_view(line).substr(pos)) : std::string();
+}
+
+ObjScan scan_obj(TextFile* file, bool stop_at_counts) {
   ObjScan scan;
   std::string line;
+  uint64_t number = 0;
   while (!file_eof(file)) {
-    if (file_read_line(file, line) != 0) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
-    if (line.find("Vertices:") != std::string::npos || line.find("Faces:") != std::string::npos) {
+    if (!read_obj_line(file, line, number)) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
+    if (stop_at_counts &&
+        (line.find("Vertices:") != std::string::npos || line.find("Faces:") != std::string::npos)) {
       scan.counted = true;
       return scan;
     }
@@ -36,6 +64,9 @@ ObjScan scan_obj(TextFile* file) {
       std::string_view corner;
       while (next_field(line, pos, corner)) ++corners;
       if (corners >= 3) scan.triangles += corners - 2;
+    } else if (keyword == "mtllib") {
+      const std::string library = rest_of_line(line, pos);
+      if (!library.empty()) scan.libraries.push_back(library);
     }
   }
   return scan;

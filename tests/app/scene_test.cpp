@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
 
 #include "app/scene.h"
 #include "base/bmp.h"
@@ -108,4 +115,52 @@ TEST_F(SceneTest, SpinRatesGrowWithTheEntityNumberAndStopAtFrameTimeZero) {
   EXPECT_GT(s.FCNT, 0);  // with the identity view some triangles face the eye
   s.FCNT = 0;
   free_buffers();
+}
+
+// A maze of the user's own with a library: a JPEG behind a Windows path in
+// another case, a colour-only material, two materials on one missing file.
+TEST_F(SceneTest, MaterialsBindTheirTexturesOrTheirColourDrawnFlat) {
+  const auto folder = std::filesystem::temp_directory_path() / "mazewalk_scene_materials";
+  std::filesystem::create_directories(folder / "Tex");
+  const std::vector<unsigned char> rgb(6 * 4 * 3, 200);
+  ASSERT_NE(stbi_write_jpg((folder / "Tex" / "Wood.JPG").c_str(), 6, 4, 3, rgb.data(), 90), 0);
+  std::ofstream(folder / "room.mtl") << "newmtl wood\nKd 1 1 1\nmap_Kd .\\tex\\wood.jpg\n"
+                                        "newmtl red\nKd 1 0 0.2\n"
+                                        "newmtl gone\nmap_Kd gone.png\nnewmtl gone too\nmap_Kd gone.png\n";
+  std::ofstream(folder / "room.obj") << "mtllib room.mtl\nv 0 0 0\nv 1 0 0\nv 0 0 -1\nvt 0.5 0.5\n"
+                                        "usemtl wood\nf 1/1 2/1 3/1\nusemtl red\nf 1 2 3\nusemtl gone\nf 1 2 3\n"
+                                        "usemtl gone too\nf 1 2 3\nusemtl none\nf 1 2 3\n";
+  MODEL_STRUCT* maze = &s.MODELS[0];
+  UNLOAD_OBJ(maze);
+  LOAD_OBJ((folder / "room.obj").string(), maze, s.maze.materials);
+  std::FILE* warnings = std::tmpfile();
+  ASSERT_NE(warnings, nullptr);
+  load_material_textures(s.maze, warnings);
+  prepare_models(s);
+
+  const TRIANGLE_STRUCT* t = s.MODELS[0].TRIANGLES;
+  ASSERT_NE(t[0].TEXTURE, nullptr);
+  EXPECT_EQ(t[0].TEXTURE->WIDTH, 6u);   // any size, texture coordinates scaled by it
+  EXPECT_EQ(t[0].TCOORD(1).X, 3.0f);
+  EXPECT_EQ(t[0].TCOORD(1).Y, 2.0f);
+  EXPECT_EQ(t[0].USE_TEX, 0);
+  EXPECT_EQ(t[1].USE_TEX, FLAT_MATERIAL);
+  EXPECT_EQ(t[1].COL.R, 255u);
+  EXPECT_EQ(t[1].COL.G, 0u);
+  EXPECT_EQ(t[1].COL.B, 51u);
+  EXPECT_EQ(t[2].TEXTURE->WIDTH, uint32_t(CHECKER_SIDE));
+  EXPECT_EQ(t[3].TEXTURE, t[2].TEXTURE);
+  EXPECT_EQ(t[4].TEXTURE, s.TEXTURES[0]);  // no material: the maze's own texture
+  EXPECT_EQ(t[4].USE_TEX, 0);
+
+  // One warning for the missing file, one for the name no library defines.
+  std::rewind(warnings);
+  std::string text(4096, '\0');
+  text.resize(std::fread(text.data(), 1, text.size(), warnings));
+  std::fclose(warnings);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+  EXPECT_NE(text.find("gone.png: no such file; drawn with a checker instead\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("no library defines the material \"none\""), std::string::npos) << text;
+  s.maze.release();
+  std::filesystem::remove_all(folder);
 }

@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include "base/fail.h"
 #include "base/numbers.h"
+#include "base/file_lookup.h"
 #include "base/text_file.h"
 
 namespace {
@@ -39,6 +40,43 @@ TEST(TextFile, ReadsLinesWithoutTheirEnds) {
   EXPECT_EQ(read_all(write_scratch("open.txt", "a\nlast")), (Lines{"a", "last"}));
   EXPECT_EQ(read_all(write_scratch("blank.txt", "\n\r\nx\n\n")), (Lines{"", "", "x", ""}));
   EXPECT_EQ(read_all(write_scratch("empty.txt", "")), Lines{});
+  EXPECT_EQ(read_all(write_scratch("cr.txt", "a\rb\r\rc")), (Lines{"a", "b", "", "c"}));
+  // Byte-order marks: UTF-8's is skipped, UTF-16 is read as UTF-8 (a pair of
+  // surrogates as one character, a lone one as U+FFFD).
+  EXPECT_EQ(read_all(write_scratch("bom8.txt", "\xEF\xBB\xBFv 1\n")), Lines{"v 1"});
+  const std::string le("\xFF\xFEv\0 \0\xE9\0\r\0\n\0f\0\x3D\xD8\x00\xDE\x00\xD8", 20);
+  EXPECT_EQ(read_all(write_scratch("utf16le.txt", le)), (Lines{"v \xC3\xA9", "f\xF0\x9F\x98\x80\xEF\xBF\xBD"}));
+  const std::string be("\xFE\xFF\0v\0\r\0x", 8);
+  EXPECT_EQ(read_all(write_scratch("utf16be.txt", be)), (Lines{"v", "x"}));
+}
+
+TEST(TextFile, RewindAfterAMarkStartsAtTheFirstLine) {
+  for (const std::string& bytes : {std::string("\xEF\xBB\xBFone\n"), std::string("\xFF\xFEo\0n\0e\0", 8)}) {
+    TextFile* file = nullptr;
+    ASSERT_EQ(file_open(write_scratch("mark.txt", bytes).c_str(), file), 0);
+    std::string line;
+    ASSERT_EQ(file_read_line(file, line), 0);
+    ASSERT_EQ(file_rewind(file), 0);
+    ASSERT_EQ(file_read_line(file, line), 0);
+    EXPECT_EQ(line, "one");
+    EXPECT_TRUE(file_eof(file));
+    EXPECT_EQ(file_close(file), 0);
+  }
+}
+
+TEST(WrittenFile, FoundAsWrittenWithSlashesInAnyCaseOrByName) {
+  std::filesystem::create_directories(test_files::process_temp_folder() / "Tex_Dir");
+  const std::string file = write_scratch("Tex_Dir/Wood.JPG", "x");
+  const std::string folder = folder_of(folder_of(file));
+  ASSERT_EQ(folder_of(file), folder + "/Tex_Dir");
+  EXPECT_EQ(find_written_file(folder, "Tex_Dir/Wood.JPG"), file);
+  EXPECT_EQ(find_written_file(folder, "Tex_Dir\\Wood.JPG"), file);
+  EXPECT_EQ(find_written_file(folder, ".\\tex_dir\\wood.jpg"), file);
+  EXPECT_EQ(find_written_file(folder, "C:\\Users\\me\\WOOD.jpg"), "");  // not next to FOLDER
+  EXPECT_EQ(find_written_file(folder + "/Tex_Dir", "C:\\Users\\me\\WOOD.jpg"), file);
+  EXPECT_EQ(find_written_file(folder, "tex_dir/none.jpg"), "");
+  EXPECT_EQ(find_written_file(folder, "tex_dir"), "");  // a folder is no file
+  EXPECT_EQ(find_written_file(folder, ""), "");
 }
 
 TEST(TextFile, SizeAndRewind) {

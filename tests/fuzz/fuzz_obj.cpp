@@ -1,11 +1,17 @@
 // libFuzzer target for the model reader: each input is written to a file and
-// loaded, and the ground probe's grid is built over what was read. A failure report is an expected outcome for hostile input; the
+// loaded with its materials, and the ground probe's grid is built over what
+// was read. The input is also written as "model.mtl" next to it, so that an
+// input that names that library reads itself as one. A failure report is an
+// expected outcome for hostile input; the
 // failure handler turns it into an exception so the run goes on, and the
 // record is released as the program would release it. Anything the sanitizers
 // or the checks below catch is a fault.
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/probe_grid.h"
@@ -22,7 +28,6 @@ struct FailureReported {
 
 // What every user of a loaded model relies on.
 void check_loaded(const MODEL_STRUCT& m) {
-  if (m.MAX_TRIANGLES == 0) __builtin_trap();  // a model without triangles is refused
   for (uint32_t i = 0; i < m.MAX_TRIANGLES; ++i) {
     const TRIANGLE_STRUCT& t = m.TRIANGLES[i];
     for (int k = 0; k < 3; ++k) {
@@ -61,6 +66,13 @@ void check_grid(const MODEL_STRUCT& m) {
   }
 }
 
+// Every triangle has a material of the list or none.
+void check_materials(const MODEL_STRUCT& m, const ObjMaterials& materials) {
+  if (!materials.of_triangle.empty() && materials.of_triangle.size() != m.MAX_TRIANGLES) __builtin_trap();
+  for (const int32_t k : materials.of_triangle)
+    if (k < -1 || k >= int32_t(materials.list.size())) __builtin_trap();
+}
+
 }  // namespace
 
 // Huge header counts must fail as allocations (error 4), not stop the run.
@@ -71,21 +83,45 @@ extern "C" const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=64";
 }
 
+namespace {
+// A folder of this process's own beside the input file: the model and its library.
+std::string folder;
+std::string model_path() { return folder + "/model.obj"; }
+
+void remove_folder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
+void write_file(const std::string& path, const uint8_t* data, size_t size) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) std::abort();
+  if (size && std::fwrite(data, 1, size, out) != size) std::abort();
+  std::fclose(out);
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_input::create("fuzz_obj");
+  folder = fuzz_input::path() + ".d";
+  if (mkdir(folder.c_str(), 0700) != 0) std::abort();
+  std::atexit(remove_folder);
   set_failure_handler(throw_failure);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz_input::write(data, size);
+  write_file(model_path(), data, size);
+  write_file(folder + "/model.mtl", data, size);
 
   MODEL_STRUCT record{};
   MODEL_STRUCT* model = &record;
+  ObjMaterials materials;
   try {
-    LOAD_OBJ(fuzz_input::path(), model);
+    LOAD_OBJ(model_path(), model, materials);
     check_loaded(record);
     check_grid(record);
+    check_materials(record, materials);
   } catch (const FailureReported& report) {
     // Only the reader's own numbers may come out of a model file.
     if (report.number != ERR_FILE_IO && report.number != ERR_OUT_OF_MEMORY &&

@@ -3,7 +3,10 @@
 // are read past.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <filesystem>
 
 #include "model_files.h"
 #include "obj_reader.h"
@@ -169,6 +172,128 @@ TEST(ObjCorner, IndicesResolveForwardUpToTheTotalAndBackOverWhatWasRead) {
   EXPECT_EQ(resolve_index(-4, 3, 5), -1);
   EXPECT_EQ(resolve_index(INT64_MIN + 1, 3, 5), -1);
   EXPECT_EQ(resolve_index(INT64_MAX, 3, 5), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// What exporters write, and files that hold no face at all.
+struct ExportedCase {
+  const char* name;
+  std::string text;
+  uint32_t vertices, triangles;
+  Points first_two;  // the corners of the first two triangles
+};
+
+const std::string BOX_LINES =
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 -1\n";
+const std::string BOX_FACES =
+    "f 1/1/1 4/4/1 3/3/1 2/2/1\nf 5/1/1 6/2/1 7/3/1 8/4/1\nf 1/1/1 2/2/1 6/3/1 5/4/1\n"
+    "f 2/1/1 3/2/1 7/3/1 6/4/1\nf 3/1/1 4/2/1 8/3/1 7/4/1\nf 4/1/1 1/2/1 5/3/1 8/4/1\n";
+const Points BOX_FIRST = {{0, 3, 2}, {0, 2, 1}};
+
+std::string utf16(const std::string& text, bool big_endian) {
+  std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : text) out += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+  return out;
+}
+
+std::string with_line_ends(std::string text, const std::string& end) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? end : std::string(1, c);
+  return out;
+}
+
+const ExportedCase EXPORTED[] = {
+    {"CountCommentsAboveQuads", "# Vertices: 8\n# Faces: 6\no Box\n" + BOX_LINES + "s off\n" + BOX_FACES, 8, 12, BOX_FIRST},
+    {"CountCommentsAboveSharedCoordinates",
+     "# Vertices: 4\n# Faces: 2\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+     "f 1/1 2/2 3/3\nf 1/1 3/3 4/4\n", 4, 2, {{0, 1, 2}, {0, 2, 3}}},
+    {"CountCommentsAndALibrary", "# Vertices: 3\n# Faces: 1\nmtllib box.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 3 2 1\n", 3, 1,
+     {{2, 1, 0}}},
+    {"CountedQuadWithoutCoordinates", "# Vertices: 4\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n# Faces: 1\nf 1 2 3 4\n", 4,
+     2, {{0, 1, 2}, {0, 2, 3}}},
+    {"Utf16LittleEndian", utf16(with_line_ends(BOX_LINES + BOX_FACES, "\r\n"), false), 8, 12, BOX_FIRST},
+    {"Utf16BigEndian", utf16("# Vertices: 8\n# Faces: 6\n" + BOX_LINES + BOX_FACES, true), 8, 12, BOX_FIRST},
+    {"Utf8MarkAndLoneCarriageReturns", "\xEF\xBB\xBF" + with_line_ends(BOX_LINES + BOX_FACES, "\r"), 8, 12, BOX_FIRST},
+    {"ContinuedLines", "v 0 0 \\\n0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 \\\n 3 \\\n4\ng a\nl 1 2\np 3\n", 4, 2,
+     {{0, 1, 2}, {0, 2, 3}}},
+    // Without faces: no triangles, and no failure.
+    {"Empty", "", 0, 0, {}},
+    {"CountsOnly", "# mazewalk maze\n# Vertices: 3\n# Faces: 1\n", 3, 0, {}},
+    {"CountedCutBeforeTheFaces", "# Vertices: 1\nv 0 0 0\n# Faces: 2\nusemtl col_255_128_064\n", 1, 0, {}},
+    {"SecondFaceCountDropsTheFaces", "# Vertices: 1\nv 0 0 0\n# Faces: 1\nf 1 1 1\nFaces: \n", 1, 0, {}},
+    {"FaceCountWithoutVertices", "# Faces: 2\n", 0, 0, {}},
+    {"VerticesOnly", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\n", 3, 0, {}},
+};
+
+class ExportedFile : public testing::TestWithParam<ExportedCase> {};
+
+TEST_P(ExportedFile, LoadsItsTriangles) {
+  const ExportedCase& c = GetParam();
+  LoadedModel m(c.text, std::string(c.name) + ".obj");
+  EXPECT_EQ(m->MAX_VERTICES, c.vertices);
+  ASSERT_EQ(m->MAX_TRIANGLES, c.triangles);
+  const Points all = corners_of(m);
+  EXPECT_EQ(Points(all.begin(), all.begin() + std::min<ptrdiff_t>(ptrdiff_t(all.size()), 2)), c.first_two);
+  if (c.vertices == 8) {
+    EXPECT_EQ(m.vertex(6).Z, 1.0f);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainObj, ExportedFile, testing::ValuesIn(EXPORTED),
+                         [](const testing::TestParamInfo<ExportedCase>& param_info) {
+                           return std::string(param_info.param.name);
+                         });
+
+TEST(ObjMaterialLibrary, ColoursTexturesAndWhatCannotBeFound) {
+  const std::string folder = folder_of(write_model_file("room.mtl", ""));
+  std::filesystem::create_directories(folder + "/Tex");
+  write_model_file("Tex/Wood.JPG", "");
+  write_model_file("room.mtl",
+                   "# made by a tool\r\n"
+                   "Kd 1 1 1\r\n"                           // before any material: read past
+                   "newmtl Wood\r\n"
+                   "Kd 0.8 0.8 0.8\r\n"
+                   "map_Kd -s 2 2 1 -bm 0.5 .\\tex\\wood.jpg\r\n"
+                   "newmtl Red Paint\r\n"
+                   "Kd 1.5 0.5 -1\r\n"
+                   "newmtl Grey\r\n"
+                   "Kd 0.5\r\n"
+                   "newmtl Gone\r\n"
+                   "map_Kd missing file.png\r\n");
+  const std::string quad = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
+  ObjMaterials materials;
+  LoadedModel m;
+  LOAD_OBJ(write_model_file("room.obj", "mtllib room.mtl\n" + quad +
+                                            "f 1 2 3\nusemtl Wood\nf 1 2 3 4\nusemtl Red Paint\nf 1 2 3\n"
+                                            "usemtl Nothing\nf 1 2 3\nusemtl Grey\nf 1 2 3\n"),
+           m.ptr, materials);
+  ASSERT_EQ(materials.list.size(), 4u);
+  const ObjMaterial& wood = materials.list[0];
+  EXPECT_EQ(wood.name, "Wood");
+  EXPECT_TRUE(wood.has_colour);
+  EXPECT_EQ(wood.colour.R, 204u);
+  EXPECT_EQ(wood.texture, folder + "/Tex/Wood.JPG");
+  const ObjMaterial& red = materials.list[1];
+  EXPECT_EQ(red.name, "Red Paint");
+  EXPECT_EQ((std::array{red.colour.R, red.colour.G, red.colour.B}), (std::array{255u, 128u, 0u}));
+  EXPECT_TRUE(red.texture.empty());
+  EXPECT_EQ(materials.list[2].colour.B, 128u);
+  EXPECT_EQ(materials.list[3].texture, folder + "/missing file.png");
+  EXPECT_FALSE(materials.list[3].has_colour);
+  EXPECT_EQ(materials.of_triangle, (std::vector<int32_t>{-1, 0, 0, 1, -1, 2}));
+  ASSERT_EQ(materials.problems.size(), 1u);
+  EXPECT_NE(materials.problems[0].find("no library defines the material \"Nothing\""), std::string::npos);
+
+  // A library that is missing is one problem; its names are not checked.
+  LoadedModel lost;
+  LOAD_OBJ(write_model_file("lost.obj", "mtllib lost.mtl\n" + quad + "usemtl Wood\nf 1 2 3\n"), lost.ptr, materials);
+  ASSERT_EQ(materials.problems.size(), 1u);
+  EXPECT_NE(materials.problems[0].find("lost.mtl: no such file; its materials are left out"), std::string::npos);
+  EXPECT_EQ(materials.of_triangle, std::vector<int32_t>{-1});
 }
 
 }  // namespace

@@ -46,6 +46,13 @@ TEST_F(TransformTest, EntryCarriesCornersDepthKeyTextureAndFlags) {
   EXPECT_EQ(RBUFFER(1).TEXTURE, &other);
   EXPECT_EQ(RBUFFER(1).USE_TEX, 0);
   EXPECT_EQ(RBUFFER(1).MIDPOINT, centroid_z);
+
+  // A triangle of a material without a texture is queued flat with textures on.
+  model->TRIANGLES[0].USE_TEX = FLAT_MATERIAL;
+  run(model, identity(), VEC3F(0, 0, 0), -1, nullptr);
+  ASSERT_EQ(fcnt, 3);
+  EXPECT_EQ(RBUFFER(2).USE_TEX, 0);
+  EXPECT_EQ(RBUFFER(2).TEXTURE, &own);
 }
 
 // The entry's coordinates come from the copy taken before the refresh: zero

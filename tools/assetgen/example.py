@@ -1,6 +1,7 @@
 """A small courtyard in the form common 3D tools export: an object line, vertex
-normals, smoothing off, quads with v/vt/vn corners and no count comments. It is
-the README's example of walking through a model of your own (--maze)."""
+normals, smoothing off, quads with v/vt/vn corners and no count comments, and a
+material library whose one material names the brick texture. It is the
+README's example of walking through a model of your own (--maze)."""
 
 SIDE = 40.0  # the floor spans -20..20 in x and z
 TILE = 8.0   # one quad of floor per tile, one texture repeat per quad
@@ -50,3 +51,8 @@ def courtyard_text():
     for q in quads:
         lines.append("f " + " ".join(f"{v}/{t}/{n}" for v, t, n in q))
     return "\n".join(lines) + "\n"
+
+
+def courtyard_library_text():
+    """The courtyard's material library: stone walls and floor in the bricks."""
+    return "# courtyard materials\nnewmtl Stone\nKd 0.800000 0.800000 0.800000\nmap_Kd ../texture/wall.bmp\n"

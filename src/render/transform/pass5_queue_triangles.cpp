@@ -40,7 +40,8 @@ void queue_triangle(const VEC3F* pv, const VEC4F* rv, const uint32_t* point_id,
     e.UV(k) = VEC2F(nt.X + request.tcoord.X, nt.Y + request.tcoord.Y);
   }
   e.TEXTURE = request.texture != nullptr ? request.texture : t.TEXTURE;
-  e.USE_TEX = request.use_tex;
+  // A triangle of a material without a texture stays flat whatever the switch.
+  e.USE_TEX = t.USE_TEX == FLAT_MATERIAL ? 0 : request.use_tex;
   e.COL = lit.col;
   e.SHADE = lit.shade;
   ++fcnt;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "app/maze_materials.h"
 #include "app/player.h"
 #include "math/nmathf.h"
 #include "model/model.h"
@@ -22,6 +23,7 @@ constexpr int32_t MODEL_COUNT = 3;
 struct Scene {
   MODEL_STRUCT* MODELS = nullptr;  // 0 maze, 1 cube, 2 UFO
   IMAGE* TEXTURES[MODEL_COUNT] = {};
+  MazeMaterials maze;              // the maze's materials, when its file has any
   ENTITY_STRUCT ENTITY[ENTITY_COUNT];
   NMATHF::VEC3F LIGHT{25.0f, 50.0f, 25.0f};
   NMATHF::MATRIX LMATRIX{0.0f};    // the frame's view matrix
@@ -32,7 +34,10 @@ struct Scene {
 };
 
 // Binds each model's texture, scales its texture coordinates to texels and gives
-// every triangle a random colour.
+// every triangle a random colour. A maze triangle of a material takes the
+// material's texture, or, for a material with a colour and no texture, that
+// colour and flat drawing (USE_TEX = FLAT_MATERIAL); the random colours are
+// drawn for every triangle all the same.
 void prepare_models(Scene& scene);
 // Puts the maze at the origin and fifty random cubes and UFOs around it.
 void place_entities(Scene& scene);

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// A text file read line by line; LF and CRLF line ends are both accepted.
+// A text file read line by line; LF, CRLF and lone CR line ends are accepted,
+// a UTF-8 byte-order mark is skipped and UTF-16 (either byte order, with its
+// mark) is read as UTF-8.
 // Every failure here also sets the failure note: the path as tried and the
 // cause in words (see base/file_notes.h), for the caller that stops.
 struct TextFile;

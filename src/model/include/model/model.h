@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "base/checked_array.h"
 #include "base/image.h"
@@ -57,6 +58,11 @@ static_assert(std::is_trivially_destructible_v<TRIANGLE_STRUCT>);
 static_assert(std::is_trivially_copyable_v<MODEL_STRUCT>);
 static_assert(std::is_trivially_destructible_v<MODEL_STRUCT>);
 
+// A triangle's USE_TEX: 0 after loading, when the model transform's texture
+// switch decides; FLAT_MATERIAL for a triangle of a material without a
+// texture, which is queued flat whatever the switch says.
+constexpr int32_t FLAT_MATERIAL = 1;
+
 // The largest vertex or face count a model file may declare: twice it still
 // indexes every array with a signed 32-bit integer.
 constexpr uint32_t MAX_MODEL_COUNT = 0x3FFFFFFF;
@@ -64,8 +70,29 @@ constexpr uint32_t MAX_MODEL_COUNT = 0x3FFFFFFF;
 // Reads the OBJ subset of FILENAME into the caller's zero-filled record, then
 // derives planes, normals and edge connections. A file that cannot be opened,
 // a failed close, a bad header count and any line that would index outside the
-// arrays stop the program with a failure report.
+// arrays stop the program with a failure report; a file without faces loads
+// with 0 triangles.
 void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model);
+
+// A material of an ordinary OBJ file's library (.mtl).
+struct ObjMaterial {
+  std::string name;
+  bool has_colour = false;      // a "Kd" line
+  RGB_STRUCT colour{0, 0, 0};   // Kd, 0 to 255 a channel
+  std::string texture;          // map_Kd: the file found or, when none is, the path looked for; empty: none
+};
+
+// What an ordinary OBJ file says of its materials.
+struct ObjMaterials {
+  std::vector<ObjMaterial> list;
+  std::vector<int32_t> of_triangle;   // per triangle: an index into LIST, -1 for none
+  std::vector<std::string> problems;  // one line each: a library not read, a name no library defines
+};
+
+// LOAD_OBJ that also reads the material libraries ("mtllib") of an ordinary
+// OBJ file and the material ("usemtl") of each triangle into MATERIALS. A
+// missing library or material is noted in MATERIALS.problems, never a failure.
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials);
 
 // Sets both counts to 0 and releases the six arrays, leaving their pointers null.
 // The record itself stays the caller's.
