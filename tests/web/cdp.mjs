@@ -123,15 +123,17 @@ export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromi
   return { newPage, close, version: version.product };
 }
 
-// Serves DIR with Python's http.server on a free port of 127.0.0.1.
-export async function serve(dir) {
-  const proc = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', dir],
+// Serves DIR on a free port of 127.0.0.1 (scripts/serve_web.py): plain, or
+// with ISOLATED the headers that make the page cross-origin isolated.
+export async function serve(dir, { isolated = false } = {}) {
+  const script = new URL('../../scripts/serve_web.py', import.meta.url).pathname;
+  const proc = spawn('python3', ['-u', script, ...(isolated ? [] : ['--plain']), dir, '0'],
                      { stdio: ['ignore', 'pipe', 'pipe'] });
   proc.stderr.resume();
   const port = await new Promise((resolve, reject) => {
     let out = '';
     proc.stdout.on('data', (d) => { out += d; const m = out.match(/port (\d+)/); if (m) resolve(Number(m[1])); });
-    proc.on('exit', () => reject(new Error('http.server ended: ' + out)));
+    proc.on('exit', () => reject(new Error('serve_web.py ended: ' + out)));
   });
   return { url: `http://127.0.0.1:${port}/`, stop: () => proc.kill() };
 }
