@@ -12,7 +12,10 @@ if (!webDir) {
   process.exit(64);
 }
 const server = await serve(webDir, { isolated: process.env.ISOLATED === '1' });
-const browser = await launch();
+// The WebAssembly is compiled optimised before it runs: otherwise the first
+// modes are timed on the quick first compilation until the optimised code
+// arrives, which on a busy machine takes many seconds.
+const browser = await launch({ flags: ['--js-flags=--no-liftoff'] });
 let failed = false;
 try {
   console.log(browser.version);

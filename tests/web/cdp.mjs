@@ -17,10 +17,10 @@ const FLAGS = [
   '--window-size=800,600',
 ];
 
-export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromium', log = () => {} } = {}) {
+export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromium', log = () => {}, flags = [] } = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'mazewalk-chromium-'));
   // A process group of its own, so that its helpers end with it.
-  const proc = spawn(binary, [...FLAGS, `--user-data-dir=${profile}`, '--remote-debugging-pipe', 'about:blank'],
+  const proc = spawn(binary, [...FLAGS, ...flags, `--user-data-dir=${profile}`, '--remote-debugging-pipe', 'about:blank'],
                      { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true });
   proc.stderr.on('data', (d) => log('[chromium] ' + String(d).trimEnd()));
   const exited = new Promise((resolve) => proc.on('exit', resolve));
