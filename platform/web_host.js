@@ -141,8 +141,11 @@ mergeInto(LibraryManager.library, {
   // frame FRAME (0: the same frame again). True when the page holds this frame.
   mw_page_present: function (pixels, width, height, frame) {
     var web = Module.web;
-    // The heap may have grown since the last frame: take its buffer now.
+    // The heap may have grown since the last frame: take its buffer now. An
+    // image cannot be made from memory shared with threads: copy it then.
     var bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    if (typeof SharedArrayBuffer !== 'undefined' && HEAPU8.buffer instanceof SharedArrayBuffer)
+      bytes = new Uint8ClampedArray(bytes);
     web.ctx.putImageData(new ImageData(bytes, width, height), 0, 0);
     if (!frame) return 0;
     web.frame = frame;

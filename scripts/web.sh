@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The browser version: installs what it needs (Debian packages), builds it into
-# build-web/ and serves it on this machine with Python's http.server.
+# build-web/ (on one thread, and in build-web-threads/ with drawing threads,
+# whose files join the others in build-web/) and serves it on this machine
+# with the headers that let the page use the threads (scripts/serve_web.py).
 #   scripts/web.sh [PORT]   build and serve (port 8000 unless given)
 #   scripts/web.sh build    build only
 #   scripts/web.sh package  build, then zip the served files into
@@ -13,7 +15,11 @@ scripts/install-deps.sh web
 export EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DMAZEWALK_WERROR="${MAZEWALK_WERROR:-OFF}" >/dev/null
+emcmake cmake -S . -B build-web-threads -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DMAZEWALK_WERROR="${MAZEWALK_WERROR:-OFF}" -DMAZEWALK_WEB_THREADS=ON \
+  -DMAZEWALK_WEB_OUTPUT_DIR="$PWD/build-web" >/dev/null
 cmake --build build-web -j "$(nproc)"
+cmake --build build-web-threads -j "$(nproc)"
 [ "${1:-}" = build ] && exit 0
 if [ "${1:-}" = package ]; then
   # Exactly what a static web server needs: the page, the program and its packed data.
@@ -36,4 +42,4 @@ echo "mazewalk in the browser:  http://127.0.0.1:$PORT/"
 echo "the demo tour:            http://127.0.0.1:$PORT/?demo"
 echo "the benchmark:            http://127.0.0.1:$PORT/?bench"
 echo "(Ctrl+C stops the server)"
-exec /usr/bin/python3 -m http.server "$PORT" --bind 127.0.0.1 --directory build-web
+exec /usr/bin/python3 scripts/serve_web.py build-web "$PORT"

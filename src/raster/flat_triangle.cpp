@@ -1,6 +1,7 @@
 #include "raster/triangles.h"
 
 #include "spans_avx2.h"
+#include "spans_wasm.h"
 #include "tri_setup.h"
 #include "tri_walk.h"
 
@@ -22,9 +23,10 @@ struct FlatSpan {
   }
 };
 
-// The same span, eight pixels at a time; short spans, and the last pixels of
-// the others, by the portable span.
-struct FlatSpanAvx2 {
+// The same span through a vector kernel (eight or four pixels at a time);
+// short spans, and the last pixels of the others, by the portable span.
+template <auto KERNEL>
+struct FlatSpanVector {
   FlatSpan one;
   int32_t row_end;  // the target's width
 
@@ -34,7 +36,7 @@ struct FlatSpanAvx2 {
       return;
     }
     float iz = v[0];
-    const int32_t x = flat_span_avx2(pixels, depth, sx, ex, row_end, iz, one.dizdx, one.col);
+    const int32_t x = KERNEL(pixels, depth, sx, ex, row_end, iz, one.dizdx, one.col);
     one(pixels, depth, x, ex, &iz);
   }
 };
@@ -50,10 +52,13 @@ void draw_flat_triangle(const RasterTarget& target, const DrawScope& scope, floa
                          {to_sampling_grid(sx2), y2, {1.0f / sz2}},
                          {to_sampling_grid(sx3), y3, {1.0f / sz3}}, t))
     return;
+  const FlatSpan span{col, t.ddx[0]};
   if (runs_avx2(scope.simd))
-    walk_triangle(t, target, scope.band, FlatSpanAvx2{FlatSpan{col, t.ddx[0]}, target.width});
+    walk_triangle(t, target, scope.band, FlatSpanVector<flat_span_avx2>{span, target.width});
+  else if (runs_wasm128(scope.simd))
+    walk_triangle(t, target, scope.band, FlatSpanVector<flat_span_wasm128>{span, target.width});
   else
-    walk_triangle(t, target, scope.band, FlatSpan{col, t.ddx[0]});
+    walk_triangle(t, target, scope.band, span);
 }
 
 void fill_flat_triangle(IMAGE* dst, float* depth, const DrawScope& scope, float sx1, float sy1,

@@ -4,6 +4,7 @@
 #include "platform/screen.h"
 #include "raster/triangles.h"
 #include "spans_avx2.h"
+#include "spans_wasm.h"
 #include "tri_setup.h"
 
 bool resolve_target(IMAGE* dst, PixelTarget& t) {
@@ -38,15 +39,27 @@ bool resolve_raster_target(IMAGE* dst, float* depth, RasterTarget& t) {
 
 bool simd_path_available(SimdPath path) {
   static const bool avx2 = cpu_runs_avx2();
-  return path == SimdPath::PORTABLE || (path == SimdPath::AVX2 && avx2);
+  switch (path) {
+    case SimdPath::PORTABLE: return true;
+    case SimdPath::AVX2: return avx2;
+    case SimdPath::WASM128: return wasm128_built();
+  }
+  return false;
 }
 
 SimdPath best_simd_path() {
-  return simd_path_available(SimdPath::AVX2) ? SimdPath::AVX2 : SimdPath::PORTABLE;
+  for (const SimdPath path : {SimdPath::AVX2, SimdPath::WASM128})
+    if (simd_path_available(path)) return path;
+  return SimdPath::PORTABLE;
 }
 
 const char* simd_path_name(SimdPath path) {
-  return path == SimdPath::AVX2 ? "avx2" : "portable";
+  switch (path) {
+    case SimdPath::AVX2: return "avx2";
+    case SimdPath::WASM128: return "wasm128";
+    case SimdPath::PORTABLE: break;
+  }
+  return "portable";
 }
 
 bool triangle_rows(float sy1, float sy2, float sy3, RowBand& rows) {

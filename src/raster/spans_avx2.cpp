@@ -73,7 +73,7 @@ MW_AVX2 inline TexturedSteps step_eight(__m128& carried, __m128 step) {
 }
 
 template <bool DARKEN>
-MW_AVX2 int32_t textured_span(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+MW_AVX2 int32_t textured_span(const TexturedSpanArgs& s, uint32_t* pixels, float* depth,
                               int32_t sx, int32_t ex, int32_t row_end, float* v) {
   const __m256 one = _mm256_set1_ps(1.0f);
   const __m256i sw = _mm256_set1_epi32(int32_t(s.sw)), sh = _mm256_set1_epi32(int32_t(s.sh));
@@ -131,13 +131,13 @@ MW_AVX2 int32_t flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32
   return x;
 }
 
-MW_AVX2 int32_t textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels,
+MW_AVX2 int32_t textured_span_avx2_brighten(const TexturedSpanArgs& s, uint32_t* pixels,
                                             float* depth, int32_t sx, int32_t ex,
                                             int32_t row_end, float* v) {
   return textured_span<false>(s, pixels, depth, sx, ex, row_end, v);
 }
 
-MW_AVX2 int32_t textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels,
+MW_AVX2 int32_t textured_span_avx2_darken(const TexturedSpanArgs& s, uint32_t* pixels,
                                           float* depth, int32_t sx, int32_t ex, int32_t row_end,
                                           float* v) {
   return textured_span<true>(s, pixels, depth, sx, ex, row_end, v);
@@ -156,11 +156,11 @@ bool cpu_runs_avx2() {
 int32_t flat_span_avx2(uint32_t*, float*, int32_t sx, int32_t, int32_t, float&, float, uint32_t) {
   return sx;
 }
-int32_t textured_span_avx2_brighten(const TexturedSpanAvx2&, uint32_t*, float*, int32_t sx,
+int32_t textured_span_avx2_brighten(const TexturedSpanArgs&, uint32_t*, float*, int32_t sx,
                                     int32_t, int32_t, float*) {
   return sx;
 }
-int32_t textured_span_avx2_darken(const TexturedSpanAvx2&, uint32_t*, float*, int32_t sx, int32_t,
+int32_t textured_span_avx2_darken(const TexturedSpanArgs&, uint32_t*, float*, int32_t sx, int32_t,
                                   int32_t, float*) {
   return sx;
 }

@@ -13,8 +13,7 @@
 #pragma once
 #include <cstdint>
 
-// Spans shorter than this are drawn faster one pixel at a time.
-constexpr int32_t SHORT_SPAN = 6;
+#include "span_kernel.h"
 
 // Both kernels draw pixels of a row of ROW_END pixels from SX towards EX - 1,
 // eight at a time while the next eight lie within the span or at least within
@@ -29,21 +28,11 @@ constexpr int32_t SHORT_SPAN = 6;
 int32_t flat_span_avx2(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, int32_t row_end,
                        float& iz, float dizdx, uint32_t col);
 
-// A textured span from a texture whose width, height and pitch are powers of
-// two and whose texels all lie within 2 GiB of BASE.
-struct TexturedSpanAvx2 {
-  const uint8_t* base;  // texel (0, 0)
-  uint32_t sw, sh;      // width - 1, height - 1
-  uint32_t shift;       // log2 of the pitch in bytes
-  uint32_t col_scale2;  // the shade amount on every byte
-  float dizdx, duizdx, dvizdx;
-};
-
 // V holds 1/z, u/z and v/z at pixel SX. Each texel is brightened (the first)
 // or darkened (the second) by COL_SCALE2.
-int32_t textured_span_avx2_brighten(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+int32_t textured_span_avx2_brighten(const TexturedSpanArgs& s, uint32_t* pixels, float* depth,
                                     int32_t sx, int32_t ex, int32_t row_end, float* v);
-int32_t textured_span_avx2_darken(const TexturedSpanAvx2& s, uint32_t* pixels, float* depth,
+int32_t textured_span_avx2_darken(const TexturedSpanArgs& s, uint32_t* pixels, float* depth,
                                   int32_t sx, int32_t ex, int32_t row_end, float* v);
 
 // Whether the processor and the operating system run AVX2 code.

@@ -4,6 +4,7 @@
 
 #include "base/fail.h"
 #include "spans_avx2.h"
+#include "spans_wasm.h"
 #include "texel_shade.h"
 #include "texture_fetch.h"
 #include "tri_setup.h"
@@ -39,17 +40,21 @@ struct TexturedSpan {
   }
 };
 
-// The same span from a power-of-two texture, eight pixels at a time. Spans
-// shorter than SHORT_SPAN pixels stay with the one-pixel loop: for them the
-// set-up of eight lanes costs more than it saves. The last pixels of a longer
-// span, fewer than eight, are drawn by the one-pixel loop too.
-template <bool DARKEN>
-struct TexturedSpanEight {
+// The same span from a power-of-two texture through a vector kernel, eight
+// (AVX2) or four (WebAssembly) pixels at a time. Spans shorter than
+// SHORT_SPAN pixels stay with the one-pixel loop: for them the set-up of the
+// lanes costs more than it saves. The last pixels of a longer span, fewer than
+// a block, are drawn by the one-pixel loop too.
+using TexturedKernel = int32_t (*)(const TexturedSpanArgs&, uint32_t*, float*, int32_t, int32_t,
+                                   int32_t, float*);
+
+template <bool DARKEN, TexturedKernel BRIGHTEN_KERNEL, TexturedKernel DARKEN_KERNEL>
+struct TexturedSpanVector {
   TexturedSpan<DARKEN, Pow2Texture> one;
-  TexturedSpanAvx2 s;
+  TexturedSpanArgs s;
   int32_t row_end;  // the target's width
 
-  TexturedSpanEight(const TexturedSpan<DARKEN, Pow2Texture>& portable, int32_t width)
+  TexturedSpanVector(const TexturedSpan<DARKEN, Pow2Texture>& portable, int32_t width)
       : one(portable),
         s{portable.tex.base, portable.tex.sw, portable.tex.sh, portable.tex.shift,
           portable.col_scale2, portable.dizdx, portable.duizdx, portable.dvizdx},
@@ -61,15 +66,21 @@ struct TexturedSpanEight {
       return;
     }
     float carried[CARRIED] = {v[IZ_], v[UIZ_], v[VIZ_]};
-    const int32_t x =
-        DARKEN ? textured_span_avx2_darken(s, pixels, depth, sx, ex, row_end, carried)
-               : textured_span_avx2_brighten(s, pixels, depth, sx, ex, row_end, carried);
+    const int32_t x = (DARKEN ? DARKEN_KERNEL : BRIGHTEN_KERNEL)(s, pixels, depth, sx, ex,
+                                                                 row_end, carried);
     one(pixels, depth, x, ex, carried);
   }
 };
 
-// The eight-lane gather addresses texels by 32-bit signed byte offsets.
-bool fits_eight_lane_gather(const TextureSource& tex) {
+template <bool DARKEN>
+using TexturedSpanAvx2 =
+    TexturedSpanVector<DARKEN, textured_span_avx2_brighten, textured_span_avx2_darken>;
+template <bool DARKEN>
+using TexturedSpanWasm128 =
+    TexturedSpanVector<DARKEN, textured_span_wasm128_brighten, textured_span_wasm128_darken>;
+
+// The vector kernels address texels by 32-bit signed byte offsets.
+bool fits_vector_offsets(const TextureSource& tex) {
   if (!tex.pow2 || tex.shift > 31) return false;
   const uint64_t last = (uint64_t(tex.height - 1) << tex.shift) + 4 * uint64_t(tex.width - 1);
   return last <= uint64_t(INT32_MAX);
@@ -87,8 +98,10 @@ void walk_textured(const TriSetup<CARRIED>& t, const RasterTarget& target, const
   }
   const TexturedSpan<DARKEN, Pow2Texture> span{make_pow2_texture(tex), col_scale2, dizdx, duizdx,
                                                dvizdx};
-  if (runs_avx2(scope.simd) && fits_eight_lane_gather(tex))
-    walk_triangle(t, target, scope.band, TexturedSpanEight<DARKEN>(span, target.width));
+  if (runs_avx2(scope.simd) && fits_vector_offsets(tex))
+    walk_triangle(t, target, scope.band, TexturedSpanAvx2<DARKEN>(span, target.width));
+  else if (runs_wasm128(scope.simd) && fits_vector_offsets(tex))
+    walk_triangle(t, target, scope.band, TexturedSpanWasm128<DARKEN>(span, target.width));
   else
     walk_triangle(t, target, scope.band, span);
 }

@@ -17,10 +17,10 @@ const FLAGS = [
   '--window-size=800,600',
 ];
 
-export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromium', log = () => {} } = {}) {
+export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromium', log = () => {}, flags = [] } = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'mazewalk-chromium-'));
   // A process group of its own, so that its helpers end with it.
-  const proc = spawn(binary, [...FLAGS, `--user-data-dir=${profile}`, '--remote-debugging-pipe', 'about:blank'],
+  const proc = spawn(binary, [...FLAGS, ...flags, `--user-data-dir=${profile}`, '--remote-debugging-pipe', 'about:blank'],
                      { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true });
   proc.stderr.on('data', (d) => log('[chromium] ' + String(d).trimEnd()));
   const exited = new Promise((resolve) => proc.on('exit', resolve));
@@ -123,15 +123,17 @@ export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromi
   return { newPage, close, version: version.product };
 }
 
-// Serves DIR with Python's http.server on a free port of 127.0.0.1.
-export async function serve(dir) {
-  const proc = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', dir],
+// Serves DIR on a free port of 127.0.0.1 (scripts/serve_web.py): plain, or
+// with ISOLATED the headers that make the page cross-origin isolated.
+export async function serve(dir, { isolated = false } = {}) {
+  const script = new URL('../../scripts/serve_web.py', import.meta.url).pathname;
+  const proc = spawn('python3', ['-u', script, ...(isolated ? [] : ['--plain']), dir, '0'],
                      { stdio: ['ignore', 'pipe', 'pipe'] });
   proc.stderr.resume();
   const port = await new Promise((resolve, reject) => {
     let out = '';
     proc.stdout.on('data', (d) => { out += d; const m = out.match(/port (\d+)/); if (m) resolve(Number(m[1])); });
-    proc.on('exit', () => reject(new Error('http.server ended: ' + out)));
+    proc.on('exit', () => reject(new Error('serve_web.py ended: ' + out)));
   });
   return { url: `http://127.0.0.1:${port}/`, stop: () => proc.kill() };
 }

@@ -3,7 +3,7 @@
 // WEB_DIR holds index.html and mazewalk.js/.wasm/.data; PROGRAM is the native
 // mazewalk. Each check prints "ok" or "FAIL"; the exit status is 1 on a failure.
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { inflateSync } from 'node:zlib';
@@ -110,6 +110,47 @@ function nativeFrames(dir, args, script, frames) {
 const hold = (page, frame) => page.waitFor(`window.Module && Module.web && Module.web.held === ${frame}`, 120000);
 const release = (page) => page.evaluate('Module.web.release(), 1');
 
+// Plays the demo tour in a page from SERVER (address parameters EXTRA), holds
+// FRAMES (the first before the key press, the rest after it) and compares
+// each with the native program's; the whole tour and its end when WHOLE.
+// Returns the page's line about how it draws.
+async function playTour(server, extra, frames, tour, whole, label = extra.slice(1)) {
+  const [first, ...after] = frames;
+  const page = await browser.newPage(
+    `${server.url}index.html?demo&seed=1&fast&hold=${frames.join(',')}${extra}`);
+  const how = label ? ` (${label})` : '';
+  await hold(page, first);
+  const drawing = await page.evaluate('document.getElementById("drawing").textContent');
+  const before = await page.canvasRGBA('#canvas');
+  let d = compare(before, tour[first]);
+  check(`tour frame ${first}${how} as the native program draws it`, d.count <= MOST_DIFFERING, d.text);
+  if (whole) {
+    check('the page shows a 640 x 480 canvas', before.width === W && before.height === H, `${before.width} x ${before.height}`);
+    check('the status lines shown as text too',
+          /^\d+ triangles rendered\.\nFPS: \d+\nx: .*\n/.test(await page.evaluate('document.getElementById("status").textContent')));
+  }
+  await page.pressKey('Digit1', '1', 49);
+  await release(page);
+  for (const frame of after) {
+    await hold(page, frame);
+    const shot = await page.canvasRGBA('#canvas');
+    d = compare(shot, tour[frame]);
+    check(`tour frame ${frame}${how} as the native program draws it`, d.count <= MOST_DIFFERING, d.text);
+    if (frame === KEY_FRAME && whole) {
+      check('the key press turned wire frame on', lit(shot) < lit(before) / 4,
+            `lit ${(100 * lit(before)).toFixed(1)}% before, ${(100 * lit(shot)).toFixed(1)}% after`);
+    }
+    await release(page);
+  }
+  if (whole) {
+    await page.waitFor('document.getElementById("message").textContent.includes("ended")', 60000);
+    const status = await page.evaluate('document.getElementById("status").textContent');
+    check('the tour ends with OK!! and the page says so', status.trimEnd().endsWith('OK!!'), JSON.stringify(status.slice(-30)));
+  }
+  await page.close();
+  return drawing;
+}
+
 const scratch = mkdtempSync(join(tmpdir(), 'mazewalk-web-'));
 const server = await serve(webDir);
 const browser = await launch({ log: process.env.VERBOSE ? console.error : () => {} });
@@ -121,36 +162,32 @@ try {
   // by the browser's keyboard in the middle: 1 in frame 284 turns wire frame on.
   const tour = nativeFrames(scratch, ['--seed', '1', '--demo'],
                             `${KEY_FRAME} down 1\n${KEY_FRAME + 1} up 1\n`, [BEFORE_KEY, ...AFTER_KEY]);
-  const holds = [BEFORE_KEY, ...AFTER_KEY].join(',');
-  const page = await browser.newPage(`${server.url}index.html?demo&seed=1&fast&hold=${holds}`);
-  await hold(page, BEFORE_KEY);
-  const before = await page.canvasRGBA('#canvas');
-  check('the page shows a 640 x 480 canvas', before.width === W && before.height === H, `${before.width} x ${before.height}`);
-  let d = compare(before, tour[BEFORE_KEY]);
-  check(`tour frame ${BEFORE_KEY} as the native program draws it`, d.count <= MOST_DIFFERING, d.text);
-  check('the status lines shown as text too',
-        /^\d+ triangles rendered\.\nFPS: \d+\nx: .*\n/.test(await page.evaluate('document.getElementById("status").textContent')));
-  await page.pressKey('Digit1', '1', 49);
-  await release(page);
-  for (const frame of AFTER_KEY) {
-    await hold(page, frame);
-    const shot = await page.canvasRGBA('#canvas');
-    d = compare(shot, tour[frame]);
-    check(`tour frame ${frame} as the native program draws it`, d.count <= MOST_DIFFERING, d.text);
-    if (frame === KEY_FRAME) {
-      check('the key press turned wire frame on', lit(shot) < lit(before) / 4,
-            `lit ${(100 * lit(before)).toFixed(1)}% before, ${(100 * lit(shot)).toFixed(1)}% after`);
+  const drawing = await playTour(server, '', [BEFORE_KEY, ...AFTER_KEY], tour, true);
+  check('the page says how it draws', drawing.startsWith('one thread: the page is not cross-origin isolated'),
+        JSON.stringify(drawing));
+
+  // The portable spans in the page draw the same frames.
+  await playTour(server, '&simd=off', [BEFORE_KEY, KEY_FRAME, AFTER_KEY[1]], tour, false);
+
+  // Cross-origin isolated, the page draws on threads (when the build with
+  // them is there), and still the same frames.
+  if (existsSync(join(webDir, 'mazewalk-threads.js'))) {
+    const isolated = await serve(webDir, { isolated: true });
+    try {
+      const threaded = await playTour(isolated, '', [BEFORE_KEY, KEY_FRAME, AFTER_KEY[2], AFTER_KEY[3]], tour,
+                                      false, 'isolated, on threads');
+      check('the isolated page draws on threads', /^drawing on \d+ threads? /.test(threaded), JSON.stringify(threaded));
+    } finally {
+      isolated.stop();
     }
-    await release(page);
+  } else {
+    console.log('skip the page with drawing threads: no mazewalk-threads.js (scripts/web.sh build makes it)');
   }
-  await page.waitFor('document.getElementById("message").textContent.includes("ended")', 60000);
-  const status = await page.evaluate('document.getElementById("status").textContent');
-  check('the tour ends with OK!! and the page says so', status.trimEnd().endsWith('OK!!'), JSON.stringify(status.slice(-30)));
-  await page.close();
 
   // Mouse look through pointer lock, on the virtual clock: a click captures
   // the pointer, and its travel of 50 right and 150 down in frame 31 turns the
   // view as a script's pointer at 370, 390 does (looking down onto the maze).
+  let d;
   const look = nativeFrames(scratch, ['--seed', '1', '--frames', '40'], '31 mouse 370 390\n', [31]);
   const still = nativeFrames(scratch, ['--seed', '1', '--frames', '40'], '', [31]);
   const mouse = await browser.newPage(`${server.url}index.html?frames=40&seed=1&hold=30,31`);

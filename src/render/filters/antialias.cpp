@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "filters_avx2.h"
+#include "filters_wasm.h"
 #include "post_filter_rows.h"
 #include "render/draw_workers.h"
 #include "render/post_filters.h"
@@ -15,7 +16,7 @@ bool plan_antialias(const IMAGE* inbuff, IMAGE* outbuff, FilterPlan& plan) {
   plan.height = std::min(yy, uint32_t(plan.out.height));
   plan.in = reinterpret_cast<const uint8_t*>(inbuff->pixels());
   plan.in_pitch = inbuff->PITCH;
-  plan.eight = filters_in_eights();
+  plan.simd = filter_simd_path();
   return true;
 }
 
@@ -24,8 +25,12 @@ void antialias_rows(const FilterPlan& p, uint32_t first, uint32_t end) {
     const uint8_t* top_row = p.in + size_t(2 * y) * p.in_pitch;
     const uint8_t* low_row = top_row + p.in_pitch;
     uint32_t* dst = reinterpret_cast<uint32_t*>(p.out.pixels + size_t(y) * p.out.pitch);
-    if (p.eight) {
+    if (p.simd == SimdPath::AVX2) {
       average_row_avx2(top_row, low_row, dst, p.width);
+      continue;
+    }
+    if (p.simd == SimdPath::WASM128) {
+      average_row_wasm128(top_row, low_row, dst, p.width);
       continue;
     }
     for (uint32_t x = 0; x < p.width; ++x)
@@ -53,6 +58,6 @@ int32_t filter_bands(const DrawWorkers& workers, uint32_t rows) {
       std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(workers.frame_bands()))));
 }
 
-bool filters_in_eights() {
-  return runs_avx2(simd_path);
+SimdPath filter_simd_path() {
+  return runs_avx2(simd_path) || runs_wasm128(simd_path) ? simd_path : SimdPath::PORTABLE;
 }

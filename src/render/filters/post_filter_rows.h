@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "raster/raster_target.h"
 #include "render/draw_workers.h"
 #include "render/post_filters.h"
 
@@ -30,7 +31,7 @@ struct FilterPlan {
   const uint8_t* in;
   size_t in_pitch;
   uint32_t width, height;
-  bool eight;  // eight pixels at a time (AVX2)
+  SimdPath simd;  // the row code: portable, or eight (AVX2) or four (WASM128) pixels at a time
 };
 
 // ANTIALIAS4X(INBUFF, OUTBUFF). False when the filter does nothing (an image
@@ -48,5 +49,5 @@ void double_row(const FilterPlan& plan, const uint32_t* source_row, uint32_t y);
 // Bands for a filter over ROWS rows: the frame's bands of WORKERS, so that
 // each thread reads the rows it drew.
 int32_t filter_bands(const DrawWorkers& workers, uint32_t rows);
-// Whether the filters run eight pixels at a time.
-bool filters_in_eights();
+// The row code the filters run: the chosen path where it runs, else the portable one.
+SimdPath filter_simd_path();

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "filters_avx2.h"
+#include "filters_wasm.h"
 #include "post_filter_rows.h"
 #include "render/draw_workers.h"
 #include "render/post_filters.h"
@@ -14,16 +15,21 @@ bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan) {
   plan.height = std::min(src->HEIGHT, uint32_t(plan.out.height) / 2);
   plan.in = reinterpret_cast<const uint8_t*>(src->pixels());
   plan.in_pitch = src->PITCH;
-  plan.eight = filters_in_eights();
+  plan.simd = filter_simd_path();
   return true;
 }
 
 void double_row(const FilterPlan& p, const uint32_t* source_row, uint32_t y) {
   uint8_t* upper = p.out.pixels + size_t(2 * y) * p.out.pitch;
   uint8_t* lower = upper + p.out.pitch;
-  if (p.eight) {
+  if (p.simd == SimdPath::AVX2) {
     double_row_avx2(source_row, reinterpret_cast<uint32_t*>(upper),
                     reinterpret_cast<uint32_t*>(lower), p.width);
+    return;
+  }
+  if (p.simd == SimdPath::WASM128) {
+    double_row_wasm128(source_row, reinterpret_cast<uint32_t*>(upper),
+                       reinterpret_cast<uint32_t*>(lower), p.width);
     return;
   }
   for (uint32_t x = 0; x < p.width; ++x) {
@@ -71,9 +77,15 @@ void average_and_double(Renderer& renderer, const IMAGE* in, IMAGE* half, IMAGE*
           reinterpret_cast<uint32_t*>(average.out.pixels + size_t(y) * average.out.pitch);
       uint8_t* upper = twice.out.pixels + size_t(2 * y) * twice.out.pitch;
       uint8_t* lower = upper + twice.out.pitch;
-      if (average.eight) {
+      if (average.simd == SimdPath::AVX2) {
         average_double_row_avx2(top_row, low_row, half_row, reinterpret_cast<uint32_t*>(upper),
                                 reinterpret_cast<uint32_t*>(lower), average.width);
+        continue;
+      }
+      if (average.simd == SimdPath::WASM128) {
+        average_double_row_wasm128(top_row, low_row, half_row,
+                                   reinterpret_cast<uint32_t*>(upper),
+                                   reinterpret_cast<uint32_t*>(lower), average.width);
         continue;
       }
       for (uint32_t x = 0; x < average.width; ++x) {

@@ -54,6 +54,7 @@ struct RowBand {
 enum class SimdPath : uint8_t {
   PORTABLE,  // one pixel at a time
   AVX2,      // eight pixels at a time (x86-64 with AVX2)
+  WASM128,   // four pixels at a time (WebAssembly's 128-bit vectors)
 };
 
 // The fastest path this processor runs; PORTABLE where there is no other.
@@ -65,7 +66,12 @@ bool simd_path_available(SimdPath path);
 inline bool runs_avx2(SimdPath path) {
   return path == SimdPath::AVX2 && simd_path_available(SimdPath::AVX2);
 }
-// "portable" or "avx2".
+// True when PATH is WASM128 and this program has it: the four-pixel code is
+// used.
+inline bool runs_wasm128(SimdPath path) {
+  return path == SimdPath::WASM128 && simd_path_available(SimdPath::WASM128);
+}
+// "portable", "avx2" or "wasm128".
 const char* simd_path_name(SimdPath path);
 
 // What one drawing call may touch and how it fills its spans. A path this
