@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dvec3.h"
+
 using NMATHF::VEC3F;
 
 namespace {
@@ -15,26 +17,18 @@ constexpr double MAX_PIECES = 4096;
 // A face whose normal rises less than this is upright (a wall's side).
 constexpr float UPRIGHT = 0.01f;
 
-struct Point {
-  double x, y, z;
-};
-Point to_point(const VEC3F& v) { return {v.X, v.Y, v.Z}; }
-Point operator-(const Point& a, const Point& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Point operator+(const Point& a, const Point& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Point operator*(const Point& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(const Point& a, const Point& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // The point of triangle ABC nearest to P, by the region P projects into.
-Point closest_on_triangle(const Point& p, const Point& a, const Point& b, const Point& c) {
-  const Point ab = b - a, ac = c - a, ap = p - a;
+DVec3 closest_on_triangle(const DVec3& p, const DVec3& a, const DVec3& b, const DVec3& c) {
+  const DVec3 ab = b - a, ac = c - a, ap = p - a;
   const double d1 = dot(ab, ap), d2 = dot(ac, ap);
   if (d1 <= 0 && d2 <= 0) return a;
-  const Point bp = p - b;
+  const DVec3 bp = p - b;
   const double d3 = dot(ab, bp), d4 = dot(ac, bp);
   if (d3 >= 0 && d4 <= d3) return b;
   const double vc = d1 * d4 - d3 * d2;
   if (vc <= 0 && d1 >= 0 && d3 <= 0) return a + ab * (d1 / (d1 - d3));
-  const Point cp = p - c;
+  const DVec3 cp = p - c;
   const double d5 = dot(ab, cp), d6 = dot(ac, cp);
   if (d6 >= 0 && d5 <= d6) return c;
   const double vb = d5 * d2 - d1 * d6;
@@ -46,12 +40,12 @@ Point closest_on_triangle(const Point& p, const Point& a, const Point& b, const 
   return a + ab * (vb * denom) + ac * (vc * denom);
 }
 
-bool boxes_meet(const CollisionTriangle& t, const Point& lo, const Point& hi) {
+bool boxes_meet(const CollisionTriangle& t, const DVec3& lo, const DVec3& hi) {
   return t.lo.X <= hi.x && t.hi.X >= lo.x && t.lo.Y <= hi.y && t.hi.Y >= lo.y &&
          t.lo.Z <= hi.z && t.hi.Z >= lo.z;
 }
 
-double plane_distance(const CollisionTriangle& t, const Point& p) {
+double plane_distance(const CollisionTriangle& t, const DVec3& p) {
   return double(t.normal.X) * p.x + double(t.normal.Y) * p.y + double(t.normal.Z) * p.z +
          double(t.d);
 }
@@ -60,24 +54,24 @@ double plane_distance(const CollisionTriangle& t, const Point& p) {
 // T's plane (A in front when FRONT_ONLY) and the crossing lies inside T,
 // edges included.
 // T's crossing point M when it lies inside T.
-bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, bool front_only,
-                   Point& m) {
+bool segment_meets(const CollisionTriangle& t, const DVec3& a, const DVec3& b, bool front_only,
+                   DVec3& m) {
   const double da = plane_distance(t, a), db = plane_distance(t, b);
   if (!(da * db < 0.0)) return false;
   if (front_only && !(da > 0.0)) return false;
   m = a + (b - a) * (da / (da - db));
-  const Point q = closest_on_triangle(m, to_point(t.v[0]), to_point(t.v[1]), to_point(t.v[2]));
-  const Point off = m - q;
+  const DVec3 q = closest_on_triangle(m, to_dvec3(t.v[0]), to_dvec3(t.v[1]), to_dvec3(t.v[2]));
+  const DVec3 off = m - q;
   return dot(off, off) <= 1e-12;
 }
 
-bool segment_meets(const CollisionTriangle& t, const Point& a, const Point& b, bool front_only) {
-  Point m;
+bool segment_meets(const CollisionTriangle& t, const DVec3& a, const DVec3& b, bool front_only) {
+  DVec3 m;
   return segment_meets(t, a, b, front_only, m);
 }
 
 // The triangles whose boxes meet the box LO-HI, each once, in stored order.
-void near_triangles(const CollisionMesh& mesh, const Point& lo, const Point& hi,
+void near_triangles(const CollisionMesh& mesh, const DVec3& lo, const DVec3& hi,
                     std::vector<uint32_t>& out) {
   out.clear();
   if (!std::isfinite(lo.x) || !std::isfinite(lo.z) || !std::isfinite(hi.x) || !std::isfinite(hi.z))
@@ -94,9 +88,9 @@ void near_triangles(const CollisionMesh& mesh, const Point& lo, const Point& hi,
 }
 
 bool segment_test(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b, bool front_only) {
-  const Point pa = to_point(a), pb = to_point(b);
-  const Point lo{std::min(pa.x, pb.x), std::min(pa.y, pb.y), std::min(pa.z, pb.z)};
-  const Point hi{std::max(pa.x, pb.x), std::max(pa.y, pb.y), std::max(pa.z, pb.z)};
+  const DVec3 pa = to_dvec3(a), pb = to_dvec3(b);
+  const DVec3 lo{std::min(pa.x, pb.x), std::min(pa.y, pb.y), std::min(pa.z, pb.z)};
+  const DVec3 hi{std::max(pa.x, pb.x), std::max(pa.y, pb.y), std::max(pa.z, pb.z)};
   std::vector<uint32_t> near;
   near_triangles(mesh, lo, hi, near);
   for (const uint32_t id : near)
@@ -121,14 +115,14 @@ bool crosses_surface(const CollisionMesh& mesh, const VEC3F& a, const VEC3F& b) 
 // An upright face pushes straight out along its normal, which keeps the
 // sphere's place along the face (it slides, even past a sloping top edge);
 // other faces push away from the point of contact.
-bool horizontal_escape(const CollisionTriangle& t, const Point& p, Point& origin, double& dx,
+bool horizontal_escape(const CollisionTriangle& t, const DVec3& p, DVec3& origin, double& dx,
                        double& dz, double& reach) {
   const double r = EYE_RADIUS;
   const double dp = plane_distance(t, p);
   if (!(dp > 0.0) || dp >= r) return false;
-  const Point contact =
-      closest_on_triangle(p, to_point(t.v[0]), to_point(t.v[1]), to_point(t.v[2]));
-  const Point off = p - contact;
+  const DVec3 contact =
+      closest_on_triangle(p, to_dvec3(t.v[0]), to_dvec3(t.v[1]), to_dvec3(t.v[2]));
+  const DVec3 off = p - contact;
   if (dot(off, off) >= r * r) return false;
   if (std::fabs(t.normal.Y) < UPRIGHT) {
     // Along the normal the point of contact stays where it is: clear when the
@@ -137,7 +131,7 @@ bool horizontal_escape(const CollisionTriangle& t, const Point& p, Point& origin
     const double len = std::hypot(dx, dz);
     dx /= len, dz /= len;
     const double along = dot(off, off) - dp * dp;  // squared offset within the plane
-    origin = p - Point{dx, 0.0, dz} * dp;
+    origin = p - DVec3{dx, 0.0, dz} * dp;
     reach = std::sqrt(std::max(r * r - along, 0.0));
     return true;
   }
@@ -155,7 +149,7 @@ bool horizontal_escape(const CollisionTriangle& t, const Point& p, Point& origin
 }
 
 // Pushes P out of every face it overlaps; false when it cannot be cleared.
-bool push_out(const CollisionMesh& mesh, Point& p) {
+bool push_out(const CollisionMesh& mesh, DVec3& p) {
   const double r = EYE_RADIUS;
   std::vector<uint32_t> near;
   for (int pass = 0; pass <= PUSH_PASSES; ++pass) {
@@ -167,7 +161,7 @@ bool push_out(const CollisionMesh& mesh, Point& p) {
       for (const uint32_t id : near) {
         const CollisionTriangle& t = mesh.triangles[id];
         if ((std::fabs(t.normal.Y) < UPRIGHT) != upright) continue;
-        Point origin;
+        DVec3 origin;
         double dx, dz, reach;
         if (!horizontal_escape(t, p, origin, dx, dz, reach)) continue;
         if (pass == PUSH_PASSES) return false;  // still touching after the last pass
@@ -183,14 +177,14 @@ bool push_out(const CollisionMesh& mesh, Point& p) {
 
 bool inside_solid(const CollisionMesh& mesh, const VEC3F& eye) {
   if (!(eye.Y < mesh.top)) return false;  // nothing above (or not a number)
-  const Point a = to_point(eye), b{a.x, double(mesh.top) + 1.0, a.z};
+  const DVec3 a = to_dvec3(eye), b{a.x, double(mesh.top) + 1.0, a.z};
   std::vector<uint32_t> near;
   near_triangles(mesh, a, b, near);
   double nearest = INFINITY;
   bool back = false;
   for (const uint32_t id : near) {
     const CollisionTriangle& t = mesh.triangles[id];
-    Point m;
+    DVec3 m;
     if (t.normal.Y != 0.0f && segment_meets(t, a, b, false, m) && m.y < nearest) {
       nearest = m.y;
       back = t.normal.Y > 0.0f;  // faces up, met from below
@@ -238,7 +232,7 @@ VEC3F slide_eye(const CollisionMesh& mesh, const VEC3F& eye, const VEC3F& move, 
     const double tries[3][2] = {{sx, sz}, {sx, 0.0}, {0.0, sz}};
     for (const auto& step : tries) {
       if (step[0] == 0.0 && step[1] == 0.0) continue;
-      Point p{at.X + step[0], at.Y, at.Z + step[1]};
+      DVec3 p{at.X + step[0], at.Y, at.Z + step[1]};
       if (!push_out(mesh, p)) continue;
       const VEC3F to(float(p.x), at.Y, float(p.z));
       if (enters_surface(mesh, at, to)) continue;

@@ -5,26 +5,15 @@
 #include <numbers>
 
 #include "app/player.h"
+#include "dvec3.h"
 #include "math/geometry.h"
 
 using namespace NMATHF;
 
 namespace {
-// Framing math in double: the box may lie far out, and its corners' squares with it.
-struct D3 {
-  double x, y, z;
-};
-D3 d3(const VEC3F& v) { return {v.X, v.Y, v.Z}; }
-D3 operator-(const D3& a, const D3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-D3 operator+(const D3& a, const D3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-D3 operator*(const D3& a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(const D3& a, const D3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-D3 cross(const D3& a, const D3& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double length(const D3& a) { return std::sqrt(dot(a, a)); }
-D3 unit(const D3& a) { return a * (1.0 / length(a)); }
-VEC3F f3(const D3& a) { return VEC3F(float(a.x), float(a.y), float(a.z)); }
+double length(const DVec3& a) { return std::sqrt(dot(a, a)); }
+DVec3 unit(const DVec3& a) { return a * (1.0 / length(a)); }
+VEC3F f3(const DVec3& a) { return VEC3F(float(a.x), float(a.y), float(a.z)); }
 
 bool finite(const VEC3F& v) {
   return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z);
@@ -59,12 +48,12 @@ bool crosses_any(const MODEL_STRUCT& m, const VEC3F& from, const VEC3F& to) {
   return false;
 }
 
-D3 box_corner(const WorldBox& b, int i) {
+DVec3 box_corner(const WorldBox& b, int i) {
   return {(i & 1) ? b.hi.X : b.lo.X, (i & 2) ? b.hi.Y : b.lo.Y, (i & 4) ? b.hi.Z : b.lo.Z};
 }
 
 // Far enough to see every corner of B from EYE, and from anywhere inside B.
-float far_plane_for(const WorldBox& b, const D3& eye) {
+float far_plane_for(const WorldBox& b, const DVec3& eye) {
   double farthest = length(box_corner(b, 7) - box_corner(b, 0));
   for (int i = 0; i < 8; ++i) farthest = std::max(farthest, length(box_corner(b, i) - eye));
   const double zfar = 1.25 * farthest;
@@ -91,11 +80,11 @@ bool place_to_walk(const MODEL_STRUCT& m, const WorldBox& b, const VEC3F& eye) {
 
 // A frame looking along FORWARD with its right vector level (as mouse look keeps
 // it); false when FORWARD is (nearly) straight up or down.
-bool level_frame(const D3& forward, const D3& position, VMAT& out) {
-  const D3 f = unit(forward);
-  const D3 r = cross(f, D3{0, 1, 0});
+bool level_frame(const DVec3& forward, const DVec3& position, VMAT& out) {
+  const DVec3 f = unit(forward);
+  const DVec3 r = cross(f, DVec3{0, 1, 0});
   if (!(length(r) > 1e-6)) return false;
-  const D3 right = unit(r);
+  const DVec3 right = unit(r);
   out = VMAT(f3(right), f3(cross(right, f)), f3(f), f3(position));
   return true;
 }
@@ -111,23 +100,23 @@ int32_t notch_for_distance(double distance) {
 // centre, just far enough that every corner of its box is in view (with a
 // margin) and beyond the near plane.
 WorldStart framed_object(const WorldBox& b, const ViewShape& view) {
-  const D3 centre = (box_corner(b, 0) + box_corner(b, 7)) * 0.5;
+  const DVec3 centre = (box_corner(b, 0) + box_corner(b, 7)) * 0.5;
   const double azimuth = 35.0 * std::numbers::pi / 180.0, elevation = 25.0 * std::numbers::pi / 180.0;
-  const D3 to_eye{std::cos(elevation) * std::sin(azimuth), std::sin(elevation),
+  const DVec3 to_eye{std::cos(elevation) * std::sin(azimuth), std::sin(elevation),
                   std::cos(elevation) * std::cos(azimuth)};
   VMAT cam;
   level_frame(to_eye * -1.0, centre, cam);
-  const D3 right = d3(cam.R), up = d3(cam.U), forward = d3(cam.F);
+  const DVec3 right = to_dvec3(cam.R), up = to_dvec3(cam.U), forward = to_dvec3(cam.F);
   const double tan_v = 0.9 * std::tan(double(view.fov_degrees) * std::numbers::pi / 360.0);
   const double tan_h = tan_v * double(view.aspect);
   double distance = 0.0;
   for (int i = 0; i < 8; ++i) {
-    const D3 q = box_corner(b, i) - centre;
+    const DVec3 q = box_corner(b, i) - centre;
     const double depth = dot(q, forward);  // beyond the centre
     distance = std::max({distance, std::fabs(dot(q, right)) / tan_h - depth,
                          std::fabs(dot(q, up)) / tan_v - depth, 2.0 * view.znear - depth});
   }
-  const D3 eye = centre - forward * distance;
+  const DVec3 eye = centre - forward * distance;
   WorldStart s;
   s.camera = cam;
   s.camera.P = f3(eye);
@@ -162,13 +151,13 @@ WorldStart frame_world(const MODEL_STRUCT& model, const ViewShape& view, const V
   WorldStart s;
   s.camera = maze_start_camera();
   if (spawn) {
-    const D3 eye = d3(*spawn);
+    const DVec3 eye = to_dvec3(*spawn);
     s.camera.P = *spawn;
     if (b.empty) {
       s.fly = true;
       return s;
     }
-    const D3 centre = (box_corner(b, 0) + box_corner(b, 7)) * 0.5;
+    const DVec3 centre = (box_corner(b, 0) + box_corner(b, 7)) * 0.5;
     VMAT towards;
     if (length(centre - eye) > 1e-3 && level_frame(centre - eye, eye, towards)) s.camera = towards;
     const float below = std::min(b.lo.Y, spawn->Y) - 1.0f;
@@ -178,7 +167,7 @@ WorldStart frame_world(const MODEL_STRUCT& model, const ViewShape& view, const V
   }
   if (b.empty) return s;
   if (place_to_walk(model, b, s.camera.P)) {
-    s.zfar = far_plane_for(b, d3(s.camera.P));
+    s.zfar = far_plane_for(b, to_dvec3(s.camera.P));
     return s;
   }
   return framed_object(b, view);
