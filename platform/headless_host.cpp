@@ -25,6 +25,13 @@ int32_t scancode_of(const std::string& name) {
   if (end && *end == 0 && code > 0 && code < 256) return int32_t(code);
   return -1;
 }
+
+// A script coordinate moved from the script page's centre to CENTRE; far off
+// values stay far off (outside any page) without overflowing.
+int32_t from_script_centre(int32_t v, int32_t script_centre, int32_t centre) {
+  return int32_t(std::clamp<int64_t>(int64_t(v) - script_centre + centre, -(int64_t(1) << 30),
+                                     int64_t(1) << 30));
+}
 }  // namespace
 
 bool parse_input_script(const std::string& text, std::vector<InputEvent>& events,
@@ -99,7 +106,11 @@ void HeadlessHost::apply_events() {
   while (next_event_ < settings_.events.size() && settings_.events[next_event_].frame <= now) {
     const InputEvent& e = settings_.events[next_event_++];
     switch (e.kind) {
-      case InputKind::MOUSE: mouse_x_ = e.a; mouse_y_ = e.b; break;
+      // Read against the script page's centre, so a script turns alike on any page.
+      case InputKind::MOUSE:
+        mouse_x_ = from_script_centre(e.a, SCRIPT_CENTRE_X, width_ / 2);
+        mouse_y_ = from_script_centre(e.b, SCRIPT_CENTRE_Y, height_ / 2);
+        break;
       case InputKind::DOWN: held_[e.a & 255] = true; break;
       case InputKind::UP: held_[e.a & 255] = false; break;
     }

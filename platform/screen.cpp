@@ -7,20 +7,43 @@
 #include "platform/current_platform.h"
 #include "platform/screen.h"
 
-int32_t set_graphics_mode(int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return ERR_ILLEGAL_CALL;
-  Platform& platform = current_platform();
-  const int32_t result = platform.host().open(width, height);
-  if (result != 0) return result;
-  ScreenPage& page = platform.page();
-  // A new page: cleared, and its text cursor back at row 1, column 1.
-  const int32_t locks = page.locks;
+namespace {
+bool page_size_allowed(int32_t width, int32_t height) {
+  return width > 0 && height > 0 && width <= 8192 && height <= 8192;
+}
+
+// A new page: cleared, and its text cursor back at row 1, column 1.
+void make_page(ScreenPage& page, int32_t width, int32_t height) {
+  const int32_t locks = page.locks, text_scale = page.text_scale;
   page = ScreenPage{};
   page.pixels.assign(size_t(width) * size_t(height), 0u);
   page.width = width;
   page.height = height;
   page.locks = locks;
+  page.text_scale = text_scale;
+}
+}  // namespace
+
+int32_t set_graphics_mode(int32_t width, int32_t height) {
+  if (!page_size_allowed(width, height)) return ERR_ILLEGAL_CALL;
+  Platform& platform = current_platform();
+  const int32_t result = platform.host().open(width, height);
+  if (result != 0) return result;
+  make_page(platform.page(), width, height);
   return 0;
+}
+
+int32_t resize_screen(int32_t width, int32_t height) {
+  if (!page_size_allowed(width, height)) return ERR_ILLEGAL_CALL;
+  Platform& platform = current_platform();
+  const int32_t result = platform.host().resize_page(width, height);
+  if (result != 0) return result;
+  make_page(platform.page(), width, height);
+  return 0;
+}
+
+bool window_pixel_size(int32_t& width, int32_t& height) {
+  return current_platform().host().window_pixels(width, height);
 }
 
 void screen_lock() {

@@ -19,6 +19,7 @@
 #include "base/fail.h"
 #include "base/png.h"
 #include "platform/input.h"
+#include "platform/text.h"
 #include "window_extras.h"
 
 namespace {
@@ -286,9 +287,26 @@ struct SdlHost::State {
     if (now() < notice_until) extras.notice = notice;
     extras.paused = paused;
     extras.help = help;
+    extras.scale = text_scale();
     if (help) extras.help_lines = help_lines;
     draw_window_extras(PixelTarget{static_cast<uint32_t*>(pixels), width, height, pitch / 4}, extras);
     SDL_UnlockTexture(texture);
+  }
+
+  // The streaming texture the page is copied into, for a page of WIDTH x HEIGHT.
+  bool make_texture(int32_t width, int32_t height) {
+    if (texture) SDL_DestroyTexture(texture);
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                width, height);
+    if (!texture) {
+      note(std::string("the window's picture could not be made (") + SDL_GetError() + ")");
+      page_w = page_h = 0;
+      return false;
+    }
+    page_w = width;
+    page_h = height;
+    pointer.set(width / 2, height / 2);
+    return true;
   }
 
   void show() {
@@ -376,12 +394,23 @@ int32_t SdlHost::open(int32_t width, int32_t height) {
   }
   SDL_AddEventWatch(&State::watch, &s);
 
-  // Hidden until it can draw: making the renderer may replace the window underneath.
-  const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN |
+  // Hidden until it can draw: making the renderer may replace the window
+  // underneath. On a high-density display the drawable has more pixels than
+  // the window has points; the page may follow those.
+  const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
                        (s.settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   s.fullscreen = s.settings.fullscreen;
+  // A page larger than the display starts in a window that fits it, with its shape.
+  int32_t window_w = width * s.settings.scale, window_h = height * s.settings.scale;
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0 &&
+      (window_w > usable.w || window_h > usable.h)) {
+    const PictureRect fit = letterbox(usable.w, usable.h, window_w, window_h);
+    window_w = std::max(fit.w, 1);
+    window_h = std::max(fit.h, 1);
+  }
   s.window = SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              width * s.settings.scale, height * s.settings.scale, flags);
+                              window_w, window_h, flags);
   if (!s.window) {
     note(std::string("the window could not be opened on ") + driver + " (" + SDL_GetError() + ")");
     return ERR_ILLEGAL_CALL;
@@ -404,15 +433,7 @@ int32_t SdlHost::open(int32_t width, int32_t height) {
   if (!s.real_vsync) SDL_RenderSetVSync(s.renderer, 0);
 
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // nearest neighbour, set before the texture
-  s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                width, height);
-  if (!s.texture) {
-    note(std::string("the window's picture could not be made (") + SDL_GetError() + ")");
-    return ERR_ILLEGAL_CALL;
-  }
-  s.page_w = width;
-  s.page_h = height;
-  s.pointer.set(width / 2, height / 2);
+  if (!s.make_texture(width, height)) return ERR_ILLEGAL_CALL;
   SDL_ShowWindow(s.window);
   s.update_period();
   return 0;
@@ -539,6 +560,24 @@ void SdlHost::set_window_text(const std::string& status, const std::vector<std::
     s.title = title;
     if (s.window) SDL_SetWindowTitle(s.window, title.c_str());
   }
+}
+
+bool SdlHost::window_pixels(int32_t& width, int32_t& height) {
+  State& s = *s_;
+  if (!s.renderer) return false;
+  s.pump();  // resizes and full-screen changes reach the renderer through the events
+  int w = 0, h = 0;
+  if (SDL_GetRendererOutputSize(s.renderer, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+  width = w;
+  height = h;
+  return true;
+}
+
+int32_t SdlHost::resize_page(int32_t width, int32_t height) {
+  State& s = *s_;
+  if (!s.renderer) return ERR_ILLEGAL_CALL;
+  // The captured pointer starts again from the new page's centre.
+  return s.make_texture(width, height) ? 0 : ERR_ILLEGAL_CALL;
 }
 
 void SdlHost::set_window_notice(const std::string& notice) {

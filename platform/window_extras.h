@@ -17,7 +17,9 @@ constexpr uint32_t EXTRAS_TITLE = 0xFFFFE040u;  // yellow: the pause line, the h
 
 // TEXT from (X, Y), one 8 x 8 cell per character, only the glyphs' pixels
 // written; whatever falls outside the target is cut off.
-void draw_text(const PixelTarget& t, int32_t x, int32_t y, const std::string& text, uint32_t colour);
+// Each font pixel is a SCALE x SCALE square.
+void draw_text(const PixelTarget& t, int32_t x, int32_t y, const std::string& text, uint32_t colour,
+               int32_t scale = 1);
 // Darkens the box to a quarter of its brightness (clipped to the target).
 void shade_box(const PixelTarget& t, int32_t x, int32_t y, int32_t w, int32_t h);
 
@@ -33,6 +35,7 @@ struct WindowExtras {
   std::string notice;   // under the status text, when not empty
   std::vector<std::string> help_lines;  // the first is the panel's heading
   const char* hint_text = HINT_TEXT;    // the page in a browser asks for a click first
+  int32_t scale = 1;  // each font pixel as a SCALE x SCALE square, the layout likewise
 };
 
 void draw_window_extras(const PixelTarget& t, const WindowExtras& extras);

@@ -46,6 +46,8 @@ struct App {
   Controls controls;
   std::unique_ptr<Renderer> renderer;  // made at start-up, released at shutdown
   unsigned shown_switches = ~0u;  // the switch states the window shows (none yet)
+  int32_t shown_w = 0, shown_h = 0;  // the drawing size the window's title shows
+  bool follow_window = false;     // the page takes the window's pixel size
   bool framed_start = false;      // flying outside an object since the start
   std::string shown_notice;       // the notice the window was given
 };
@@ -63,11 +65,36 @@ void within_memory(const char* file, const char* routine, const char* what, Work
 }
 
 // The window's title and help follow the switches; only a window shows them.
+// The title also shows the size the picture is drawn at.
 void show_switches(App& app) {
   const unsigned states = switch_states(app.player);
-  if (states == app.shown_switches) return;
+  if (states == app.shown_switches && SCR_W == app.shown_w && SCR_H == app.shown_h) return;
   app.shown_switches = states;
-  set_window_text(switch_summary(app.player), help_lines(app.player));
+  app.shown_w = SCR_W;
+  app.shown_h = SCR_H;
+  set_window_text(switch_summary(app.player) + " - " + str(SCR_W) + "x" + str(SCR_H),
+                  help_lines(app.player));
+}
+
+// A page of WIDTH x HEIGHT in the window already open, the buffers and the text
+// made for it.
+void resize_picture(App& app, int32_t width, int32_t height) {
+  if (resize_screen(width, height) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
+  set_screen_size(width, height);
+  set_text_scale(text_scale_for_height(height));
+  INIT_BUFFERS();
+  // Mouse look measures from the centre of the page it reads.
+  if (app.player.MOUSE_ON) set_mouse(SCR_W2, SCR_H2, -1, -1);
+}
+
+// With --size window the picture is drawn at the window's own pixel size:
+// after a resize, a change to or from full screen, or a new display scale.
+void follow_window(App& app) {
+  if (!app.follow_window) return;
+  int32_t width = 0, height = 0;
+  if (!window_pixel_size(width, height)) return;
+  fit_screen_size(width, height);
+  if (width != SCR_W || height != SCR_H) resize_picture(app, width, height);
 }
 
 // How the player moves and which key changes it; only a window shows it.
@@ -106,8 +133,12 @@ void start_up(App& app, const AppOptions& options) {
   app.player.solid_walls = options.modes.solid_walls;
   app.renderer = std::make_unique<Renderer>(options.draw_threads);
   reset_render_state();
+  set_screen_size(options.screen.width, options.screen.height);
   if (set_graphics_mode(SCR_W, SCR_H) != 0) RUNTIME_FAIL(ERR_ILLEGAL_CALL, "MAIN_ROUTINE");
+  set_text_scale(text_scale_for_height(SCR_H));
   INIT_BUFFERS();
+  app.follow_window = options.screen.follow_window;
+  follow_window(app);
   Scene& scene = app.scene;
   // The maze's files may be the user's own; the cube's and the UFO's never are.
   const char* texture_files[MODEL_COUNT] = {TEXTURE_FILES[0], TEXTURE_FILES[1], TEXTURE_FILES[2]};
@@ -187,6 +218,7 @@ void frame(App& app, FrameStats* stats) {
   const bool paused = input_paused();
   const double motion_time = paused ? 0.0 : frame_time;
 
+  follow_window(app);
   int32_t wheel, buttons;
   get_mouse(player.MX, player.MY, wheel, buttons);
   if (player.MOUSE_ON && !paused) mouse_look(player);

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/key_table.h"
+#include "app/screen_size.h"
 #include "render/draw_workers.h"
 
 #ifndef MAZEWALK_VERSION
@@ -45,6 +46,22 @@ bool parse_point(const char* text, NMATHF::VEC3F& out) {
   return parse_finite_float(s.substr(0, a).c_str(), out.X) &&
          parse_finite_float(s.substr(a + 1, b - a - 1).c_str(), out.Y) &&
          parse_finite_float(s.substr(b + 1).c_str(), out.Z);
+}
+
+// "WxH" within the sizes the program draws at, or "window".
+bool parse_screen_size(const char* text, ScreenSize& out) {
+  const std::string s = text ? text : "";
+  if (s == "window") {
+    out.follow_window = true;
+    return true;
+  }
+  const size_t x = s.find('x');
+  long long w, h;
+  if (x == std::string::npos || !parse_int(s.substr(0, x).c_str(), MIN_SCREEN_W, MAX_SCREEN_W, w) ||
+      !parse_int(s.substr(x + 1).c_str(), MIN_SCREEN_H, MAX_SCREEN_H, h))
+    return false;
+  out = ScreenSize{int32_t(w), int32_t(h), false};
+  return true;
 }
 
 bool parse_positive_double(const char* text, double& out) {
@@ -114,6 +131,13 @@ const OptionRow OPTIONS[] = {
        long long n;
        if (!parse_int(v, 1, 8, n)) return std::string("--scale takes a whole number from 1 to 8");
        o.scale = int32_t(n);
+       return TAKEN;
+     }},
+    {"--size", "WxH", "draw at W x H pixels (default 640x480); window: at the window's size", NOTHING,
+     [](ProgramOptions& o, const char* v) {
+       if (!parse_screen_size(v, o.app.screen))
+         return "--size takes WxH (" + std::to_string(MIN_SCREEN_W) + "x" + std::to_string(MIN_SCREEN_H) +
+                " to " + std::to_string(MAX_SCREEN_W) + "x" + std::to_string(MAX_SCREEN_H) + ") or window";
        return TAKEN;
      }},
     {"--fullscreen", nullptr, "start on the whole screen (window only; F11 toggles)", NOTHING,

@@ -161,7 +161,7 @@ TEST(FrameLoop, TheWindowHearsTheSwitchesWhenTheyChangeAndShowsOkBeforeTheLastSe
   ASSERT_EQ(run.host->statuses.size(), 2u);  // at the first frame and when 1 flipped
   EXPECT_EQ(run.host->statuses[0],
             "fly mode on, solid walls off, mouse look on, wire frame off, textures on, "
-            "half-resolution drawing on, anti-aliasing on");
+            "half-resolution drawing on, anti-aliasing on - 640x480");
   EXPECT_NE(run.host->statuses[1].find("wire frame on"), std::string::npos);
   ASSERT_FALSE(run.host->help_seen.empty());
   EXPECT_EQ(run.host->help_seen[0], "Keys (F1 hides this help)");

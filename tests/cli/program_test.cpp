@@ -185,7 +185,9 @@ TEST(Program, BadCommandLinesAreRefused) {
   for (const char* bad : {"--world-scale 0", "--world-scale -2", "--world-scale nan",
                           "--world-scale inf", "--world-scale 1e39", "--world-scale 2x",
                           "--spawn 1,2", "--spawn 1,2,3,4", "--spawn 1,,3", "--spawn 1,2,inf",
-                          "--spawn"})
+                          "--spawn", "--size 319x200", "--size 320x199", "--size 7681x4320",
+                          "--size 640x4321", "--size 640", "--size 640x", "--size x480",
+                          "--size 640x480x2", "--size Window"})
     EXPECT_EQ(run(bad).status, 64) << bad;
   const RunResult help = run("--help");
   EXPECT_EQ(help.status, 0);
@@ -255,6 +257,22 @@ TEST(Program, ThreadsAndThePortablePathChangeNothingButSpeed) {
     pictures.push_back(slurp(stem + "-50.png") + slurp(stem + "-52.png"));
     EXPECT_GT(pictures.back().size(), 200000u) << how;  // two pictures of the maze, not of nothing
     EXPECT_TRUE(pictures.back() == pictures.front()) << how << " draws other pixels";
+  }
+}
+
+// The tour flies the same path at every size: the script's mouse travel is
+// read against the 640 x 480 page's centre, whatever the page.
+TEST(Program, TheTourFliesTheSamePathAtEverySize) {
+  std::string last_lines;
+  for (const char* size : {"640x480", "1920x1080", "321x201"}) {
+    const RunResult r = run(std::string("--headless --demo --size ") + size);
+    ASSERT_EQ(r.status, 0) << size << "\n" << r.err;
+    // The camera's position and the probe: the last lines before "OK!!".
+    const size_t fps = r.out.rfind("FPS:");
+    ASSERT_NE(fps, std::string::npos) << size;
+    const std::string tail = r.out.substr(r.out.find('\n', fps));
+    if (last_lines.empty()) last_lines = tail;
+    EXPECT_EQ(tail, last_lines) << size;
   }
 }
 

@@ -147,6 +147,18 @@ def main(argv):
         ok = black == bar_pixels and text_in_picture > 50 and text_left_of_it == 0
         return verdict(ok, f"picture {pw}x{ph} at {x0},{y0}; bars {black}/{bar_pixels} black; "
                            f"status text {text_in_picture} px at the picture's corner, {text_left_of_it} left of it")
+    if command == "fills":
+        # The picture drawn at the window's own size: the scene reaches both
+        # side edges (no bars), the status text starts at the window's corner.
+        width, height = int(files[1]), int(files[2])
+        if (shot.width, shot.height) != (width, height):
+            return verdict(False, f"window is {shot.width}x{shot.height}, not {width}x{height}")
+        lit_left = height - shot.count(0, 0, TEXT_ROWS, 4, height) // 4 - TEXT_ROWS
+        lit_right = height - shot.count(0, width - 4, TEXT_ROWS, width, height) // 4 - TEXT_ROWS
+        text = shot.count(GREY, 0, 0, width // 8, 16)
+        ok = lit_left > height // 4 and lit_right > height // 4 and text > 50
+        return verdict(ok, f"{lit_left} and {lit_right} lit rows at the left and right edges; "
+                           f"{text} status text pixels at the corner")
     if command == "wire-frame":
         before, after = lit_percent(shot), lit_percent(load(files[1]))
         return verdict(after < before * 0.5, f"lit view {before:.1f}% before, {after:.1f}% after")

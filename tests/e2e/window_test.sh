@@ -4,7 +4,8 @@
 # the start-up hint, mouse look through relative motion against the same motion
 # headless, the pointer leaving the window, a 5 ms tap of 1, the help overlay (F1),
 # pause on focus loss and resume on a click, letterboxing at 1000x600, F11 full
-# screen and back, Escape with status 0; then a display that never answers gives
+# screen and back, Escape with status 0; --size window remade at the window's
+# size after a resize and in full screen, with the size in the title; then a display that never answers gives
 # report 1 within seconds. Waits are generous: CI machines are slow and shared.
 # MAZEWALK_E2E_KEEP=DIR keeps the screenshots there as PNG.
 set -uo pipefail
@@ -129,6 +130,32 @@ STATUS=0
 wait $PID || STATUS=$?
 check "Escape ends with status 0" test "$STATUS" = 0
 check "no failure report" bash -c "! grep -q Aborting stderr.txt"
+
+# --size window: the page is remade at the window's pixel size after a resize
+# and in full screen, and the title says the size.
+"$PROGRAM" --res "$ROOT" --seed 7 --size window >stdout2.txt 2>stderr2.txt &
+PID=$!
+WID=$(find_window '^mazewalk' 200)
+if [ -z "$WID" ]; then echo "FAIL no window appeared with --size window"; cat stderr2.txt; kill $PID; exit 1; fi
+xdotool windowsize --sync "$WID" 1000 600
+sleep 1.5
+shot follow
+check "--size window: after a resize to 1000x600 the picture fills the window" $SHOTS fills follow.xwd 1000 600
+check "--size window: the title shows 1000x600" title_has "1000x600"
+xdotool key F11
+sleep 2
+shot follow-full
+check "--size window: full screen draws at 1280x1024" $SHOTS fills follow-full.xwd 1280 1024
+check "--size window: the title shows 1280x1024" title_has "1280x1024"
+xdotool key F11
+sleep 2
+check "--size window: F11 again restores the window" test "$(geometry)" = "1000x600"
+xdotool key Escape
+if ! wait_gone $PID 150; then echo "FAIL --size window: still running after Escape"; kill $PID; exit 1; fi
+STATUS=0
+wait $PID || STATUS=$?
+check "--size window: Escape ends with status 0" test "$STATUS" = 0
+check "--size window: no failure report" bash -c "! grep -q Aborting stderr2.txt"
 [ $FAILS -eq 0 ] || cat stderr.txt
 exit $FAILS
 INNER

@@ -1,4 +1,6 @@
 // The headless host: its input script, held keys, virtual clock and mouse.
+#include <array>
+
 #include "test_support.h"
 
 #include "platform/current_platform.h"
@@ -103,6 +105,18 @@ TEST(HeadlessHost, MouseIsClampedIntoTheWindowAndCursorVisibilityKept) {
   const uint32_t page[100 * 50] = {};
   host.present(page, 100, 50);  // frame 2 moves the pointer outside the window
   EXPECT_EQ(mouse(), std::pair(-1, -1));
+}
+
+// Script positions are travel from the 640 x 480 page's centre, on any page.
+TEST(HeadlessHost, ScriptMouseIsReadAgainstTheScriptPageCentre) {
+  for (const auto& [w, h, x, y] : {std::array{640, 480, 330, 235}, std::array{1920, 1080, 970, 535},
+                                   std::array{321, 201, 170, 95}}) {
+    HeadlessHost host(quiet({{1, InputKind::MOUSE, 330, 235}}));
+    host.open(w, h);
+    int32_t mx, my, wheel, buttons;
+    host.get_mouse(mx, my, wheel, buttons);
+    EXPECT_EQ(std::pair(mx, my), std::pair(x, y)) << w << "x" << h;
+  }
 }
 
 TEST(HeadlessHost, ServesThePlatformCallsOnceSet) {

@@ -85,4 +85,22 @@ TEST_F(PrintLine, CutsAtTheEdgesAndSkipsRowsOutsideTheGrid) {
   EXPECT_EQ(row_text(2), "WWWWWWWW");
   EXPECT_TRUE(strip_untouched());
 }
+
+// At scale 2 each font pixel is a 2 x 2 square: the 70 x 28 page holds a grid
+// of 4 x 1 cells of 16 pixels, and the row beyond it stays untouched.
+TEST_F(PrintLine, AScaledCellRepeatsEachFontPixel) {
+  set_text_scale(2);
+  locate(1, 3);
+  print_line("Ag!");  // only "Ag" fits
+  print_line("never");
+  set_text_scale(1);
+  const uint8_t* a = FONT8X8['A' - FONT_FIRST];
+  for (int y = 0; y < 28; ++y)
+    for (int x = 0; x < 70; ++x) {
+      const bool in_a = x >= 32 && x < 48 && y < 16;
+      const uint32_t want = in_a ? ((a[y / 2] & (0x80 >> (x - 32) / 2)) ? ink : paper)
+                                 : (x >= 64 || y >= 16 || x < 32) ? 0u : at(x, y);
+      ASSERT_EQ(at(x, y), want) << x << "," << y;
+    }
+}
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "platform/screen.h"
+#include "render/post_filters.h"
 #include "render/render_buffers.h"
+#include "render/renderer.h"
 #include "render/render_globals.h"
 
 namespace {
@@ -78,3 +83,69 @@ TEST_F(RenderBuffers, BothOffDrawsAtScreenSize) {
   EXPECT_EQ(BUFFSIZE, 307200);
   expect_zbuff_clear();
 }
+
+namespace {
+// A screen size and a pair of switches, with the back buffer they draw into.
+struct SizedBuffers {
+  int32_t scr_w, scr_h;
+  int32_t iscale, anti_alias;
+  int32_t buffw, buffh;
+  int32_t half_w, half_h;  // BACKBUFFER2 when both switches are on
+};
+
+class SizedScreen : public testing::TestWithParam<SizedBuffers> {
+ protected:
+  void SetUp() override { reset_render_state(); }
+  void TearDown() override {
+    free_buffers();
+    ANTI_ALIAS = ISCALE = -1;
+    reset_render_state();
+    set_graphics_mode(640, 480);
+  }
+};
+}  // namespace
+
+// Every page pixel is written however odd the size: nothing of an earlier
+// frame stays at the right or bottom edge, and nothing is read past a buffer.
+TEST_P(SizedScreen, BuffersFollowTheSizeAndTheFiltersFillTheWholePage) {
+  const SizedBuffers& c = GetParam();
+  set_screen_size(c.scr_w, c.scr_h);
+  ISCALE = c.iscale, ANTI_ALIAS = c.anti_alias;
+  INIT_BUFFERS();
+  EXPECT_EQ(BUFFW, c.buffw);
+  EXPECT_EQ(BUFFH, c.buffh);
+  EXPECT_EQ(TSCRW, c.buffw / 2);
+  EXPECT_EQ(TOP, c.buffh);
+  EXPECT_FLOAT_EQ(ASPECT, float(c.buffw) / float(c.buffh));
+  ASSERT_NE(BACKBUFFER, nullptr);
+  EXPECT_EQ(int32_t(BACKBUFFER->WIDTH), c.buffw);
+  if (c.iscale && c.anti_alias) {
+    ASSERT_NE(BACKBUFFER2, nullptr);
+    EXPECT_EQ(int32_t(BACKBUFFER2->WIDTH), c.half_w);
+    EXPECT_EQ(int32_t(BACKBUFFER2->HEIGHT), c.half_h);
+  }
+  ASSERT_EQ(set_graphics_mode(c.scr_w, c.scr_h), 0);
+  screen_lock();
+  uint32_t* page = screen_ptr();
+  std::fill_n(page, size_t(c.scr_w) * size_t(c.scr_h), 0xDEADBEEFu);
+  clear_back_buffer();
+  clear_depth_buffer();
+  bring_to_screen(default_renderer());
+  size_t stale = 0;
+  for (size_t i = 0; i < size_t(c.scr_w) * size_t(c.scr_h); ++i) stale += page[i] == 0xDEADBEEFu;
+  screen_unlock();
+  EXPECT_EQ(stale, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SizedScreen,
+    testing::Values(SizedBuffers{640, 480, -1, -1, 640, 480, 320, 240},
+                    SizedBuffers{321, 201, -1, -1, 322, 202, 161, 101},
+                    SizedBuffers{321, 201, -1, 0, 161, 101, 0, 0},
+                    SizedBuffers{321, 201, 0, -1, 642, 402, 0, 0},
+                    SizedBuffers{321, 201, 0, 0, 321, 201, 0, 0},
+                    SizedBuffers{1366, 768, -1, -1, 1366, 768, 683, 384},
+                    SizedBuffers{1366, 768, 0, -1, 2732, 1536, 0, 0},
+                    SizedBuffers{1366, 768, -1, 0, 683, 384, 0, 0},
+                    SizedBuffers{7680, 4320, -1, -1, 7680, 4320, 3840, 2160},
+                    SizedBuffers{7680, 4320, 0, 0, 7680, 4320, 0, 0}));

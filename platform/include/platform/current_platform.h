@@ -17,6 +17,7 @@ struct ScreenPage {
   int32_t width = 0, height = 0;
   int32_t locks = 0;
   int32_t text_row = 1, text_column = 1;
+  int32_t text_scale = 1;  // each font pixel drawn as a square of this many pixels
 };
 
 class Platform {

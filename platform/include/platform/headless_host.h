@@ -40,10 +40,16 @@ struct HeadlessSettings {
   int32_t last_frame() const;
 };
 
+// A script's mouse positions are read as travel from this point, the centre
+// of a 640 x 480 page: on a page of another size the same script turns the
+// same way.
+constexpr int32_t SCRIPT_CENTRE_X = 320, SCRIPT_CENTRE_Y = 240;
+
 class HeadlessHost : public Host {
  public:
   explicit HeadlessHost(HeadlessSettings settings);
   int32_t open(int32_t width, int32_t height) override;
+  int32_t resize_page(int32_t width, int32_t height) override { return open(width, height); }
   void present(const uint32_t* page, int32_t width, int32_t height) override;
   int32_t wait_retrace() override { return 0; }
   int32_t key_held(int32_t scancode) override;

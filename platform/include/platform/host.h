@@ -39,6 +39,13 @@ class Host {
                                const std::vector<std::string>& /*HELP_LINES*/) {}
   // A line only a window shows, for its first seconds, under the status text.
   virtual void set_window_notice(const std::string& /*NOTICE*/) {}
+  // The window's size in device pixels (the drawable, which a high-density
+  // display makes larger than the window's size in points); false for a host
+  // whose page has no window to follow.
+  virtual bool window_pixels(int32_t& /*WIDTH*/, int32_t& /*HEIGHT*/) { return false; }
+  // The page is now WIDTH x HEIGHT; the window itself stays as it is. 0, or
+  // ERR_ILLEGAL_CALL (1) from a host that cannot.
+  virtual int32_t resize_page(int32_t /*WIDTH*/, int32_t /*HEIGHT*/) { return 1; }
   // Shows the page again without ending a frame, so that text printed after
   // the last frame is seen.
   virtual void refresh(const uint32_t* /*PAGE*/, int32_t /*WIDTH*/, int32_t /*HEIGHT*/) {}

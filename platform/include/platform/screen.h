@@ -14,6 +14,11 @@ struct ScreenInfo {
 // 0 or ERR_ILLEGAL_CALL. The text grid becomes WIDTH/8 x HEIGHT/8 cells, the
 // text cursor row 1, column 1.
 int32_t set_graphics_mode(int32_t width, int32_t height);
+// Makes the page WIDTH x HEIGHT (cleared, text cursor at row 1, column 1, the
+// text scale kept) in the window already open. 0 or ERR_ILLEGAL_CALL.
+int32_t resize_screen(int32_t width, int32_t height);
+// The window's size in device pixels; false where there is no window to follow.
+bool window_pixel_size(int32_t& width, int32_t& height);
 void screen_lock();
 void screen_unlock();   // shows the whole page
 uint32_t* screen_ptr(); // row 0, column 0 of the page; rows are WIDTH * 4 bytes apart

@@ -9,9 +9,10 @@
 #include "render/render_globals.h"
 
 namespace {
-// A size divided by 2 in double and taken to the nearest integer, halves to even.
-int32_t half_nearest(int32_t n) {
-  return int32_t(std::nearbyint(double(n) / 2.0));
+// Half a size, rounded up: the last column or row of an odd size still has a
+// pixel of its own in a half-size buffer.
+int32_t half_up(int32_t n) {
+  return n - n / 2;
 }
 
 float ratio(int32_t w, int32_t h) {
@@ -22,35 +23,31 @@ float ratio(int32_t w, int32_t h) {
 int32_t INIT_BUFFERS() {
   int32_t new_w, new_h;
   if (ISCALE && !ANTI_ALIAS) {  // half size, doubled onto the screen
-    ASPECT = ratio(SCR_W / 2, SCR_H / 2);
-    TSCRW = SCR_W2 / 2;
-    TSCRH = SCR_H2 / 2;
-    TOP = SCR_H / 2;
-    BUFFW = SCR_W2;
-    BUFFH = SCR_H2;
-    new_w = half_nearest(SCR_W);
-    new_h = half_nearest(SCR_H);
+    new_w = half_up(SCR_W);
+    new_h = half_up(SCR_H);
   } else if (!ISCALE && ANTI_ALIAS) {  // twice the size, averaged onto the screen
-    ASPECT = ratio(2 * SCR_W, 2 * SCR_H);
-    TSCRW = 2 * SCR_W2;
-    TSCRH = 2 * SCR_H2;
-    TOP = 2 * SCR_H;
-    BUFFW = new_w = 2 * SCR_W;
-    BUFFH = new_h = 2 * SCR_H;
-  } else {  // screen size: copied, or averaged to half size and doubled back
-    ASPECT = ratio(SCR_W, SCR_H);
-    TSCRW = SCR_W2;
-    TSCRH = SCR_H2;
-    TOP = SCR_H;
-    BUFFW = new_w = SCR_W;
-    BUFFH = new_h = SCR_H;
+    new_w = 2 * SCR_W;
+    new_h = 2 * SCR_H;
+  } else if (ISCALE) {  // averaged to half size and doubled back: whole 2 x 2 blocks
+    new_w = 2 * half_up(SCR_W);
+    new_h = 2 * half_up(SCR_H);
+  } else {  // screen size, copied
+    new_w = SCR_W;
+    new_h = SCR_H;
   }
+  // The viewport is the buffer: its shape is the projection's aspect.
+  BUFFW = new_w;
+  BUFFH = new_h;
+  ASPECT = ratio(BUFFW, BUFFH);
+  TSCRW = BUFFW / 2;
+  TSCRH = BUFFH / 2;
+  TOP = BUFFH;
 
   if (BACKBUFFER) image_destroy(BACKBUFFER);
   BACKBUFFER = image_create(new_w, new_h);
   if (ISCALE && ANTI_ALIAS) {
     if (BACKBUFFER2) image_destroy(BACKBUFFER2);
-    BACKBUFFER2 = image_create(half_nearest(SCR_W), half_nearest(SCR_H));
+    BACKBUFFER2 = image_create(half_up(SCR_W), half_up(SCR_H));
   }
   BUFFSIZE = BUFFW * BUFFH;
   if (ZBUFF) std::free(ZBUFF);
@@ -76,11 +73,15 @@ void free_buffers() {
   BACKBUFFER2 = nullptr;
 }
 
-void reset_render_state() {
-  SCR_W = 640;
-  SCR_H = 480;
+void set_screen_size(int32_t width, int32_t height) {
+  SCR_W = width;
+  SCR_H = height;
   SCR_W2 = SCR_W / 2;
   SCR_H2 = SCR_H / 2;
+}
+
+void reset_render_state() {
+  set_screen_size(640, 480);
   ZNEAR = 2.0f;
   ZFAR = 500.0f;
   FOV = 60.0f;

@@ -40,6 +40,28 @@ void double_row(const FilterPlan& p, const uint32_t* source_row, uint32_t y) {
   }
 }
 
+namespace {
+// An odd target's last column and last row: the source's next column and row
+// (where it has them) doubled only along the edge, so that no target pixel is
+// left from an earlier frame.
+void double_edges(const FilterPlan& p, const IMAGE* src) {
+  const uint32_t w = p.width, h = p.height;
+  const bool column = uint32_t(p.out.width) > 2 * w && src->WIDTH > w;
+  const bool row = uint32_t(p.out.height) > 2 * h && src->HEIGHT > h;
+  const auto source_row = [&](uint32_t y) {
+    return reinterpret_cast<const uint32_t*>(p.in + size_t(y) * p.in_pitch);
+  };
+  if (column)
+    for (uint32_t y = 0; y < h; ++y)
+      p.out.pixel_row(int32_t(2 * y))[2 * w] = p.out.pixel_row(int32_t(2 * y + 1))[2 * w] =
+          source_row(y)[w];
+  if (!row) return;
+  uint32_t* last = p.out.pixel_row(int32_t(2 * h));
+  for (uint32_t x = 0; x < w; ++x) last[2 * x] = last[2 * x + 1] = source_row(h)[x];
+  if (column) last[2 * w] = source_row(h)[w];
+}
+}  // namespace
+
 void SCALE2(Renderer& renderer, IMAGE* dst, const IMAGE* src) {
   FilterPlan plan;
   if (!plan_scale2(dst, src, plan)) return;
@@ -49,6 +71,7 @@ void SCALE2(Renderer& renderer, IMAGE* dst, const IMAGE* src) {
     for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y)
       double_row(plan, reinterpret_cast<const uint32_t*>(plan.in + size_t(y) * plan.in_pitch), y);
   });
+  double_edges(plan, src);
 }
 
 void SCALE2(IMAGE* dst, const IMAGE* src) {

@@ -6,6 +6,7 @@
 
 #include "app/frame_stats.h"
 #include "app/player.h"
+#include "app/screen_size.h"
 
 // What the command line may change about the run; empty means the default.
 struct AppOptions {
@@ -15,6 +16,7 @@ struct AppOptions {
   int32_t draw_threads = 1;  // the threads the renderer draws on (1 to MAX_DRAW_THREADS)
   std::optional<NMATHF::VEC3F> spawn;  // start there instead of where the world says
   float world_scale = 1.0f;  // the maze's coordinates times this at load (above 0, finite)
+  ScreenSize screen;         // the picture's size: 640 x 480 unless asked
 };
 
 // Runs the whole program on the current host; returns the exit status (0).

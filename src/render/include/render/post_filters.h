@@ -19,7 +19,9 @@ int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff);
 
 // Writes SRC doubled in both directions to DST (an image, or null or
 // SCREEN_TARGET for the screen page), each pixel as a 2 x 2 block, cut to the
-// target.
+// target. A target of odd width or height gets its last column or row from
+// the next source column or row, where SRC has one, as 1 x 2, 2 x 1 or 1 x 1
+// blocks.
 void SCALE2(Renderer& renderer, IMAGE* dst, const IMAGE* src);
 void SCALE2(IMAGE* dst, const IMAGE* src);
 
