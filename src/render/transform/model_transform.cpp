@@ -39,26 +39,35 @@ void MODEL_TRANSFORM(Renderer& renderer, MODEL_STRUCT* model, const NMATHF::MATR
   // Whole triangles outside the view volume.
   TransformScratch& scratch = renderer.transform_scratch();
   const float near_w = ZNEAR;
-  cull_to_view_volume(md, near_w, scratch.drawn);
+  const uint32_t n = md.MAX_TRIANGLES;
+  scratch.drawn.resize(n);
+  scratch.pieces.clear();
+  cull_to_view_volume(md, near_w, 0, n, scratch.drawn);
 
-  // Counts, then the triangles that cross the near plane are cut there.
+  // The triangles that cross the near plane are cut there, into the
+  // renderer's scratch; the model's counts stay its own sizes.
   md.MAX_RTRIS = md.MAX_TRIANGLES;
   md.MAX_RVERTS = md.MAX_VERTICES;
-  clip_near_plane(md, near_w, scratch);
+  clip_near_plane(md, near_w, 0, n, scratch);
 
   // Projection to the screen.
-  project_vertices(md, make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR));
+  const Viewport vp = make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR);
+  project_vertices(md, vp);
 
   // Back faces, far limit, lighting and queueing, with the texture
-  // coordinates the previous call left.
-  queue_visible_triangles(md, scratch, tlight,
-                          QueueRequest{ZFAR, depth_offset, use_tex, texture, tcoord}, fcnt,
+  // coordinates the previous call left: the whole triangles, then the pieces.
+  const QueueRequest request{ZFAR, depth_offset, use_tex, texture, tcoord};
+  queue_visible_triangles(md, scratch, 0, n, tlight, request, fcnt,
                           renderer.dropped_triangles());
+  queue_near_pieces(md, scratch, vp, tlight, request, fcnt, renderer.dropped_triangles());
+  Renderer::TransformCounts& counts = renderer.transform_counts();
+  counts.submitted += n;
+  counts.near_pieces += int64_t(scratch.pieces.size());
 
   // Texture coordinates for the next call. Nothing above reads them after
   // this, so refreshing them last is the same as refreshing them before the
   // projection, without keeping a copy of every triangle until the queueing.
-  refresh_ntcoord(md);
+  refresh_ntcoord(md, 0, n);
 }
 
 void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt,
