@@ -214,8 +214,11 @@ void frame(App& app, FrameStats* stats) {
     ++stats->frames;
     stats->triangles_queued += scene.FCNT;
     stats->dropped_triangles += renderer.dropped_triangles();
+    stats->triangles_submitted += renderer.transform_counts().submitted;
+    stats->triangles_culled_by_chunk += renderer.transform_counts().culled_by_chunk;
   }
   renderer.dropped_triangles() = 0;
+  renderer.transform_counts() = {};
   clock.skip();
   BUFFER_RENDER(renderer, scene.FCNT);
   clock.lap(times.raster);
