@@ -139,6 +139,8 @@ void start_up(App& app, const AppOptions& options) {
   if (options.world_scale != 1.0f) scale_world(scene.MODELS[0], options.world_scale);
   within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
                 [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
+  within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
+                [&] { scene.maze_chunks = make_model_chunks(scene.MODELS[0]); });
   prepare_models(scene);
   place_entities(scene);
   start_in_world(app, options);

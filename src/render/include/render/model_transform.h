@@ -8,6 +8,7 @@
 #include "math/nmathf.h"
 #include "model/model.h"
 #include "base/image.h"
+#include "render/model_chunks.h"
 #include "render/renderer.h"
 
 // One call per entity per frame. M is the entity's view x model matrix,
@@ -34,3 +35,15 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
                      const NMATHF::VEC3F& light_position, float& color_mult,
                      const float& depth_offset, int32_t use_tex, const IMAGE* texture,
                      const NMATHF::VEC2F& tcoord);
+
+// The renderer's path for a large model: MODEL_TRANSFORM with the chunks of
+// CHUNKS (made from MODEL by make_model_chunks) whose box lies wholly outside
+// the view volume skipped before their vertices are transformed. What is
+// queued is the same, in the same order and to the bit, as MODEL_TRANSFORM
+// queues; the triangles of a skipped chunk keep their CULLED and NTCOORD,
+// and their vertices' per-frame entries, from before. Chunks made for other
+// counts than the model's fall back to the whole model.
+void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChunks& chunks,
+                         const NMATHF::MATRIX& m, int32_t& fcnt,
+                         const NMATHF::VEC3F& light_position, const float& depth_offset,
+                         int32_t use_tex, const IMAGE* texture, const NMATHF::VEC2F& tcoord);

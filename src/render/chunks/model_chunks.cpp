@@ -1,0 +1,93 @@
+#include "render/model_chunks.h"
+
+#include <algorithm>
+#include <cmath>
+
+using NMATHF::VEC3F;
+
+namespace {
+bool finite(const VEC3F& p) {
+  return std::isfinite(p.X) && std::isfinite(p.Y) && std::isfinite(p.Z);
+}
+
+VEC3F lower(const VEC3F& a, const VEC3F& b) {
+  return VEC3F(std::min(a.X, b.X), std::min(a.Y, b.Y), std::min(a.Z, b.Z));
+}
+VEC3F upper(const VEC3F& a, const VEC3F& b) {
+  return VEC3F(std::max(a.X, b.X), std::max(a.Y, b.Y), std::max(a.Z, b.Z));
+}
+float largest_side(const VEC3F& low, const VEC3F& high) {
+  return std::max({high.X - low.X, high.Y - low.Y, high.Z - low.Z});
+}
+
+// The largest side of the box of every finite vertex.
+float model_size(const MODEL_STRUCT& model) {
+  VEC3F low(INFINITY, INFINITY, INFINITY), high(-INFINITY, -INFINITY, -INFINITY);
+  for (uint32_t i = 0; i < model.MAX_VERTICES; ++i) {
+    const VEC3F& p = model.VERTICES[i];
+    if (!finite(p)) continue;
+    low = lower(low, p);
+    high = upper(high, p);
+  }
+  return low.X <= high.X ? largest_side(low, high) : 0.0f;
+}
+
+// Its vertices in ascending order, so the transform walks the arrays forwards.
+void close_chunk(ModelChunks& out, const ModelChunk& chunk) {
+  std::sort(out.vertex_ids.begin() + chunk.first_vertex, out.vertex_ids.begin() + chunk.last_vertex);
+  out.chunks.push_back(chunk);
+}
+}  // namespace
+
+ModelChunks make_model_chunks(const MODEL_STRUCT& model) {
+  ModelChunks out;
+  out.triangles = model.MAX_TRIANGLES;
+  out.vertices = model.MAX_VERTICES;
+  const float reach = model_size(model) / 16.0f;
+  // The chunk that last listed each vertex, so a chunk lists it once.
+  std::vector<uint32_t> listed_by(model.MAX_VERTICES, UINT32_MAX);
+
+  ModelChunk chunk{};
+  bool open = false;
+  for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
+    const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
+    VEC3F low(INFINITY, INFINITY, INFINITY), high(-INFINITY, -INFINITY, -INFINITY);
+    bool bounded = true;
+    for (int k = 1; k <= 3; ++k) {
+      const uint32_t id = t.POINT_ID(k);
+      if (id >= model.MAX_VERTICES) continue;
+      const VEC3F& p = model.VERTICES[id];
+      bounded &= finite(p);
+      low = lower(low, p);
+      high = upper(high, p);
+    }
+    if (open) {
+      const bool full = i - chunk.first_triangle >= CHUNK_TRIANGLES;
+      const bool too_wide =
+          largest_side(lower(chunk.low, low), upper(chunk.high, high)) > reach;
+      if (full || too_wide) {
+        close_chunk(out, chunk);
+        open = false;
+      }
+    }
+    if (!open) {
+      const uint32_t first_vertex = uint32_t(out.vertex_ids.size());
+      chunk = ModelChunk{i, i, first_vertex, first_vertex, low, high, true};
+      open = true;
+    }
+    chunk.last_triangle = i + 1;
+    chunk.low = lower(chunk.low, low);
+    chunk.high = upper(chunk.high, high);
+    chunk.bounded &= bounded;
+    const uint32_t index = uint32_t(out.chunks.size());
+    for (int k = 1; k <= 3; ++k) {
+      const uint32_t id = t.POINT_ID(k);
+      if (id >= model.MAX_VERTICES || listed_by[id] == index) continue;
+      listed_by[id] = index;
+      out.vertex_ids.push_back(id);
+    }
+    chunk.last_vertex = uint32_t(out.vertex_ids.size());
+  }
+  if (open) close_chunk(out, chunk);
+  return out;
+}
