@@ -131,7 +131,7 @@ int32_t file_read_line(TextFile* file, std::string& line) {
     }
   }
   if (c == '\r' && file->peek() == '\n') file->next();
-  if (!file->decoded && std::ferror(file->handle)) {
+  if (c == EOF && !file->decoded && std::ferror(file->handle)) {
     note_file_failure(file->path.c_str(), "could not be read to the end", false);
     return ERR_FILE_IO;
   }
