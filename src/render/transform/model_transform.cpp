@@ -97,40 +97,35 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChu
   const float near_w = ZNEAR;
   scratch.drawn.resize(md.MAX_TRIANGLES);
   scratch.pieces.clear();
-  scratch.visible_chunks.clear();
   md.MAX_RTRIS = md.MAX_TRIANGLES;
   md.MAX_RVERTS = md.MAX_VERTICES;
   const Viewport vp = make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR);
   Renderer::TransformCounts& counts = renderer.transform_counts();
 
-  // Each chunk in view: its vertices to the screen, its triangles through the
-  // view-volume test and the near cut. A vertex two chunks share is carried
-  // twice, to the same bits.
+  // Each chunk in view, while its records are in the cache: its vertices to
+  // the screen, its triangles through the view-volume test and the near cut,
+  // those drawn whole queued, and their texture coordinates refreshed for the
+  // next call (the pieces carry their own). Chunks follow the triangles'
+  // order, and the pieces of every chunk are queued after them all: the
+  // whole model's order. A vertex two chunks share is carried twice, to the
+  // same bits.
+  const QueueRequest request{ZFAR, depth_offset, use_tex, texture, tcoord};
   const uint32_t* ids = chunks.vertex_ids.data();
-  for (uint32_t c = 0; c < chunks.chunks.size(); ++c) {
-    const ModelChunk& chunk = chunks.chunks[c];
+  for (const ModelChunk& chunk : chunks.chunks) {
+    const uint32_t first = chunk.first_triangle, last = chunk.last_triangle;
     if (chunk_outside_view(chunk, m.M, PROJECTION_MATRIX.M, near_w)) {
-      counts.culled_by_chunk += chunk.last_triangle - chunk.first_triangle;
+      counts.culled_by_chunk += last - first;
       continue;
     }
-    scratch.visible_chunks.push_back(c);
     transform_listed_vertices(md, ids + chunk.first_vertex, chunk.last_vertex - chunk.first_vertex,
                               m.M, PROJECTION_MATRIX.M, vp);
-    cull_to_view_volume(md, near_w, chunk.first_triangle, chunk.last_triangle, scratch.drawn);
-    clip_near_plane(md, near_w, chunk.first_triangle, chunk.last_triangle, scratch);
-  }
-
-  // Queued in the whole model's order: the triangles drawn whole, then the
-  // pieces of the cut ones.
-  const QueueRequest request{ZFAR, depth_offset, use_tex, texture, tcoord};
-  for (const uint32_t c : scratch.visible_chunks) {
-    const ModelChunk& chunk = chunks.chunks[c];
-    queue_visible_triangles(md, scratch, chunk.first_triangle, chunk.last_triangle, tlight,
-                            request, fcnt, renderer.dropped_triangles());
+    cull_to_view_volume(md, near_w, first, last, scratch.drawn);
+    clip_near_plane(md, near_w, first, last, scratch);
+    queue_visible_triangles(md, scratch, first, last, tlight, request, fcnt,
+                            renderer.dropped_triangles());
+    refresh_ntcoord(md, first, last);
   }
   queue_near_pieces(md, scratch, vp, tlight, request, fcnt, renderer.dropped_triangles());
-  for (const uint32_t c : scratch.visible_chunks)
-    refresh_ntcoord(md, chunks.chunks[c].first_triangle, chunks.chunks[c].last_triangle);
   counts.submitted += md.MAX_TRIANGLES;
   counts.near_pieces += int64_t(scratch.pieces.size());
 }

@@ -28,5 +28,4 @@ enum TriangleFate : uint8_t {
 struct TransformScratch {
   std::vector<uint8_t> drawn;     // per triangle, a TriangleFate
   std::vector<NearPiece> pieces;  // in the order they are queued
-  std::vector<uint32_t> visible_chunks;  // of a chunked model, those not skipped
 };
