@@ -20,6 +20,12 @@ float largest_side(const VEC3F& low, const VEC3F& high) {
   return std::max({high.X - low.X, high.Y - low.Y, high.Z - low.Z});
 }
 
+// Fewer triangles than this in a chunk on average (or vertices listed by
+// chunks half as often again as the model has), and the chunks cost more
+// (vertices carried once per chunk that uses them, a test per chunk) than
+// skipping them saves.
+constexpr uint32_t MIN_CHUNK_TRIANGLES = 32;
+
 // The largest side of the box of every finite vertex.
 float model_size(const MODEL_STRUCT& model) {
   VEC3F low(INFINITY, INFINITY, INFINITY), high(-INFINITY, -INFINITY, -INFINITY);
@@ -39,11 +45,11 @@ void close_chunk(ModelChunks& out, const ModelChunk& chunk) {
 }
 }  // namespace
 
-ModelChunks make_model_chunks(const MODEL_STRUCT& model) {
+// Chunks no wider than REACH.
+ModelChunks chunks_within(const MODEL_STRUCT& model, float reach) {
   ModelChunks out;
   out.triangles = model.MAX_TRIANGLES;
   out.vertices = model.MAX_VERTICES;
-  const float reach = model_size(model) / 16.0f;
   // The chunk that last listed each vertex, so a chunk lists it once.
   std::vector<uint32_t> listed_by(model.MAX_VERTICES, UINT32_MAX);
 
@@ -90,4 +96,27 @@ ModelChunks make_model_chunks(const MODEL_STRUCT& model) {
   }
   if (open) close_chunk(out, chunk);
   return out;
+}
+
+ModelChunks make_model_chunks(const MODEL_STRUCT& model) {
+  // Runs of stored triangles are compact when the file keeps neighbours
+  // together; where it does not, the runs come out short, so they may reach
+  // wider. A file in no useful order at all gets one chunk.
+  const float size = model_size(model);
+  for (float reach = size / 16.0f; reach > 0.0f && reach <= size / 4.0f; reach *= 2.0f) {
+    ModelChunks out = chunks_within(model, reach);
+    const bool long_runs = model.MAX_TRIANGLES / std::max<size_t>(out.chunks.size(), 1) >=
+                           MIN_CHUNK_TRIANGLES;
+    const bool few_shared = out.vertex_ids.size() <= model.MAX_VERTICES + model.MAX_VERTICES / 2;
+    if (out.chunks.size() <= 1 || (long_runs && few_shared)) return out;
+  }
+  ModelChunks whole;
+  whole.triangles = model.MAX_TRIANGLES;
+  whole.vertices = model.MAX_VERTICES;
+  whole.vertex_ids.resize(model.MAX_VERTICES);
+  for (uint32_t i = 0; i < model.MAX_VERTICES; ++i) whole.vertex_ids[i] = i;
+  const VEC3F everywhere(INFINITY, INFINITY, INFINITY);
+  whole.chunks.push_back(
+      ModelChunk{0, model.MAX_TRIANGLES, 0, model.MAX_VERTICES, -everywhere, everywhere, false});
+  return whole;
 }

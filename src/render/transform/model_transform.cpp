@@ -84,7 +84,8 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChu
                          const NMATHF::VEC3F& light_position, const float& depth_offset,
                          int32_t use_tex, const IMAGE* texture, const NMATHF::VEC2F& tcoord) {
   MODEL_STRUCT& md = *model;
-  if (chunks.triangles != md.MAX_TRIANGLES || chunks.vertices != md.MAX_VERTICES) {
+  if (chunks.triangles != md.MAX_TRIANGLES || chunks.vertices != md.MAX_VERTICES ||
+      chunks.chunks.size() <= 1) {
     float color_mult = 0.0f;
     MODEL_TRANSFORM(renderer, model, m, fcnt, light_position, color_mult, depth_offset, use_tex,
                     texture, tcoord);

@@ -30,7 +30,12 @@ constexpr uint32_t CHUNK_TRIANGLES = 256;
 
 // Cuts MODEL into chunks: a chunk ends after CHUNK_TRIANGLES triangles or
 // before a triangle that would stretch its box beyond a sixteenth of the
-// model's largest side. Corners a triangle names beyond the model's vertices
+// model's largest side (an eighth, a quarter when that leaves chunks of fewer
+// than 32 triangles on average, or vertices listed by chunks half as often
+// again as the model has them; one chunk when that still does). Corners a triangle names beyond the model's vertices
 // are left out of the box and the vertex list (the transform culls such a
 // triangle).
 ModelChunks make_model_chunks(const MODEL_STRUCT& model);
+
+// The runs themselves, no wider than REACH (make_model_chunks picks it).
+ModelChunks chunks_within(const MODEL_STRUCT& model, float reach);

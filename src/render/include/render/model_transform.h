@@ -41,8 +41,8 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
 // the view volume skipped before their vertices are transformed. What is
 // queued is the same, in the same order and to the bit, as MODEL_TRANSFORM
 // queues; the triangles of a skipped chunk keep their CULLED and NTCOORD,
-// and their vertices' per-frame entries, from before. Chunks made for other
-// counts than the model's fall back to the whole model.
+// and their vertices' per-frame entries, from before. One chunk, or chunks
+// made for other counts than the model's, fall back to the whole model.
 void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChunks& chunks,
                          const NMATHF::MATRIX& m, int32_t& fcnt,
                          const NMATHF::VEC3F& light_position, const float& depth_offset,
