@@ -122,15 +122,17 @@ void run_transform(benchmark::State& state, MODEL_STRUCT* model, const MATRIX& m
   float color_mult = 0.0f;
   const float depth_offset = 0.0f;
   int32_t fcnt = 0;
+  Renderer::TransformCounts& counts = default_renderer().transform_counts();
   for (auto _ : state) {
     fcnt = 0;
+    counts = {};
     MODEL_TRANSFORM(model, m, fcnt, light, color_mult, depth_offset, -1, nullptr,
                     NMATHF::VEC2F(0.0f, 0.0f));
     benchmark::DoNotOptimize(fcnt);
   }
   state.counters["triangles"] = model->MAX_TRIANGLES;
   state.counters["queued"] = fcnt;
-  state.counters["pieces"] = model->MAX_RTRIS - model->MAX_TRIANGLES;
+  state.counters["pieces"] = double(counts.near_pieces);
   state.SetItemsProcessed(int64_t(state.iterations()) * model->MAX_TRIANGLES);
 }
 

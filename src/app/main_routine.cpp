@@ -170,6 +170,8 @@ void start_up(App& app, const AppOptions& options) {
   if (options.world_scale != 1.0f) scale_world(scene.MODELS[0], options.world_scale);
   within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
                 [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
+  within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
+                [&] { scene.maze_chunks = make_model_chunks(scene.MODELS[0]); });
   prepare_models(scene);
   place_entities(scene);
   start_in_world(app, options);
@@ -246,8 +248,11 @@ void frame(App& app, FrameStats* stats) {
     ++stats->frames;
     stats->triangles_queued += scene.FCNT;
     stats->dropped_triangles += renderer.dropped_triangles();
+    stats->triangles_submitted += renderer.transform_counts().submitted;
+    stats->triangles_culled_by_chunk += renderer.transform_counts().culled_by_chunk;
   }
   renderer.dropped_triangles() = 0;
+  renderer.transform_counts() = {};
   clock.skip();
   BUFFER_RENDER(renderer, scene.FCNT);
   clock.lap(times.raster);

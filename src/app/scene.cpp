@@ -73,8 +73,12 @@ void submit_entities(Renderer& renderer, Scene& scene, double frame_time) {
     scene.TMATRIX.TRANSLATE(e.POSITION);
     scene.TMATRIX.ROTATE(e.ROTATION);
     scene.TEMPMATRIX *= scene.TMATRIX;
-    MODEL_TRANSFORM(renderer, e.MODEL, scene.TEMPMATRIX, scene.FCNT, scene.TLIGHT, color_mult,
-                    depth_offset, TEXTURED, nullptr, no_shift);
+    if (e.MODEL == &scene.MODELS[0])
+      transform_in_chunks(renderer, e.MODEL, scene.maze_chunks, scene.TEMPMATRIX, scene.FCNT,
+                          scene.TLIGHT, depth_offset, TEXTURED, nullptr, no_shift);
+    else
+      MODEL_TRANSFORM(renderer, e.MODEL, scene.TEMPMATRIX, scene.FCNT, scene.TLIGHT, color_mult,
+                      depth_offset, TEXTURED, nullptr, no_shift);
     scene.TEMPMATRIX = scene.LMATRIX;
     // The spin: angles fall by 1.25 I, 2.6 I and 5.7 I degrees a second, never wrapped.
     e.ROTATION += VEC3F(float(i * frame_time * 1.25), float(i * frame_time * 2.6),

@@ -5,26 +5,30 @@
 #include "base/file_notes.h"
 #include "base/text_file.h"
 
-// A file is read straight from its handle, or, when it is UTF-16, from its
-// text decoded to UTF-8 once at open.
+// A file is read from its handle in large blocks, or, when it is UTF-16,
+// from its text decoded to UTF-8 once at open. Either way the bytes come from
+// TEXT, AT to the end: a block at a time from the handle.
 struct TextFile {
   std::FILE* handle = nullptr;
   std::string path;
   long start = 0;          // the first byte after a UTF-8 byte-order mark
-  bool decoded = false;    // read from TEXT instead of the handle
+  bool decoded = false;    // TEXT holds the whole file
   std::string text;
   size_t at = 0;
 
-  int next() {
-    if (!decoded) return std::fgetc(handle);
-    return at < text.size() ? static_cast<unsigned char>(text[at++]) : EOF;
+  // True when a byte is waiting in TEXT, after reading the next block if needed.
+  bool more() {
+    if (at < text.size()) return true;
+    if (decoded) return false;
+    text.resize(BLOCK);
+    text.resize(std::fread(text.data(), 1, BLOCK, handle));
+    at = 0;
+    return !text.empty();
   }
-  int peek() {
-    if (decoded) return at < text.size() ? static_cast<unsigned char>(text[at]) : EOF;
-    const int c = std::fgetc(handle);
-    if (c != EOF) std::ungetc(c, handle);
-    return c;
-  }
+  int next() { return more() ? static_cast<unsigned char>(text[at++]) : EOF; }
+  int peek() { return more() ? static_cast<unsigned char>(text[at]) : EOF; }
+
+  static constexpr size_t BLOCK = 1 << 16;
 };
 
 namespace {
@@ -112,10 +116,22 @@ bool file_eof(TextFile* file) {
 int32_t file_read_line(TextFile* file, std::string& line) {
   line.clear();
   if (!file || !file->handle) return ERR_FILE_IO;
-  int c;
-  while ((c = file->next()) != EOF && c != '\n' && c != '\r') line.push_back(char(c));
+  int c = EOF;
+  // Whole runs of the block up to the line end at once.
+  while (file->more()) {
+    const char* data = file->text.data();
+    const size_t size = file->text.size();
+    size_t end = file->at;
+    while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+    line.append(data + file->at, end - file->at);
+    file->at = end;
+    if (end < size) {
+      c = static_cast<unsigned char>(data[file->at++]);
+      break;
+    }
+  }
   if (c == '\r' && file->peek() == '\n') file->next();
-  if (!file->decoded && std::ferror(file->handle)) {
+  if (c == EOF && !file->decoded && std::ferror(file->handle)) {
     note_file_failure(file->path.c_str(), "could not be read to the end", false);
     return ERR_FILE_IO;
   }
@@ -140,5 +156,6 @@ int32_t file_rewind(TextFile* file) {
   if (!file || !file->handle) return ERR_FILE_IO;
   file->at = 0;
   if (file->decoded) return 0;
+  file->text.clear();
   return std::fseek(file->handle, file->start, SEEK_SET) == 0 ? 0 : ERR_FILE_IO;
 }

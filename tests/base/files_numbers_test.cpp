@@ -48,6 +48,11 @@ TEST(TextFile, ReadsLinesWithoutTheirEnds) {
   EXPECT_EQ(read_all(write_scratch("utf16le.txt", le)), (Lines{"v \xC3\xA9", "f\xF0\x9F\x98\x80\xEF\xBF\xBD"}));
   const std::string be("\xFE\xFF\0v\0\r\0x", 8);
   EXPECT_EQ(read_all(write_scratch("utf16be.txt", be)), (Lines{"v", "x"}));
+  // The file is read in blocks of 64 KiB: a line longer than a block, and a
+  // CR LF cut by a block's end, read as they would in one piece.
+  const std::string block(65535, 'x');
+  EXPECT_EQ(read_all(write_scratch("blocks.txt", block + "\r\n" + block + block + "\ny")),
+            (Lines{block, block + block, "y"}));
 }
 
 TEST(TextFile, RewindAfterAMarkStartsAtTheFirstLine) {

@@ -1,4 +1,5 @@
 // Triangles that cross the near plane are cut there; the rest are untouched.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -48,9 +49,9 @@ TEST_F(NearClipTest, CrossingTrianglesAreReplacedByTheirPieces) {
   MemoryModel model = floor_under_the_eye();
   run_twice(model);
   // One corner of the first triangle is in front (one piece), two of the
-  // second (two pieces); each crossing adds two corners.
-  EXPECT_EQ(model->MAX_RVERTS, model->MAX_VERTICES + 4);
-  EXPECT_EQ(model->MAX_RTRIS, model->MAX_TRIANGLES + 3);
+  // second (two pieces); the pieces live in the renderer, not the model.
+  EXPECT_EQ(model->MAX_RVERTS, model->MAX_VERTICES);
+  EXPECT_EQ(model->MAX_RTRIS, model->MAX_TRIANGLES);
   EXPECT_EQ(model->TRIANGLES[0].CULLED, 0);  // it passed the view-volume test
   EXPECT_EQ(model->TRIANGLES[1].CULLED, 0);
   const TransformScratch& scratch = default_renderer().transform_scratch();
@@ -67,12 +68,11 @@ TEST_F(NearClipTest, PiecesLieBeyondTheNearPlaneAndLandOnScreen) {
   MemoryModel model = floor_under_the_eye();
   run_twice(model);
   ASSERT_EQ(fcnt, 4);
+  const Viewport vp = make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR);
   for (const NearPiece& piece : default_renderer().transform_scratch().pieces) {
     for (int k = 0; k < 3; ++k) {
-      const uint32_t id = piece.point_id[k];
-      ASSERT_LT(id, model->MAX_RVERTS);
-      EXPECT_GE(model->RVERTICES[id].W, ZNEAR);
-      const VEC3F& s = model->PVERTICES[id];
+      EXPECT_GE(piece.clip[k].W, ZNEAR);
+      const VEC3F s = project_to_screen(vp, piece.clip[k]);
       EXPECT_TRUE(std::isfinite(s.X) && std::isfinite(s.Y) && std::isfinite(s.Z));
       EXPECT_LT(std::fabs(s.X), 10000.0f);
       EXPECT_LT(std::fabs(s.Y), 10000.0f);
@@ -97,16 +97,15 @@ TEST_F(NearClipTest, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
   for (size_t i = 0; i < pieces.size(); ++i) {
     const SORT_STRUCT& e = RBUFFER(int32_t(i) + 1);
     for (int k = 0; k < 3; ++k) {
-      const uint32_t id = pieces[i].point_id[k];
+      const VEC4F& c = pieces[i].clip[k];
       const VEC2F uv = pieces[i].ntcoord[k];
       EXPECT_EQ(e.UV(k).X, uv.X);
       EXPECT_EQ(e.UV(k).Y, uv.Y);
-      if (id < model->MAX_VERTICES) {  // an original corner keeps its own
-        EXPECT_EQ(uv.X, model->VERTICES[id].X);
-        EXPECT_EQ(uv.Y, model->VERTICES[id].Z);
+      if (c.W != ZNEAR) {  // an original corner keeps its own
+        EXPECT_TRUE(uv.Y == 10.0f || uv.Y == -10.0f) << uv.Y;
+        EXPECT_TRUE(uv.X == 10.0f || uv.X == -10.0f) << uv.X;
       } else {
-        EXPECT_EQ(model->RVERTICES[id].W, ZNEAR);
-        EXPECT_NEAR(uv.X, model->RVERTICES[id].X / clip_x_per_x, 1e-4);
+        EXPECT_NEAR(uv.X, c.X / clip_x_per_x, 1e-4);
         EXPECT_NEAR(uv.Y, -ZNEAR, 1e-4);
       }
     }
@@ -118,11 +117,16 @@ TEST_F(NearClipTest, TextureCoordinatesAreInterpolatedAlongTheCutEdges) {
 TEST_F(NearClipTest, TrianglesSharingAnEdgeGetTheSameCutPoint) {
   MemoryModel model = floor_under_the_eye();
   run_twice(model);
-  int shared = 0;
-  for (uint32_t a = model->MAX_VERTICES; a < model->MAX_RVERTS; ++a)
-    for (uint32_t b = a + 1; b < model->MAX_RVERTS; ++b)
-      shared += std::memcmp(&model->RVERTICES[a], &model->RVERTICES[b], sizeof(VEC4F)) == 0;
-  EXPECT_EQ(shared, 1);
+  // Two new corners per triangle, one of them (on the diagonal) the same.
+  std::vector<VEC4F> distinct;
+  for (const NearPiece& piece : default_renderer().transform_scratch().pieces)
+    for (const VEC4F& c : piece.clip) {
+      if (c.W != ZNEAR) continue;
+      bool seen = false;
+      for (const VEC4F& d : distinct) seen |= std::memcmp(&c, &d, sizeof(VEC4F)) == 0;
+      if (!seen) distinct.push_back(c);
+    }
+  EXPECT_EQ(distinct.size(), 3u);
 }
 
 // The pieces take the whole triangle's light value, as it would be without
@@ -170,18 +174,48 @@ TEST_F(NearClipTest, TrianglesNotCrossingAreUntouched) {
   EXPECT_EQ(with_floor.SHADE, e.SHADE);
 }
 
-// Three vertices shared by six crossing triangles: room (three spare entries)
-// for the cut of the first only. The others are left out, nothing is written
-// past the arrays (the sanitizer build watches).
-TEST_F(NearClipTest, PiecesWithoutRoomAreLeftOut) {
+// Six crossing triangles on three shared vertices, and a cube around the
+// eye: every crossing triangle is cut, whatever room the model has.
+TEST_F(NearClipTest, EveryCrossingTriangleIsCut) {
   MemoryModel model({VEC3F(-1, -1, -10), VEC3F(1, -1, -10), VEC3F(0, 1, 5)},
-                     std::vector<Face>(6, Face{0, 1, 2}));
+                    std::vector<Face>(6, Face{0, 1, 2}));
   run(model);
-  EXPECT_EQ(model->MAX_RVERTS, 5u);
-  EXPECT_EQ(model->MAX_RTRIS, 8u);
+  EXPECT_EQ(model->MAX_RVERTS, 3u);
+  EXPECT_EQ(model->MAX_RTRIS, 6u);
   const TransformScratch& scratch = default_renderer().transform_scratch();
   for (int i = 0; i < 6; ++i) EXPECT_EQ(scratch.drawn[size_t(i)], 0) << i;
-  EXPECT_EQ(fcnt, 2);
+  EXPECT_EQ(scratch.pieces.size(), 12u);
+  EXPECT_EQ(fcnt, 12);
+}
+
+// A box around the eye (8 corners, 12 triangles, faces turned inwards), 8
+// wide and 20 deep: its four long sides cross the near plane. Each is cut
+// and drawn, so together with the far end they cover the whole screen.
+TEST_F(NearClipTest, CubeAroundTheEyeIsDrawnWhole) {
+  std::vector<VEC3F> v;
+  for (int i = 0; i < 8; ++i)
+    v.push_back(VEC3F(i & 1 ? 4.0f : -4.0f, i & 2 ? 4.0f : -4.0f, i & 4 ? 10.0f : -10.0f));
+  // Each side's quad, as two triangles that face the inside.
+  const uint32_t quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  std::vector<Face> f;
+  for (const auto& q : quads) {
+    f.push_back({q[0], q[2], q[1]});
+    f.push_back({q[0], q[3], q[2]});
+  }
+  MemoryModel model(v, f);
+  for (uint32_t i = 0; i < 12; ++i) model->TRIANGLES[i].USE_TEX = FLAT_MATERIAL;
+  run_twice(model);
+  // The far end whole, the eight triangles of the long sides in 12 pieces.
+  EXPECT_EQ(default_renderer().transform_scratch().pieces.size(), 12u);
+  EXPECT_EQ(fcnt, 14);
+  // Every pixel of the frame is covered.
+  clear_depth_buffer();
+  clear_back_buffer();
+  BUFFER_RENDER(fcnt);
+  int32_t uncovered = 0;
+  for (int32_t i = 0; i < BUFFSIZE; ++i) uncovered += ZBUFF[i] == 0.0f;
+  EXPECT_EQ(uncovered, 0);
 }
 
 // Vertices at NaN, infinities, huge values and in the plane of the eye, in
@@ -200,9 +234,8 @@ TEST_F(NearClipTest, HostileCoordinatesStayInsideTheArrays) {
       for (uint32_t c = 2; c < n; c += 11) f.push_back({a, b, c});
   MemoryModel model(v, f);
   for (int call = 0; call < 2; ++call) run(model, identity(), VEC3F(nan_f, inf, 1e30f));
-  EXPECT_LE(model->MAX_RVERTS, 2 * model->MAX_VERTICES);
-  EXPECT_LE(model->MAX_RTRIS, 2 * model->MAX_TRIANGLES);
-  EXPECT_LE(fcnt, RBUFFER_SIZE);
+  EXPECT_EQ(model->MAX_RVERTS, model->MAX_VERTICES);
+  EXPECT_LE(fcnt, RBUFFER.size());
 }
 
 }  // namespace

@@ -109,34 +109,47 @@ TEST_F(TransformTest, ModelWithoutTrianglesQueuesNothing) {
   EXPECT_EQ(points_only->MAX_RVERTS, 2u);
 }
 
-// A frame that would queue more than the queue holds keeps the first entries,
-// drops the rest and counts them; FCNT stops at the queue's size.
-TEST_F(TransformTest, FullQueueDropsAndCountsTheRest) {
+// A frame that queues more than the queue holds makes it grow: nothing is
+// dropped, the entries already queued stay, and a queue that has grown is
+// not remade by the next frame of the same size. A negative count (no caller
+// should pass one) writes nothing and counts the triangles as dropped.
+TEST_F(TransformTest, FullQueueGrowsAndKeepsItsEntries) {
   MemoryModel model = row_of_triangles(5);
-  RBUFFER(RBUFFER_SIZE - 4).COL = 0x12345678u;  // before the room left: untouched
-  fcnt = RBUFFER_SIZE - 3;
+  const int32_t start = RBUFFER.size() - 3;
+  RBUFFER(start - 1).COL = 0x12345678u;
+  fcnt = start;
   run(model);
-  EXPECT_EQ(fcnt, RBUFFER_SIZE);
-  EXPECT_EQ(default_renderer().dropped_triangles(), 2);
-  EXPECT_EQ(RBUFFER(RBUFFER_SIZE - 4).COL, 0x12345678u);
-  EXPECT_TRUE(same(RBUFFER(RBUFFER_SIZE - 1).VEC(0), corner(model, 6)));
+  EXPECT_EQ(fcnt, start + 5);
+  EXPECT_GE(RBUFFER.size(), start + 5);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 0);
+  EXPECT_EQ(RBUFFER(start - 1).COL, 0x12345678u);
+  EXPECT_TRUE(same(RBUFFER(start + 4).VEC(0), corner(model, 12)));
 
+  const SORT_STRUCT* grown = RBUFFER.data();
+  fcnt = start;
   run(model);
-  EXPECT_EQ(fcnt, RBUFFER_SIZE);
-  EXPECT_EQ(default_renderer().dropped_triangles(), 7);
+  EXPECT_EQ(RBUFFER.data(), grown);
 
-  fcnt = -1;  // a count that no caller should pass: nothing is written either
+  fcnt = -1;
   run(model);
   EXPECT_EQ(fcnt, -1);
-  EXPECT_EQ(default_renderer().dropped_triangles(), 12);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 5);
+
+  // The queue stops growing at its limit, without allocating.
+  SortBuffer queue;
+  EXPECT_EQ(queue.slot(RBUFFER_MAX), nullptr);
+  EXPECT_EQ(queue.slot(-1), nullptr);
+  EXPECT_EQ(queue.size(), RBUFFER_SIZE);
+  EXPECT_NE(queue.slot(RBUFFER_SIZE), nullptr);
+  EXPECT_EQ(queue.size(), 2 * RBUFFER_SIZE);
 
   // A renderer of its own counts its own drops.
   Renderer own;
   float color_mult = 0.0f;
-  MODEL_TRANSFORM(own, model.m, identity(), fcnt = RBUFFER_SIZE, VEC3F(0, 0, 0), color_mult, 0.0f,
-                  -1, nullptr, VEC2F(0.0f, 0.0f));
+  MODEL_TRANSFORM(own, model.m, identity(), fcnt = -1, VEC3F(0, 0, 0), color_mult, 0.0f, -1,
+                  nullptr, VEC2F(0.0f, 0.0f));
   EXPECT_EQ(own.dropped_triangles(), 5);
-  EXPECT_EQ(default_renderer().dropped_triangles(), 12);
+  EXPECT_EQ(default_renderer().dropped_triangles(), 5);
 }
 
 }  // namespace

@@ -87,8 +87,7 @@ TEST(SORT_STRUCT, NewEntriesAndTheQueueStartAtZero) {
                 offsetof(SORT_STRUCT, USE_TEX) < offsetof(SORT_STRUCT, UV) &&
                 offsetof(SORT_STRUCT, UV) < offsetof(SORT_STRUCT, COL) &&
                 offsetof(SORT_STRUCT, COL) < offsetof(SORT_STRUCT, SHADE));
-  static_assert(RBUFFER_SIZE == 16384 && decltype(RBUFFER)::LOWER == 0 &&
-                decltype(RBUFFER)::UPPER == 16383);
+  static_assert(RBUFFER_SIZE == 16384 && decltype(RBUFFER)::LOWER == 0);
   // A queue made as the program's is (static storage): every entry zero. The
   // program's own queue is written by the other tests of this process.
   static const decltype(RBUFFER) fresh_queue;
@@ -185,6 +184,6 @@ TEST_F(RenderQueue, TexturedEntryWithoutTextureStopsWithErrorSeven) {
 }
 
 TEST_F(RenderQueue, CountBeyondTheQueueStopsWithErrorSix) {
-  int32_t count = RBUFFER_SIZE + 1;
+  int32_t count = RBUFFER.size() + 1;
   EXPECT_EXIT(BUFFER_RENDER(count), testing::ExitedWithCode(6), "BUFFER_RENDER");
 }

@@ -1,12 +1,22 @@
 #include "render/render_queue.h"
 
+#include <algorithm>
+
 #include "base/line.h"
 #include "queue/draw_plan.h"
 #include "render/rasterizers.h"
 #include "render/render_globals.h"
 #include "render/renderer.h"
 
-Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
+SortBuffer RBUFFER;
+
+SORT_STRUCT* SortBuffer::grow_for(int32_t i) {
+  if (i < 0 || i >= RBUFFER_MAX) return nullptr;
+  size_t n = entries_.size();
+  while (n <= size_t(i)) n *= 2;
+  entries_.resize(std::min(n, size_t(RBUFFER_MAX)));
+  return &entries_[size_t(i)];
+}
 
 namespace {
 constexpr uint16_t SOLID = 0xFFFF;
@@ -50,7 +60,7 @@ void draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count) {
 void BUFFER_RENDER(Renderer& renderer, int32_t& fcnt) {
   const int32_t count = fcnt;
   // The whole range is checked once, so the loop can use the entries directly.
-  if (count > RBUFFER_SIZE) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
+  if (count > RBUFFER.size()) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
   const bool outlines = WIRE_FRAME != 0;
   // Without a back buffer there is nothing to draw into (a null target would
   // mean the visible page to the rasterizers).

@@ -1,5 +1,7 @@
 #include "pass1_vertices.h"
 
+#include "pass4_projection.h"
+
 using NMATHF::VEC3F;
 using NMATHF::VEC4F;
 
@@ -29,5 +31,26 @@ void to_clip_space(MODEL_STRUCT& model, const float* matrix) {
     // Written from the values, not read back from memory just written.
     t = c;
     model.RVERTICES[i] = c;
+  }
+}
+
+void transform_listed_vertices(MODEL_STRUCT& model, const uint32_t* ids, uint32_t count,
+                               const float* view, const float* projection, const Viewport& vp) {
+  float mv[16], mp[16];
+  for (int j = 0; j < 16; ++j) mv[j] = view[j], mp[j] = projection[j];
+  for (uint32_t n = 0; n < count; ++n) {
+    const uint32_t i = ids[n];
+    const VEC3F v = model.VERTICES[i];
+    const float x = row_sum(mv, 0, v.X, v.Y, v.Z);
+    const float y = row_sum(mv, 1, v.X, v.Y, v.Z);
+    const float z = row_sum(mv, 2, v.X, v.Y, v.Z);
+    VEC4F c;
+    c.X = row_sum(mp, 0, x, y, z);
+    c.Y = row_sum(mp, 1, x, y, z);
+    c.Z = row_sum(mp, 2, x, y, z);
+    c.W = row_sum(mp, 3, x, y, z);
+    model.TVERTICES[i] = c;
+    model.RVERTICES[i] = c;
+    model.PVERTICES[i] = project_to_screen(vp, c);
   }
 }

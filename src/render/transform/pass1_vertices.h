@@ -13,3 +13,11 @@ inline float row_sum(const float* mar, int j, float x, float y, float z) {
 void to_view_space(MODEL_STRUCT& model, const float* matrix);
 // TVERTICES to clip space, in place and copied to RVERTICES.
 void to_clip_space(MODEL_STRUCT& model, const float* matrix);
+
+struct Viewport;
+
+// The vertices IDS[0] to IDS[COUNT - 1] through VIEW and PROJECTION as the two
+// functions above carry them, and on to the screen (PVERTICES) as the
+// projection pass does: the same bits, in one walk over the listed vertices.
+void transform_listed_vertices(MODEL_STRUCT& model, const uint32_t* ids, uint32_t count,
+                               const float* view, const float* projection, const Viewport& vp);

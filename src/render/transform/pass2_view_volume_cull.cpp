@@ -19,11 +19,11 @@ bool outside_view_volume(const VEC4F& a, const VEC4F& b, const VEC4F& c, float n
 }
 }  // namespace
 
-void cull_to_view_volume(MODEL_STRUCT& model, float near_w, std::vector<uint8_t>& drawn) {
+void cull_to_view_volume(MODEL_STRUCT& model, float near_w, uint32_t first, uint32_t last,
+                         std::vector<uint8_t>& drawn) {
   const VEC4F* tv = model.TVERTICES;
   const uint32_t n = model.MAX_VERTICES;
-  drawn.resize(model.MAX_TRIANGLES);
-  for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
+  for (uint32_t i = first; i < last; ++i) {
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint32_t a = t.POINT_ID(1), b = t.POINT_ID(2), c = t.POINT_ID(3);
     const bool named_ok = a < n && b < n && c < n;

@@ -10,7 +10,7 @@ namespace {
 // A corner of the polygon left after the cut: an existing vertex or a new one,
 // with its texture coordinate.
 struct ClipCorner {
-  uint32_t id;
+  VEC4F clip;
   VEC2F uv;
 };
 
@@ -36,13 +36,10 @@ VEC2F lerp_uv(const VEC2F& a, const VEC2F& b, float t) {
 
 }  // namespace
 
-void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratch) {
-  VEC4F* rv = model.RVERTICES;
-  const uint64_t vert_room = 2ull * model.MAX_VERTICES;
-  const uint64_t tri_room = 2ull * model.MAX_TRIANGLES;
-  scratch.pieces.clear();
-
-  for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
+void clip_near_plane(const MODEL_STRUCT& model, float near_w, uint32_t first, uint32_t last,
+                     TransformScratch& scratch) {
+  const VEC4F* rv = model.RVERTICES;
+  for (uint32_t i = first; i < last; ++i) {
     if (scratch.drawn[i] != TO_CUT) continue;
     const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     uint32_t id[3];
@@ -55,7 +52,7 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratc
     }
     // From here on the triangle itself is not drawn; only its pieces are.
     scratch.drawn[i] = NOT_DRAWN;
-    if (inside_count == 0 || model.MAX_RVERTS + 2ull > vert_room) continue;
+    if (inside_count == 0) continue;
 
     // Walk the edges: keep the inside corners, add a corner where an edge
     // crosses the plane. The result keeps the triangle's winding.
@@ -63,24 +60,21 @@ void clip_near_plane(MODEL_STRUCT& model, float near_w, TransformScratch& scratc
     int n = 0;
     for (int k = 0; k < 3; ++k) {
       const int kn = (k + 1) % 3;
-      if (inside[k]) poly[n++] = {id[k], t.NTCOORD(k + 1)};
+      if (inside[k]) poly[n++] = {rv[id[k]], t.NTCOORD(k + 1)};
       if (inside[k] == inside[kn]) continue;
       const int a = inside[k] ? k : kn, b = inside[k] ? kn : k;
       float param;
-      const uint32_t new_id = model.MAX_RVERTS++;
-      rv[new_id] = cut_edge(rv[id[a]], rv[id[b]], near_w, param);
-      poly[n++] = {new_id, lerp_uv(t.NTCOORD(a + 1), t.NTCOORD(b + 1), param)};
+      const VEC4F cut = cut_edge(rv[id[a]], rv[id[b]], near_w, param);
+      poly[n++] = {cut, lerp_uv(t.NTCOORD(a + 1), t.NTCOORD(b + 1), param)};
     }
 
     // One piece for a triangle, two for a quadrilateral, fanned from corner 0.
     for (int f = 1; f + 1 < n; ++f) {
-      if (model.MAX_RTRIS >= tri_room) break;
-      ++model.MAX_RTRIS;
       NearPiece piece;
       piece.source = i;
       const ClipCorner* c[3] = {&poly[0], &poly[f], &poly[f + 1]};
       for (int k = 0; k < 3; ++k) {
-        piece.point_id[k] = c[k]->id;
+        piece.clip[k] = c[k]->clip;
         piece.ntcoord[k] = c[k]->uv;
       }
       scratch.pieces.push_back(piece);

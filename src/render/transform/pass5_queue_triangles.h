@@ -5,6 +5,7 @@
 
 #include "base/image.h"
 #include "model/model.h"
+#include "pass4_projection.h"
 #include "transform_scratch.h"
 
 // What the caller of the model transform asks of every queued triangle.
@@ -16,13 +17,18 @@ struct QueueRequest {
   NMATHF::VEC2F tcoord;        // added to every corner's texture coordinate
 };
 
-// Every triangle drawn whole (SCRATCH.drawn), in stored order, then every
-// near-cut piece, that is front-facing and not wholly beyond the far limit is
-// lit from TLIGHT (the light in the model's own space) and written to
-// RBUFFER(FCNT), with each corner's screen X and Y and its clip-space w as
-// depth, and FCNT grows by one; a full queue counts the triangle in DROPPED
-// instead. Texture coordinates are the triangles' NTCOORD as
-// the previous call left them (the pieces': interpolated from those).
+// Every triangle drawn whole (SCRATCH.drawn) among triangles FIRST to LAST - 1,
+// in stored order, that is front-facing and not wholly beyond the far limit
+// is lit from TLIGHT (the light in the model's own space) and appended to the
+// render queue at FCNT, with each corner's screen X and Y and its clip-space w
+// as depth. Texture coordinates are the triangles' NTCOORD as the previous
+// call left them.
 void queue_visible_triangles(const MODEL_STRUCT& model, const TransformScratch& scratch,
-                             const NMATHF::VEC3F& tlight, const QueueRequest& request,
-                             int32_t& fcnt, int64_t& dropped);
+                             uint32_t first, uint32_t last, const NMATHF::VEC3F& tlight,
+                             const QueueRequest& request, int32_t& fcnt, int64_t& dropped);
+
+// The same for every near-cut piece in SCRATCH, in order, its corners
+// projected through VP here (texture coordinates: interpolated from NTCOORD).
+void queue_near_pieces(const MODEL_STRUCT& model, const TransformScratch& scratch,
+                       const Viewport& vp, const NMATHF::VEC3F& tlight,
+                       const QueueRequest& request, int32_t& fcnt, int64_t& dropped);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-void refresh_ntcoord(MODEL_STRUCT& model) {
-  for (uint32_t i = 0; i < model.MAX_TRIANGLES; ++i) {
+void refresh_ntcoord(MODEL_STRUCT& model, uint32_t first, uint32_t last) {
+  for (uint32_t i = first; i < last; ++i) {
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     if (t.CULLED == -1) continue;
     // Written only when they differ: after the first call they seldom do, and

@@ -8,10 +8,11 @@
 
 #include "math/vec.h"
 
-// A piece of a triangle cut at the near plane.
+// A piece of a triangle cut at the near plane. Its corners live here, not in
+// the model: any number of triangles may be cut in one call.
 struct NearPiece {
   uint32_t source;           // the triangle it was cut from
-  uint32_t point_id[3];      // its corners, in RVERTICES and PVERTICES
+  NMATHF::VEC4F clip[3];     // its corners in clip space (new ones with w = near)
   NMATHF::VEC2F ntcoord[3];  // their texture coordinates
 };
 

@@ -8,6 +8,7 @@
 #include "math/nmathf.h"
 #include "model/model.h"
 #include "base/image.h"
+#include "render/model_chunks.h"
 #include "render/renderer.h"
 
 // One placed model: the maze (entity 0) or a cube or UFO spinning in place.
@@ -24,6 +25,7 @@ struct Scene {
   MODEL_STRUCT* MODELS = nullptr;  // 0 maze, 1 cube, 2 UFO
   IMAGE* TEXTURES[MODEL_COUNT] = {};
   MazeMaterials maze;              // the maze's materials, when its file has any
+  ModelChunks maze_chunks;         // the maze cut into chunks, made once it is loaded
   ENTITY_STRUCT ENTITY[ENTITY_COUNT];
   NMATHF::VEC3F LIGHT{25.0f, 50.0f, 25.0f};
   NMATHF::MATRIX LMATRIX{0.0f};    // the frame's view matrix
@@ -43,6 +45,7 @@ void prepare_models(Scene& scene);
 void place_entities(Scene& scene);
 // The frame's view matrix from the player's camera, and the light in view space.
 void build_view(const Player& player, Scene& scene);
-// Hands every entity to the model transform of RENDERER, then advances its
-// spin by FRAME_TIME (zero or negative).
+// Hands every entity to the model transform of RENDERER (the maze in its
+// chunks, out-of-view ones skipped), then advances its spin by FRAME_TIME
+// (zero or negative).
 void submit_entities(Renderer& renderer, Scene& scene, double frame_time);

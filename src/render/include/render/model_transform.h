@@ -8,24 +8,24 @@
 #include "math/nmathf.h"
 #include "model/model.h"
 #include "base/image.h"
+#include "render/model_chunks.h"
 #include "render/renderer.h"
 
 // One call per entity per frame. M is the entity's view x model matrix,
 // LIGHT_POSITION the light in view space. Every visible, front-facing
-// triangle is written to RBUFFER(FCNT) and FCNT grows by one; FCNT never
-// exceeds the queue's size: a triangle that finds the queue full is counted
-// in RENDERER's dropped_triangles() instead. COLOR_MULT is not read. A
-// non-null TEXTURE replaces the triangles' own textures; TCOORD is added to
-// every corner's texture coordinate.
+// triangle is written to RBUFFER(FCNT) and FCNT grows by one; the queue grows
+// to hold them (a negative FCNT writes nothing and counts the triangles in
+// RENDERER's dropped_triangles()). COLOR_MULT is not read. A non-null TEXTURE
+// replaces the triangles' own textures; TCOORD is added to every corner's
+// texture coordinate.
 //
 // The model's per-frame arrays are rewritten: TVERTICES, RVERTICES and
-// PVERTICES, MAX_RVERTS, MAX_RTRIS and every triangle's CULLED; a triangle's
-// NTCOORD carries over to the next call. Triangles that cross the near plane
-// are cut there: their new corners are appended in the spare room of
-// RVERTICES and PVERTICES (which raises MAX_RVERTS), their pieces counted in
-// MAX_RTRIS and queued in place of the crossing triangle. RTRIANGLES is not
-// used: which triangles are drawn, and the pieces, are kept in a compact side
-// array of RENDERER during the call.
+// PVERTICES, MAX_RVERTS and MAX_RTRIS (to MAX_VERTICES and MAX_TRIANGLES)
+// and every triangle's CULLED; a triangle's NTCOORD carries over to the next
+// call. Triangles that cross the near plane are cut there: their pieces, new
+// corners included, live in RENDERER's scratch and are queued after the
+// triangles drawn whole, in place of the crossing triangle. RTRIANGLES is not
+// used.
 void MODEL_TRANSFORM(Renderer& renderer, MODEL_STRUCT* model, const NMATHF::MATRIX& m,
                      int32_t& fcnt, const NMATHF::VEC3F& light_position, float& color_mult,
                      const float& depth_offset, int32_t use_tex, const IMAGE* texture,
@@ -35,3 +35,15 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
                      const NMATHF::VEC3F& light_position, float& color_mult,
                      const float& depth_offset, int32_t use_tex, const IMAGE* texture,
                      const NMATHF::VEC2F& tcoord);
+
+// The renderer's path for a large model: MODEL_TRANSFORM with the chunks of
+// CHUNKS (made from MODEL by make_model_chunks) whose box lies wholly outside
+// the view volume skipped before their vertices are transformed. What is
+// queued is the same, in the same order and to the bit, as MODEL_TRANSFORM
+// queues; the triangles of a skipped chunk keep their CULLED and NTCOORD,
+// and their vertices' per-frame entries, from before. One chunk, or chunks
+// made for other counts than the model's, fall back to the whole model.
+void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChunks& chunks,
+                         const NMATHF::MATRIX& m, int32_t& fcnt,
+                         const NMATHF::VEC3F& light_position, const float& depth_offset,
+                         int32_t use_tex, const IMAGE* texture, const NMATHF::VEC2F& tcoord);

@@ -4,6 +4,7 @@
 // depth buffer decides what is seen.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "math/vec.h"
 #include "base/checked_array.h"
@@ -22,15 +23,51 @@ struct SORT_STRUCT {
   int32_t SHADE = 0;                      // brightness offset of the textured path
 };
 
+// The render queue: it starts with RBUFFER_SIZE entries, all new, and grows
+// (by doubling, so a frame seldom allocates and a steady scene never does)
+// whenever an append finds it full, up to RBUFFER_MAX entries. Entries at and
+// beyond the count hold whatever earlier frames left there.
 constexpr int32_t RBUFFER_SIZE = 16384;
+constexpr int32_t RBUFFER_MAX = 1 << 24;
 
-// The queue, indices 0 to RBUFFER_SIZE - 1; entries at and beyond the count
-// hold whatever earlier frames left there.
-extern Bounded<SORT_STRUCT, 0, RBUFFER_SIZE - 1> RBUFFER;
+class SortBuffer {
+ public:
+  static constexpr int32_t LOWER = 0;
+  SortBuffer() : entries_(RBUFFER_SIZE) {}
+
+  // Entries 0 to size() - 1; any other index stops the program with error 6.
+  SORT_STRUCT& operator()(int64_t i) {
+    if (i < 0 || i >= size()) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "RBUFFER");
+    return entries_[size_t(i)];
+  }
+  const SORT_STRUCT& operator()(int64_t i) const {
+    if (i < 0 || i >= size()) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "RBUFFER");
+    return entries_[size_t(i)];
+  }
+  SORT_STRUCT* data() { return entries_.data(); }
+  const SORT_STRUCT* data() const { return entries_.data(); }
+  int32_t size() const { return int32_t(entries_.size()); }
+
+  // The entry an append at I writes, the queue grown to hold it when needed;
+  // null for a negative I or one at RBUFFER_MAX or beyond.
+  SORT_STRUCT* slot(int32_t i) {
+    if (uint32_t(i) < entries_.size()) return &entries_[size_t(i)];
+    return grow_for(i);
+  }
+
+ private:
+  SORT_STRUCT* grow_for(int32_t i);
+  std::vector<SORT_STRUCT> entries_;
+};
+
+extern SortBuffer RBUFFER;
+
+// The entry an append at FCNT writes (RBUFFER.slot).
+inline SORT_STRUCT* queue_slot(int32_t fcnt) { return RBUFFER.slot(fcnt); }
 
 // Draws entries 0 to FCNT - 1 into BACKBUFFER: filled (flat or textured, depth
 // tested) or, while WIRE_FRAME is on, as outlines that leave ZBUFF alone. FCNT
-// is 0 afterwards. A count above RBUFFER_SIZE stops the program with error 6.
+// is 0 afterwards. A count above the queue's size stops the program with error 6.
 // Drawn on RENDERER's threads with its draw plan; without one, on the
 // default renderer's.
 void BUFFER_RENDER(Renderer& renderer, int32_t& fcnt);

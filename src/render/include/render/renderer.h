@@ -31,11 +31,21 @@ class Renderer {
   // transform raises it; whoever reports it sets it back to 0.
   int64_t& dropped_triangles() { return dropped_; }
 
+  // What the transform was given and what it skipped, summed over its calls
+  // until whoever reports them sets them back to 0.
+  struct TransformCounts {
+    int64_t submitted = 0;        // triangles of the models handed to it
+    int64_t culled_by_chunk = 0;  // of those, skipped with a chunk out of view
+    int64_t near_pieces = 0;      // pieces of triangles cut at the near plane
+  };
+  TransformCounts& transform_counts() { return counts_; }
+
  private:
   DrawWorkers workers_;
   std::unique_ptr<TransformScratch> scratch_;
   std::unique_ptr<DrawPlan> plan_;
   int64_t dropped_ = 0;
+  TransformCounts counts_;
 };
 
 // The renderer of the entry points called without one (tests, tools,

@@ -1,0 +1,150 @@
+// A large model in chunks: the chunks cover the triangles in order, a chunk
+// is skipped only when its box is wholly out of view, and what the chunked
+// transform queues is what the whole-model transform queues, to the bit.
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "chunks/chunk_view_test.h"
+#include "render/model_chunks.h"
+#include "transform_fixture.h"
+
+namespace {
+
+MATRIX look(VEC3F eye, VEC3F target) {
+  MATRIX m = identity();
+  m.LOOKAT(eye, target, VEC3F(0, 1, 0));
+  return m;
+}
+
+// A town of SIDE x SIDE boxes, 4 wide and 10 apart, stored box by box in
+// rows, faces outwards.
+MemoryModel town(int side) {
+  std::vector<VEC3F> v;
+  std::vector<Face> f;
+  const uint32_t quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  for (int j = 0; j < side; ++j)
+    for (int i = 0; i < side; ++i) {
+      const uint32_t base = uint32_t(v.size());
+      for (int k = 0; k < 8; ++k)
+        v.push_back(VEC3F(i * 10.0f + (k & 1 ? 4.0f : 0.0f), k & 2 ? 4.0f : 0.0f,
+                          j * 10.0f + (k & 4 ? 4.0f : 0.0f)));
+      for (const auto& q : quads) {
+        f.push_back({base + q[0], base + q[1], base + q[2]});
+        f.push_back({base + q[0], base + q[2], base + q[3]});
+      }
+    }
+  return MemoryModel(v, f);
+}
+
+TEST(ModelChunks, CoverTheTrianglesInOrderWithTheirVerticesInsideTheirBoxes) {
+  MemoryModel model = town(32);
+  const ModelChunks chunks = make_model_chunks(*model.m);
+  ASSERT_GT(chunks.chunks.size(), 16u);
+  uint32_t next = 0;
+  for (const ModelChunk& c : chunks.chunks) {
+    ASSERT_EQ(c.first_triangle, next);
+    ASSERT_GT(c.last_triangle, c.first_triangle);
+    ASSERT_LE(c.last_triangle - c.first_triangle, CHUNK_TRIANGLES);
+    EXPECT_TRUE(c.bounded);
+    next = c.last_triangle;
+    const uint32_t* first = chunks.vertex_ids.data() + c.first_vertex;
+    const uint32_t* last = chunks.vertex_ids.data() + c.last_vertex;
+    for (uint32_t t = c.first_triangle; t < c.last_triangle; ++t)
+      for (int k = 1; k <= 3; ++k) {
+        const uint32_t id = model->TRIANGLES[t].POINT_ID(k);
+        ASSERT_TRUE(std::binary_search(first, last, id)) << t;
+        const VEC3F& p = model->VERTICES[id];
+        ASSERT_TRUE(p.X >= c.low.X && p.Y >= c.low.Y && p.Z >= c.low.Z && p.X <= c.high.X &&
+                    p.Y <= c.high.Y && p.Z <= c.high.Z);
+      }
+  }
+  EXPECT_EQ(next, model->MAX_TRIANGLES);
+
+  // The bundled maze's file keeps no neighbours together: one chunk.
+  MODEL_STRUCT* maze = static_cast<MODEL_STRUCT*>(std::calloc(1, sizeof(MODEL_STRUCT)));
+  LOAD_OBJ(std::string(MW_SOURCE_DIR) + "/res/model/maze.obj", maze);
+  EXPECT_EQ(make_model_chunks(*maze).chunks.size(), 1u);
+  UNLOAD_OBJ(maze);
+  std::free(maze);
+
+  // A corner out of range is left out; one not finite leaves the box unbounded.
+  const float nan_f = std::numeric_limits<float>::quiet_NaN();
+  MemoryModel odd({VEC3F(0, 0, -5), VEC3F(1, 0, -5), VEC3F(nan_f, 0, -5)}, {{0, 1, 7}, {0, 1, 2}});
+  const ModelChunks odd_chunks = chunks_within(*odd.m, 0.5f);
+  ASSERT_EQ(odd_chunks.chunks.size(), 2u);
+  EXPECT_TRUE(odd_chunks.chunks[0].bounded);
+  EXPECT_FALSE(odd_chunks.chunks[1].bounded);
+  EXPECT_EQ(odd_chunks.vertex_ids, (std::vector<uint32_t>{0, 1, 0, 1, 2}));
+}
+
+class ChunkViewTest : public TransformTest {};
+
+// The eye at the origin looking down -Z: boxes behind, left of, above and far
+// beside the view are skipped; one in front, one around the eye, one that
+// reaches into view and one that is not finite are kept.
+TEST_F(ChunkViewTest, OnlyBoxesWhollyOutsideAPlaneAreSkipped) {
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Row {
+    VEC3F low, high;
+    bool bounded, skipped;
+  } rows[] = {
+      {VEC3F(-1, -1, 5), VEC3F(1, 1, 9), true, true},          // behind
+      {VEC3F(-1, -1, -1.9f), VEC3F(1, 1, -1), true, true},     // before the near plane
+      {VEC3F(-60, -1, -20), VEC3F(-40, 1, -10), true, true},   // left
+      {VEC3F(-1, 40, -20), VEC3F(1, 60, -10), true, true},     // above
+      {VEC3F(-1, -1, -20), VEC3F(1, 1, -10), true, false},     // in front
+      {VEC3F(-5, -5, -5), VEC3F(5, 5, 5), true, false},        // around the eye
+      {VEC3F(-60, -1, -20), VEC3F(-5, 1, -10), true, false},   // reaches in
+      {VEC3F(-1, -1, -20), VEC3F(1, 1, -10), false, false},    // not finite
+      {VEC3F(-inf, -1, 5), VEC3F(1, 1, 9), true, false},       // infinite box
+  };
+  const MATRIX view = identity();
+  for (const Row& r : rows) {
+    ModelChunk c{0, 1, 0, 0, r.low, r.high, r.bounded};
+    EXPECT_EQ(chunk_outside_view(c, view.M, PROJECTION_MATRIX.M, ZNEAR), r.skipped)
+        << r.low.X << " " << r.low.Z;
+  }
+}
+
+// The town seen from many places (in the streets, inside a box) and
+// directions, two frames each: the chunked transform queues the same entries
+// in the same order as the whole-model one, and leaves the triangles the same
+// texture coordinates for the next frame; the views do skip chunks.
+TEST_F(ChunkViewTest, ChunkedTransformQueuesWhatTheWholeModelQueues) {
+  MemoryModel whole = town(24), chunked = town(24);
+  const ModelChunks chunks = make_model_chunks(*chunked.m);
+  ASSERT_GT(chunks.chunks.size(), 1u);
+  std::vector<SORT_STRUCT> expected;
+  int64_t skipped = 0;
+  float color_mult = 0.0f;
+  for (int place = 0; place < 12; ++place) {
+    // Streets between the boxes, and every fourth place inside one.
+    const float inside = place % 4 == 3 ? 2.0f : -3.0f;
+    const VEC3F eye(float(place * 19 % 23) * 10.0f + inside, 1.7f + (place % 3) * 4.0f,
+                    float(place * 7 % 23) * 10.0f + inside);
+    for (int turn = 0; turn < 8; ++turn) {
+      const float a = float(turn) * 0.785398f;
+      const MATRIX m = look(eye, eye + VEC3F(std::sin(a), -0.2f, std::cos(a)));
+      const VEC3F light(0, 50, 0);
+      for (int frame = 0; frame < 2; ++frame) {
+        int32_t count = 0;
+        MODEL_TRANSFORM(whole.m, m, count, light, color_mult, 0.0f, -1, nullptr, VEC2F(0.5f, 0));
+        expected.assign(RBUFFER.data(), RBUFFER.data() + count);
+        int32_t chunked_count = 0;
+        default_renderer().transform_counts() = {};
+        transform_in_chunks(default_renderer(), chunked.m, chunks, m, chunked_count, light, 0.0f,
+                            -1, nullptr, VEC2F(0.5f, 0));
+        skipped += default_renderer().transform_counts().culled_by_chunk;
+        ASSERT_EQ(chunked_count, count) << place << " " << turn;
+        ASSERT_EQ(std::memcmp(expected.data(), RBUFFER.data(), sizeof(SORT_STRUCT) * size_t(count)),
+                  0)
+            << place << " " << turn;
+      }
+    }
+  }
+  EXPECT_GT(skipped, 0);
+}
+
+}  // namespace
