@@ -1,7 +1,9 @@
 // The browser page's keys and pixels, checked without a browser.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,6 +50,34 @@ TEST(WebCanvas, PixelsBecomeRedGreenBlueAndOpaque) {
   const unsigned char want[16] = {0x11, 0x22, 0x33, 0xFF, 0xFF, 0, 0, 0xFF,
                                   0, 0, 0xFF, 0xFF, 0, 0xFF, 0, 0xFF};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], want[i]) << i;
+}
+
+TEST(WebCanvas, DevicePixelsAreTheCssSizeTimesTheRatioInWholePixels) {
+  struct Row {
+    double css_w, css_h, ratio;
+    int32_t want_w, want_h;
+  };
+  const Row rows[] = {
+      {1000, 700, 1, 1000, 700},
+      {1000, 576.5, 1.5, 1500, 865},           // 864.75 rounds up
+      {333.33, 250.2, 1.25, 417, 313},         // zoomed: fractional CSS sizes
+      {1e30, 1e30, 2, 1 << 20, 1 << 20},       // held far above any page, never overflowing
+  };
+  for (const Row& r : rows) {
+    int32_t w = 0, h = 0;
+    ASSERT_TRUE(canvas_device_pixels(r.css_w, r.css_h, r.ratio, w, h)) << r.css_w;
+    EXPECT_EQ(w, r.want_w) << r.css_w;
+    EXPECT_EQ(h, r.want_h) << r.css_w;
+  }
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+  // A hidden canvas, or nonsense from the browser: no size, and the page stays as it is.
+  const double bad[][3] = {{0, 700, 1}, {1000, 0.4, 1}, {-5, 700, 1}, {nan, 700, 1},
+                           {1000, 700, nan}, {inf, 700, 1}, {1000, 700, 0}, {1e300, 1e300, 1e300}};
+  for (const auto& b : bad) {
+    int32_t w = -7, h = -7;
+    EXPECT_FALSE(canvas_device_pixels(b[0], b[1], b[2], w, h)) << b[0] << " " << b[1] << " " << b[2];
+    EXPECT_EQ(w, -7);
+  }
 }
 
 TEST(WebHelp, TheWindowsOwnKeysAreTheBrowsersInAPage) {
