@@ -7,6 +7,8 @@
 // The page may set Module.webOptions before the program starts:
 //   hold: [N, ...]  hold the picture of frame N on the canvas until released
 //   fast: true      a replay does not wait for the display between frames
+// and Module.onPageOpen() and Module.onPageResize(width, height), called when
+// the canvas takes the program's page size.
 mergeInto(LibraryManager.library, {
   mw_page_open: function (width, height, replay) {
     var canvas = document.getElementById('canvas');
