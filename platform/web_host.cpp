@@ -16,6 +16,8 @@
 // The page's side, in web_host.js.
 extern "C" {
 int mw_page_open(int width, int height, int replay);
+void mw_page_resize(int width, int height);
+void mw_page_canvas_size(double* css_w, double* css_h, double* ratio);
 void mw_page_add_key(const char* code, int scancode);
 int mw_page_next_key();
 void mw_page_take_motion(int* x, int* y);
@@ -166,6 +168,26 @@ int32_t WebHost::open(int32_t width, int32_t height) {
   s.opened = true;
   s.page_w = width;
   s.page_h = height;
+  s.pointer.set(width / 2, height / 2);
+  return 0;
+}
+
+// The canvas as laid out on the page, in device pixels: what --size window draws at.
+bool WebHost::window_pixels(int32_t& width, int32_t& height) {
+  if (!s_->opened) return false;
+  double css_w = 0.0, css_h = 0.0, ratio = 0.0;
+  mw_page_canvas_size(&css_w, &css_h, &ratio);
+  return canvas_device_pixels(css_w, css_h, ratio, width, height);
+}
+
+int32_t WebHost::resize_page(int32_t width, int32_t height) {
+  State& s = *s_;
+  if (!s.opened) return ERR_ILLEGAL_CALL;
+  mw_page_resize(width, height);
+  if (s.replay()) s.script.resize_page(width, height);
+  s.page_w = width;
+  s.page_h = height;
+  // The captured pointer starts again from the new page's centre.
   s.pointer.set(width / 2, height / 2);
   return 0;
 }

@@ -7,6 +7,8 @@
 // The page may set Module.webOptions before the program starts:
 //   hold: [N, ...]  hold the picture of frame N on the canvas until released
 //   fast: true      a replay does not wait for the display between frames
+// and Module.onPageOpen() and Module.onPageResize(width, height), called when
+// the canvas takes the program's page size.
 mergeInto(LibraryManager.library, {
   mw_page_open: function (width, height, replay) {
     var canvas = document.getElementById('canvas');
@@ -71,10 +73,14 @@ mergeInto(LibraryManager.library, {
         web.dy += e.movementY;
         return;
       }
-      // Page pixels, whatever size the canvas is shown at.
+      // Page pixels, whatever size the canvas is shown at: the picture keeps
+      // its shape within the element (object-fit: contain), bars aside.
       var r = canvas.getBoundingClientRect();
-      var x = Math.floor((e.clientX - r.left) * canvas.width / r.width);
-      var y = Math.floor((e.clientY - r.top) * canvas.height / r.height);
+      var scale = Math.min(r.width / canvas.width, r.height / canvas.height);
+      var left = r.left + (r.width - canvas.width * scale) / 2;
+      var top = r.top + (r.height - canvas.height * scale) / 2;
+      var x = Math.floor((e.clientX - left) / scale);
+      var y = Math.floor((e.clientY - top) / scale);
       var inside = x >= 0 && y >= 0 && x < canvas.width && y < canvas.height;
       web.x = inside ? x : -1;
       web.y = inside ? y : -1;
@@ -89,6 +95,22 @@ mergeInto(LibraryManager.library, {
     canvas.focus();
     if (Module.onPageOpen) Module.onPageOpen();
     return 1;
+  },
+
+  // A page of WIDTH x HEIGHT from now on (the canvas is cleared until the next frame).
+  mw_page_resize: function (width, height) {
+    var canvas = Module.web.canvas;
+    canvas.width = width;
+    canvas.height = height;
+    if (Module.onPageResize) Module.onPageResize(width, height);
+  },
+
+  // The canvas's size as laid out, in CSS pixels, and the device pixel ratio.
+  mw_page_canvas_size: function (cssWidth, cssHeight, ratio) {
+    var r = Module.web.canvas.getBoundingClientRect();
+    HEAPF64[cssWidth >> 3] = r.width;
+    HEAPF64[cssHeight >> 3] = r.height;
+    HEAPF64[ratio >> 3] = window.devicePixelRatio || 1;
   },
 
   mw_page_add_key: function (code, scancode) {

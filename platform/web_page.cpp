@@ -1,6 +1,7 @@
 #include "web_page.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -37,6 +38,16 @@ void page_to_canvas(const uint32_t* page, uint32_t* canvas, size_t count) {
     const uint32_t p = page[i];
     canvas[i] = 0xFF000000u | (p & 0x0000FF00u) | (p >> 16 & 0xFFu) | (p & 0xFFu) << 16;
   }
+}
+
+bool canvas_device_pixels(double css_w, double css_h, double ratio, int32_t& width, int32_t& height) {
+  // Far above any page, and well inside int32_t, so that the conversion is defined.
+  constexpr double LARGEST = 1 << 20;
+  const double w = std::round(css_w * ratio), h = std::round(css_h * ratio);
+  if (!std::isfinite(w) || !std::isfinite(h) || w < 1.0 || h < 1.0) return false;
+  width = int32_t(std::min(w, LARGEST));
+  height = int32_t(std::min(h, LARGEST));
+  return true;
 }
 
 std::vector<std::string> page_help(const std::vector<std::string>& window_lines) {

@@ -23,6 +23,12 @@ int32_t scancode_of_key_code(const char* code);
 // opaque alpha (a canvas weighs the colours by anything less).
 void page_to_canvas(const uint32_t* page, uint32_t* canvas, size_t count);
 
+// The canvas's size in device pixels: its CSS size CSS_W x CSS_H times the
+// device pixel RATIO, each rounded to whole pixels. False when the browser
+// reports no usable size (a hidden canvas, zero, NaN or infinity); sizes too
+// large for any page come back held at a bound the program then fits.
+bool canvas_device_pixels(double css_w, double css_h, double ratio, int32_t& width, int32_t& height);
+
 // The window's help lines as they hold in a page: Esc frees the mouse, F11 is
 // the browser's full screen, and there are no screenshots. A line is known by
 // the keys it starts with; its effect keeps its column.

@@ -1,7 +1,9 @@
 // The browser page's keys and pixels, checked without a browser.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,6 +50,23 @@ TEST(WebCanvas, PixelsBecomeRedGreenBlueAndOpaque) {
   const unsigned char want[16] = {0x11, 0x22, 0x33, 0xFF, 0xFF, 0, 0, 0xFF,
                                   0, 0, 0xFF, 0xFF, 0, 0xFF, 0, 0xFF};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], want[i]) << i;
+}
+
+TEST(WebCanvas, DevicePixelsAreTheCssSizeTimesTheRatioInWholePixels) {
+  const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
+  // CSS width, height, ratio, and the page size; 0 x 0 when the browser gives no
+  // usable size (a hidden canvas, nonsense) and the page stays as it is.
+  const double rows[][5] = {
+      {1000, 700, 1, 1000, 700},  {1000, 576.5, 1.5, 1500, 865},  {333.33, 250.2, 1.25, 417, 313},
+      {1e30, 1e30, 2, 1 << 20, 1 << 20},  // held far above any page, never overflowing
+      {0, 700, 1, 0, 0},  {1000, 0.4, 1, 0, 0},  {-5, 700, 1, 0, 0},  {nan, 700, 1, 0, 0},
+      {1000, 700, nan, 0, 0},  {inf, 700, 1, 0, 0},  {1e300, 1e300, 1e300, 0, 0}};
+  for (const auto& r : rows) {
+    int32_t w = 0, h = 0;
+    EXPECT_EQ(canvas_device_pixels(r[0], r[1], r[2], w, h), r[3] > 0) << r[0] << " " << r[1] << " " << r[2];
+    EXPECT_EQ(w, int32_t(r[3])) << r[0];
+    EXPECT_EQ(h, int32_t(r[4])) << r[0];
+  }
 }
 
 TEST(WebHelp, TheWindowsOwnKeysAreTheBrowsersInAPage) {

@@ -48,7 +48,8 @@ export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromi
   });
   const version = await send('Browser.getVersion');
 
-  async function newPage(url) {
+  // VIEWPORT ({ width, height, scale }) is set before the page loads.
+  async function newPage(url, { viewport } = {}) {
     const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
     const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
     const s = (method, params) => send(method, params, sessionId);
@@ -102,12 +103,17 @@ export async function launch({ binary = process.env.CHROMIUM || '/usr/bin/chromi
         const shot = await s('Page.captureScreenshot', { format: 'png' });
         return Buffer.from(shot.data, 'base64');
       },
+      // The page's area in CSS pixels and its device pixel ratio, as a resized
+      // window or a zoom would change them.
+      setViewport: ({ width, height, scale = 1 }) =>
+        s('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: scale, mobile: false }),
       close: () => send('Target.closeTarget', { targetId }),
     };
     page.on('Runtime.consoleAPICalled', (p) => page.console.push(p.args.map((a) => a.value ?? a.description).join(' ')));
     page.on('Runtime.exceptionThrown', (p) => page.errors.push(p.exceptionDetails.exception?.description ?? p.exceptionDetails.text));
     await s('Runtime.enable');
     await s('Page.enable');
+    if (viewport) await page.setViewport(viewport);
     await s('Page.navigate', { url });
     return page;
   }

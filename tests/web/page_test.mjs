@@ -66,16 +66,19 @@ function readPng(path) {
   return { width, height, rgba: out };
 }
 
-// Pixels whose colour differs, and the first of them.
+// Pixels whose colour differs, and the first of them; every pixel when the sizes differ.
 function compare(a, b) {
+  const all = a.width * a.height;
+  if (a.width !== b.width || a.height !== b.height)
+    return { count: all, text: `${a.width} x ${a.height} against ${b.width} x ${b.height}` };
   let count = 0, first = '';
   for (let i = 0; i < a.rgba.length; i += 4) {
     if (a.rgba[i] !== b.rgba[i] || a.rgba[i + 1] !== b.rgba[i + 1] || a.rgba[i + 2] !== b.rgba[i + 2]) {
-      if (!count) first = ` (first at ${(i / 4) % W}, ${Math.floor(i / 4 / W)})`;
+      if (!count) first = ` (first at ${(i / 4) % a.width}, ${Math.floor(i / 4 / a.width)})`;
       count++;
     }
   }
-  return { count, text: `${count} of ${W * H} pixels differ${first}` };
+  return { count, text: `${count} of ${all} pixels differ${first}` };
 }
 
 // The share of pixels that are not black.
@@ -206,6 +209,44 @@ try {
   check('(control: without the travel the view differs)', unturned > W * H / 20, `${unturned} pixels differ`);
   await release(mouse);
   await mouse.close();
+
+  // ?size=800x450 is --size 800x450: the same frame as the native program's,
+  // shown in its own shape.
+  const wide = nativeFrames(scratch, ['--seed', '1', '--frames', '40', '--size', '800x450'], '', [30]);
+  const sized = await browser.newPage(`${server.url}index.html?frames=40&seed=1&size=800x450&hold=30`);
+  await hold(sized, 30);
+  d = compare(await sized.canvasRGBA('#canvas'), wide[30]);
+  check('?size=800x450 draws frame 30 as --size 800x450 does', d.count <= MOST_DIFFERING, d.text);
+  const shape = await sized.evaluate('(r => r.width / r.height)(document.getElementById("canvas").getBoundingClientRect())');
+  check('and shows it 16:9', Math.abs(shape - 16 / 9) < 0.01, shape.toFixed(3));
+  await release(sized);
+  await sized.close();
+
+  // ?size=window: the canvas takes the area above the text, and the program
+  // draws at its device pixels, following a resized window and a new pixel
+  // ratio. The tour, held at two frames, gives pictures that are not black.
+  const fill = await browser.newPage(`${server.url}index.html?size=window&demo&seed=1&fast&hold=${BEFORE_KEY},${KEY_FRAME}`,
+                                     { viewport: { width: 1000, height: 700 } });
+  const layout = `(c => { const r = c.getBoundingClientRect(), below = document.getElementById('below').getBoundingClientRect();
+    return { dw: Math.round(r.width * devicePixelRatio), dh: Math.round(r.height * devicePixelRatio),
+             bars: r.left !== 0 || r.top !== 0 || r.width !== innerWidth || r.bottom !== below.top ||
+                   Math.abs(below.bottom - innerHeight) >= 1 }; })(document.getElementById('canvas'))`;
+  const follows = async (frame, what) => {
+    await hold(fill, frame);
+    const l = await fill.evaluate(layout), shot = await fill.canvasRGBA('#canvas');
+    check(what, shot.width === l.dw && shot.height === l.dh && !l.bars && lit(shot) > 0.5,
+          `canvas ${shot.width} x ${shot.height}, device pixels ${l.dw} x ${l.dh}, bars ${l.bars}, lit ${(100 * lit(shot)).toFixed(1)}%`);
+    return shot;
+  };
+  const first = await follows(BEFORE_KEY, '?size=window draws at the canvas\'s device pixels, filling the page above the text');
+  await fill.setViewport({ width: 900, height: 500, scale: 1.5 });
+  // The page lays itself out anew on the browser's next turn; the program
+  // reads the canvas at the start of each frame.
+  await fill.waitFor(`innerWidth === 900 && devicePixelRatio === 1.5 && !${layout}.bars`, 5000);
+  await release(fill);
+  const second = await follows(KEY_FRAME, 'after a resize and a new pixel ratio the page follows the canvas');
+  check('(control: the two sizes differ)', first.width !== second.width && first.height !== second.height);
+  await fill.close();
 
   // In real time: Esc gives the pointer back and the walk pauses; a click resumes.
   const live = await browser.newPage(`${server.url}index.html?seed=1`);

@@ -36,6 +36,8 @@ class WebHost : public Host {
   void set_window_text(const std::string& status, const std::vector<std::string>& help_lines) override;
   void set_window_notice(const std::string& notice) override;
   void refresh(const uint32_t* page, int32_t width, int32_t height) override;
+  bool window_pixels(int32_t& width, int32_t& height) override;
+  int32_t resize_page(int32_t width, int32_t height) override;
 
   struct State;  // the browser's side, kept out of this header
 
