@@ -22,18 +22,22 @@ cmake --build build-web -j "$(nproc)"
 cmake --build build-web-threads -j "$(nproc)"
 [ "${1:-}" = build ] && exit 0
 if [ "${1:-}" = package ]; then
-  # Exactly what a static web server needs: the page, the program and its packed data.
+  # What a web server needs: the page, both builds of the program with their
+  # packed data, and the small server that sends the headers the threads need.
   VERSION=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-web/CMakeCache.txt)
   NAME="mazewalk-$VERSION-web"
   STAGE=$(mktemp -d)
   trap 'rm -rf "$STAGE"' EXIT
   mkdir "$STAGE/$NAME"
-  cp build-web/index.html build-web/mazewalk.js build-web/mazewalk.wasm build-web/mazewalk.data "$STAGE/$NAME/"
+  cp build-web/index.html build-web/mazewalk.js build-web/mazewalk.wasm build-web/mazewalk.data \
+    build-web/mazewalk-threads.js build-web/mazewalk-threads.wasm build-web/mazewalk-threads.worker.js \
+    build-web/mazewalk-threads.data scripts/serve_web.py "$STAGE/$NAME/"
   ZIP="$PWD/build-web/$NAME.zip"
   rm -f "$ZIP"
   (cd "$STAGE" && zip -q -X -r "$ZIP" "$NAME")
   unzip -l "$ZIP"
-  echo "build-web/$NAME.zip: unzip it anywhere and serve the folder with any static web server"
+  echo "build-web/$NAME.zip: unzip it anywhere; python3 serve_web.py FOLDER serves it with drawing"
+  echo "threads, any static web server on one thread"
   exit 0
 fi
 PORT="${1:-8000}"
