@@ -45,6 +45,19 @@ check() {  # check WHAT COMMAND...: runs a check, notes a failure and goes on
   local what=$1; shift
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; FAILS=$((FAILS + 1)); fi
 }
+
+# Escape ends the program in PID with status 0 and no failure report in ERRORS;
+# LABEL starts each check's name.
+quit_with_escape() {
+  local label=$1 errors=$2
+  xdotool key Escape
+  if ! wait_gone $PID 150; then echo "FAIL ${label}still running after Escape"; kill $PID; exit 1; fi
+  local status=0
+  wait $PID || status=$?
+  check "${label}Escape ends with status 0" test "$status" = 0
+  check "${label}no failure report" bash -c "! grep -q Aborting $errors"
+}
+
 shot() { xwd -id "$WID" -silent >"$1.xwd"; }
 geometry() { xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p'; }
 title_has() { xdotool getwindowname "$WID" | grep -q "$1"; }
@@ -124,12 +137,7 @@ xdotool key F11
 sleep 2
 check "F11 again restores the window" test "$(geometry)" = "1000x600"
 
-xdotool key Escape
-if ! wait_gone $PID 150; then echo "FAIL the program is still running after Escape"; kill $PID; exit 1; fi
-STATUS=0
-wait $PID || STATUS=$?
-check "Escape ends with status 0" test "$STATUS" = 0
-check "no failure report" bash -c "! grep -q Aborting stderr.txt"
+quit_with_escape "" stderr.txt
 
 # --size window: the page is remade at the window's pixel size after a resize
 # and in full screen, and the title says the size.
@@ -150,12 +158,7 @@ check "--size window: the title shows 1280x1024" title_has "1280x1024"
 xdotool key F11
 sleep 2
 check "--size window: F11 again restores the window" test "$(geometry)" = "1000x600"
-xdotool key Escape
-if ! wait_gone $PID 150; then echo "FAIL --size window: still running after Escape"; kill $PID; exit 1; fi
-STATUS=0
-wait $PID || STATUS=$?
-check "--size window: Escape ends with status 0" test "$STATUS" = 0
-check "--size window: no failure report" bash -c "! grep -q Aborting stderr2.txt"
+quit_with_escape "--size window: " stderr2.txt
 [ $FAILS -eq 0 ] || cat stderr.txt
 exit $FAILS
 INNER
