@@ -189,6 +189,8 @@ int32_t run_bench(const ProgramOptions& options) {
   // A table that cannot be shown stops the benchmark, before it runs or after a row.
   bool shown = table_written();
   for (const RenderMode& mode : MODES) {
+    const std::vector<std::string>& only = options.bench_modes;
+    if (!only.empty() && std::find(only.begin(), only.end(), mode.name) == only.end()) continue;
     for (const int32_t threads : thread_counts) {
       if (!shown) break;
       results.push_back(run_mode(mode, base, threads, options.app));

@@ -10,6 +10,7 @@
 
 #include "app/key_table.h"
 #include "app/screen_size.h"
+#include "cli/bench_mode.h"
 #include "render/draw_workers.h"
 
 #ifndef MAZEWALK_VERSION
@@ -124,6 +125,23 @@ const OptionRow OPTIONS[] = {
      [](ProgramOptions& o, const char*) { o.bench = true; return TAKEN; }},
     {"--json", "FILE", "with --bench: also write the table as JSON", BENCH,
      [](ProgramOptions& o, const char* v) { o.json_file = v; return TAKEN; }},
+    {"--modes", "A,B", "with --bench: only these render modes (default, flat, ...)", BENCH,
+     [](ProgramOptions& o, const char* v) {
+       std::string names;
+       for (const RenderMode& mode : render_modes())
+         names += std::string(names.empty() ? "" : ", ") + mode.name;
+       o.bench_modes.clear();
+       for (const char* start = v;; ++start) {
+         const char* comma = std::strchr(start, ',');
+         const std::string name(start, comma ? comma : start + std::strlen(start));
+         bool known = false;
+         for (const RenderMode& mode : render_modes()) known = known || name == mode.name;
+         if (!known) return "--modes takes names from: " + names;
+         o.bench_modes.push_back(name);
+         if (!comma) return TAKEN;
+         start = comma;
+       }
+     }},
     {"--res", "DIR", "the folder that holds res/ (default: see below)", NOTHING,
      [](ProgramOptions& o, const char* v) { o.res_dir = v; return TAKEN; }},
     {"--scale", "N", "the window starts N times larger (window only)", NOTHING,

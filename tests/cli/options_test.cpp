@@ -42,6 +42,9 @@ TEST(Options, BadCommandLinesSayWhy) {
       {{"--headless", "--demo", "--fly"}, "--fly goes without the tour (--demo, --bench): it flies already"},
       {{"--bench", "--fly"}, "--fly goes without the tour (--demo, --bench): it flies already"},
       {{"--headless", "--frames", "3", "--json", "a.json"}, "--json goes with --bench"},
+      {{"--modes", "default", "--headless"}, "--modes goes with --bench"},
+      {{"--bench", "--modes", "default,"},
+       "--modes takes names from: default, anti-alias only, half-res only, both off, wire frame, flat"},
   };
   for (const auto& row : ROWS) {
     ProgramOptions o;
@@ -56,7 +59,8 @@ TEST(Options, GoodCommandLinesSetTheirFields) {
   std::string message;
   ASSERT_TRUE(parse({"--bench", "--input", "a.txt", "--fly", "--json", "b.json", "--frames", "7",
                      "--shot", "3:c:d.png", "--shot", "5:e.png", "--seed", "0", "--threads", "2",
-                     "--simd", "off", "--fullscreen", "--version", "-h", "--scale", "2"},
+                     "--simd", "off", "--fullscreen", "--version", "-h", "--scale", "2",
+                     "--modes", "flat,anti-alias only"},
                     o, message))
       << message;
   EXPECT_TRUE(o.bench && o.fullscreen && o.version && o.help);
@@ -71,6 +75,7 @@ TEST(Options, GoodCommandLinesSetTheirFields) {
   EXPECT_EQ(o.threads, 2);
   EXPECT_FALSE(o.simd);
   EXPECT_EQ(o.scale, 2);
+  EXPECT_EQ(o.bench_modes, (std::vector<std::string>{"flat", "anti-alias only"}));
   ProgramOptions plain;
   ASSERT_TRUE(parse({}, plain, message));
   EXPECT_FALSE(plain.seed.has_value());

@@ -22,6 +22,7 @@ struct ProgramOptions {
   bool simd = true;        // false: the portable spans
   std::string res_dir;     // the folder that holds res/; empty: the working directory
   std::string json_file;   // --bench results
+  std::vector<std::string> bench_modes;  // --bench: only these render modes; empty: all
   std::string input_file;  // scripted input
   AppOptions app;          // --maze, --maze-texture, --fly, --solid-walls, --spawn, --world-scale
   HeadlessSettings headless_settings_;
