@@ -237,12 +237,7 @@ void frame(App& app, FrameStats* stats) {
   submit_entities(renderer, scene, motion_time);
   clock.lap(times.transform);
 
-  clear_depth_buffer(renderer);
-  clock.lap(times.clears);
   screen_lock();
-  clock.skip();
-  clear_back_buffer(renderer);
-  clock.lap(times.clears);
   scene.TRIS_RENDERED = scene.FCNT;
   if (stats) {
     ++stats->frames;
@@ -254,7 +249,7 @@ void frame(App& app, FrameStats* stats) {
   renderer.dropped_triangles() = 0;
   renderer.transform_counts() = {};
   clock.skip();
-  BUFFER_RENDER(renderer, scene.FCNT);
+  clear_and_render(renderer, scene.FCNT);
   clock.lap(times.raster);
   bring_to_screen(renderer);
   clock.lap(times.filters);

@@ -67,10 +67,30 @@ TEST_F(Threads, RenderersKeepTheirOwnThreads) {
   EXPECT_EQ(two.workers().threads(), 2);
   EXPECT_EQ(draw_threads(), 1);
   for (Renderer* r : {&three, &two}) {
-    std::vector<std::atomic<int32_t>> runs(size_t(r->workers().frame_bands()));
+    std::vector<std::atomic<int32_t>> runs(size_t(r->workers().frame_bands(640, 480)));
     r->workers().for_each_band(int32_t(runs.size()),
                                [&](int32_t band) { runs[size_t(band)].fetch_add(1); });
     for (const std::atomic<int32_t>& n : runs) ASSERT_EQ(n.load(), 1);
+  }
+}
+
+// A frame's bands: whole rounds of a few per thread, each band's pixels and
+// depths within a cache's reach, never more bands than rows.
+TEST_F(Threads, FrameBandsFitTheCacheAndTheThreads) {
+  for (const int32_t threads : {1, 2, 3}) {
+    Renderer r(threads);
+    for (const auto& [w, h] : {std::pair{97, 61}, std::pair{640, 480}, std::pair{1920, 1080},
+                               std::pair{7680, 4320}, std::pair{4000, 3}}) {
+      const int32_t bands = r.workers().frame_bands(w, h);
+      ASSERT_GE(bands, 1);
+      ASSERT_LE(bands, h);
+      if (bands == h) continue;  // as many bands as rows
+      ASSERT_EQ(bands % threads, 0) << w << "x" << h;
+      ASSERT_GE(bands, threads > 1 ? 4 * threads : 1);
+      const int64_t band_bytes = int64_t(w) * 8 * ((h + bands - 1) / bands);
+      ASSERT_TRUE(bands >= 256 || band_bytes <= 256 * 1024 + int64_t(w) * 8) << w;
+    }
+    EXPECT_EQ(Renderer(1).workers().frame_bands(97, 61), 1);
   }
 }
 
@@ -123,9 +143,11 @@ class ThreadedQueue : public Threads {
     saved_z = ZBUFF;
     saved_size = BUFFSIZE;
     saved_wire = WIRE_FRAME;
+    saved_w = BUFFW, saved_h = BUFFH;
     BACKBUFFER = back;
     ZBUFF = depth.data();
     BUFFSIZE = W * H;
+    BUFFW = W, BUFFH = H;
     WIRE_FRAME = 0;
     std::mt19937 rng(4);
     for (uint32_t v = 0; v < 32; ++v)
@@ -136,6 +158,7 @@ class ThreadedQueue : public Threads {
     ZBUFF = saved_z;
     BUFFSIZE = saved_size;
     WIRE_FRAME = saved_wire;
+    BUFFW = saved_w, BUFFH = saved_h;
     image_destroy(back);
     image_destroy(texture);
     Threads::TearDown();
@@ -157,18 +180,24 @@ class ThreadedQueue : public Threads {
       e.SHADE = int32_t(rng() % 193) - 128;
     }
   }
-  // Clears, draws COUNT entries and brings nothing anywhere: the picture and
-  // the depths it leaves.
-  std::vector<uint32_t> draw(int32_t count) {
+  // Clears, draws COUNT entries and brings nothing anywhere: the picture, its
+  // rows' padding, and the depths it leaves. FUSED: the clears go with the
+  // drawing, band by band.
+  std::vector<uint32_t> draw(int32_t count, bool fused = false) {
     std::memset(back->pixels(), 0x5A, size_t(back->PITCH) * H);
     std::fill(depth.begin(), depth.end(), 1.0f);
-    clear_depth_buffer();
-    clear_back_buffer();
     int32_t n = count;
-    BUFFER_RENDER(n);
+    if (fused) {
+      clear_and_render(default_renderer(), n);
+    } else {
+      clear_depth_buffer();
+      clear_back_buffer();
+      BUFFER_RENDER(n);
+    }
     EXPECT_EQ(n, 0);
     std::vector<uint32_t> out;
-    for (uint32_t y = 0; y < H; ++y) out.insert(out.end(), back->row(y), back->row(y) + W);
+    for (uint32_t y = 0; y < H; ++y)
+      out.insert(out.end(), back->row(y), back->row(y) + back->PITCH / 4);
     for (const float z : depth) out.push_back(std::bit_cast<uint32_t>(z));
     return out;
   }
@@ -180,7 +209,7 @@ class ThreadedQueue : public Threads {
  private:
   IMAGE* saved_back = nullptr;
   float* saved_z = nullptr;
-  int32_t saved_size = 0, saved_wire = 0;
+  int32_t saved_size = 0, saved_wire = 0, saved_w = 0, saved_h = 0;
 };
 
 TEST_F(ThreadedQueue, EveryThreadCountAndPathDrawsTheSamePicture) {
@@ -195,6 +224,7 @@ TEST_F(ThreadedQueue, EveryThreadCountAndPathDrawsTheSamePicture) {
       set_draw_threads(threads);
       for (int repeat = 0; repeat < 3; ++repeat)
         ASSERT_EQ(draw(400), reference) << threads << " threads, " << simd_path_name(path);
+      ASSERT_EQ(draw(400, true), reference) << threads << " threads, clears in the bands";
     }
   }
 }
@@ -215,11 +245,12 @@ TEST_F(ThreadedQueue, AMissingTextureStopsAfterTheEntriesBeforeIt) {
     const IMAGE* kept = RBUFFER(30).TEXTURE;
     RBUFFER(30).TEXTURE = nullptr;
     set_failure_handler(throw_failure);
-    EXPECT_THROW(draw(60), std::runtime_error);
+    EXPECT_THROW(draw(60, threads == 3), std::runtime_error);
     set_failure_handler(nullptr);
     RBUFFER(30).TEXTURE = kept;
     std::vector<uint32_t> now;
-    for (uint32_t y = 0; y < H; ++y) now.insert(now.end(), back->row(y), back->row(y) + W);
+    for (uint32_t y = 0; y < H; ++y)
+      now.insert(now.end(), back->row(y), back->row(y) + back->PITCH / 4);
     for (const float z : depth) now.push_back(std::bit_cast<uint32_t>(z));
     EXPECT_EQ(now, first_thirty) << threads << " threads";
   }

@@ -88,10 +88,12 @@ void reset_render_state() {
 }
 
 namespace {
-// Zeroes ROWS rows of ROW_BYTES bytes at START, in the frame's bands of rows,
-// so that each band is cleared by the thread that then draws it.
-void clear_in_bands(DrawWorkers& workers, void* start, int32_t rows, size_t row_bytes) {
-  const int32_t bands = workers.frame_bands();
+// Zeroes ROWS rows of ROW_BYTES bytes at START, in the bands of rows of a
+// frame WIDTH pixels wide, so that each band is cleared by the thread that
+// then draws it.
+void clear_in_bands(DrawWorkers& workers, void* start, int32_t width, int32_t rows,
+                    size_t row_bytes) {
+  const int32_t bands = workers.frame_bands(width, rows);
   uint8_t* bytes = static_cast<uint8_t*>(start);
   workers.for_each_row_band(rows, bands, [&](int32_t first, int32_t end) {
     std::memset(bytes + size_t(first) * row_bytes, 0, size_t(end - first) * row_bytes);
@@ -103,15 +105,16 @@ void clear_depth_buffer(Renderer& renderer) {
   if (!ZBUFF || BUFFSIZE <= 0) return;
   // Rows of BUFFW entries, and whatever is left of BUFFSIZE after the last whole row.
   const int32_t width = std::max(BUFFW, int32_t(1));
-  clear_in_bands(renderer.workers(), ZBUFF, BUFFSIZE / width, size_t(width) * sizeof(float));
+  clear_in_bands(renderer.workers(), ZBUFF, width, BUFFSIZE / width,
+                 size_t(width) * sizeof(float));
   const int32_t rest = BUFFSIZE % width;
   std::memset(ZBUFF + (BUFFSIZE - rest), 0, size_t(rest) * sizeof(float));
 }
 
 void clear_back_buffer(Renderer& renderer) {
   if (BACKBUFFER)
-    clear_in_bands(renderer.workers(), BACKBUFFER->pixels(), int32_t(BACKBUFFER->HEIGHT),
-                   BACKBUFFER->PITCH);
+    clear_in_bands(renderer.workers(), BACKBUFFER->pixels(), int32_t(BACKBUFFER->WIDTH),
+                   int32_t(BACKBUFFER->HEIGHT), BACKBUFFER->PITCH);
 }
 
 void clear_depth_buffer() {

@@ -42,7 +42,7 @@ int32_t ANTIALIAS4X(Renderer& renderer, const IMAGE* inbuff, IMAGE* outbuff) {
   FilterPlan plan;
   if (!plan_antialias(inbuff, outbuff, plan)) return 0;
   DrawWorkers& workers = renderer.workers();
-  const int32_t bands = filter_bands(workers, plan.height);
+  const int32_t bands = filter_bands(workers, 2 * plan.width, 2 * plan.height, plan.height);
   workers.for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
     antialias_rows(plan, uint32_t(first), uint32_t(end));
   });
@@ -53,9 +53,11 @@ int32_t ANTIALIAS4X(const IMAGE* inbuff, IMAGE* outbuff) {
   return ANTIALIAS4X(default_renderer(), inbuff, outbuff);
 }
 
-int32_t filter_bands(const DrawWorkers& workers, uint32_t rows) {
-  return int32_t(
-      std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(workers.frame_bands()))));
+int32_t filter_bands(const DrawWorkers& workers, uint32_t source_width, uint32_t source_rows,
+                     uint32_t rows) {
+  const int32_t drawn = workers.frame_bands(int32_t(std::min<uint32_t>(source_width, INT32_MAX)),
+                                            int32_t(std::min<uint32_t>(source_rows, INT32_MAX)));
+  return int32_t(std::max<uint32_t>(1, std::min<uint32_t>(rows, uint32_t(drawn))));
 }
 
 SimdPath filter_simd_path() {

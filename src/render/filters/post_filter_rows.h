@@ -46,8 +46,10 @@ bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan);
 // Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
 void double_row(const FilterPlan& plan, const uint32_t* source_row, uint32_t y);
 
-// Bands for a filter over ROWS rows: the frame's bands of WORKERS, so that
-// each thread reads the rows it drew.
-int32_t filter_bands(const DrawWorkers& workers, uint32_t rows);
+// Bands for a filter over ROWS rows that reads a SOURCE_WIDTH x SOURCE_ROWS
+// drawing: that drawing's bands (frame_bands), so that each thread reads the
+// rows it drew, but no more bands than rows.
+int32_t filter_bands(const DrawWorkers& workers, uint32_t source_width, uint32_t source_rows,
+                     uint32_t rows);
 // The row code the filters run: the chosen path where it runs, else the portable one.
 SimdPath filter_simd_path();

@@ -66,7 +66,7 @@ void SCALE2(Renderer& renderer, IMAGE* dst, const IMAGE* src) {
   FilterPlan plan;
   if (!plan_scale2(dst, src, plan)) return;
   DrawWorkers& workers = renderer.workers();
-  const int32_t bands = filter_bands(workers, plan.height);
+  const int32_t bands = filter_bands(workers, plan.width, plan.height, plan.height);
   workers.for_each_row_band(int32_t(plan.height), bands, [&](int32_t first, int32_t end) {
     for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y)
       double_row(plan, reinterpret_cast<const uint32_t*>(plan.in + size_t(y) * plan.in_pitch), y);
@@ -91,7 +91,8 @@ void average_and_double(Renderer& renderer, const IMAGE* in, IMAGE* half, IMAGE*
     return;
   }
   DrawWorkers& workers = renderer.workers();
-  const int32_t bands = filter_bands(workers, average.height);
+  const int32_t bands =
+      filter_bands(workers, 2 * average.width, 2 * average.height, average.height);
   workers.for_each_row_band(int32_t(average.height), bands, [&](int32_t first, int32_t end) {
     for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y) {
       const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;

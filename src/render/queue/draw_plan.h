@@ -2,6 +2,7 @@
 // thread, then drawn band by band on the drawing threads.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "raster/triangles.h"
@@ -66,6 +67,16 @@ struct DrawPlan {
     while (b + 1 < bands && band_rows(target.height, bands, b + 1).first <= row) ++b;
     while (b > 0 && band_rows(target.height, bands, b).first > row) --b;
     return b;
+  }
+
+  // Zeroes the rows of BAND: whole pixel rows, as the back-buffer clear
+  // does, and their 1/z values.
+  void clear_band(int32_t band) const {
+    const BandRows rows = band_rows(target.height, bands, band);
+    for (int32_t y = rows.first; y < rows.end; ++y) {
+      std::memset(target.pixel_row(y), 0, target.pitch);
+      std::memset(target.depth_row(y), 0, size_t(target.width) * sizeof(float));
+    }
   }
 
   // Draws the entries of BAND into its rows.

@@ -198,9 +198,19 @@ void DrawWorkers::run_bands(int32_t bands, BandJob job, void* context) {
   pool_->run(bands, job, context);
 }
 
-int32_t DrawWorkers::frame_bands() const {
+int32_t DrawWorkers::frame_bands(int32_t width, int32_t rows) const {
   constexpr int32_t BANDS_PER_THREAD = 4;
-  return thread_count_ == 1 ? 1 : thread_count_ * BANDS_PER_THREAD;
+  // A band's 32-bit pixels and 1/z values, at most; a second-level cache
+  // holds them with room for the textures.
+  constexpr int64_t BAND_BYTES = 256 * 1024;
+  constexpr int64_t MOST_BANDS = 256;
+  const int64_t bytes = int64_t(std::max(width, 0)) * std::max(rows, 0) * 8;
+  const int64_t for_cache = std::min((bytes + BAND_BYTES - 1) / BAND_BYTES, MOST_BANDS);
+  const int64_t threads = thread_count_;
+  const int64_t least = threads == 1 ? 1 : threads * BANDS_PER_THREAD;
+  // Whole rounds of bands, so each thread gets as many of its own.
+  const int64_t rounds = std::max((for_cache + threads - 1) / threads, (least + threads - 1) / threads);
+  return int32_t(std::max<int64_t>(1, std::min<int64_t>(rows, rounds * threads)));
 }
 
 BandRows band_rows(int32_t rows, int32_t bands, int32_t band) {

@@ -5,6 +5,7 @@
 #include "base/line.h"
 #include "queue/draw_plan.h"
 #include "render/rasterizers.h"
+#include "render/render_buffers.h"
 #include "render/render_globals.h"
 #include "render/renderer.h"
 
@@ -32,14 +33,18 @@ void draw_outline(const SORT_STRUCT& e, LinePen& pen) {
 // Entries 0 to COUNT - 1 filled, flat or textured, band by band on the
 // drawing threads. Each band walks the entries in queue order, so every pixel
 // sees the same depth tests in the same order as one walk over the queue.
-void draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count) {
+// With CLEAR, every band's rows of the target are zeroed first by the thread
+// that draws them (the caller has checked that the rows cover both buffers).
+void draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count, bool clear) {
   int32_t drawable = count;
   DrawPlan& plan = renderer.draw_plan();
   DrawWorkers& workers = renderer.workers();
   if (resolve_raster_target(BACKBUFFER, ZBUFF, plan.target)) {
-    plan.make(queue, drawable, workers.frame_bands());
-    workers.for_each_band(plan.bands,
-                          [&plan, queue](int32_t band) { plan.draw_band(queue, band); });
+    plan.make(queue, drawable, workers.frame_bands(plan.target.width, plan.target.height));
+    workers.for_each_band(plan.bands, [&plan, queue, clear](int32_t band) {
+      if (clear) plan.clear_band(band);
+      plan.draw_band(queue, band);
+    });
   } else {  // nothing to draw into; a missing texture is still found
     drawable = 0;
     while (drawable < count && (queue[drawable].USE_TEX == 0 || queue[drawable].TEXTURE))
@@ -71,9 +76,32 @@ void BUFFER_RENDER(Renderer& renderer, int32_t& fcnt) {
       LinePen pen;
       for (int32_t i = 0; i < count; ++i) draw_outline(entries[i], pen);
     } else {
-      draw_filled(renderer, entries, count);
+      draw_filled(renderer, entries, count, false);
     }
   }
+  fcnt = 0;
+}
+
+namespace {
+// True when the bands of filled drawing cover exactly the BUFFW x BUFFH
+// pixels of BACKBUFFER and the BUFFSIZE entries of ZBUFF.
+bool bands_cover_both_buffers() {
+  RasterTarget t;
+  return WIRE_FRAME == 0 && BACKBUFFER && resolve_raster_target(BACKBUFFER, ZBUFF, t) &&
+         t.width == BUFFW && t.height == BUFFH && int64_t(BUFFW) * BUFFH == BUFFSIZE;
+}
+}  // namespace
+
+void clear_and_render(Renderer& renderer, int32_t& fcnt) {
+  if (!bands_cover_both_buffers()) {
+    clear_depth_buffer(renderer);
+    clear_back_buffer(renderer);
+    BUFFER_RENDER(renderer, fcnt);
+    return;
+  }
+  const int32_t count = fcnt;
+  if (count > RBUFFER.size()) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
+  draw_filled(renderer, RBUFFER.data(), count, true);
   fcnt = 0;
 }
 

@@ -7,8 +7,7 @@
 struct StageTimes {
   double transform = 0;  // every entity through the model transform
   double probe = 0;      // the ground probe
-  double clears = 0;     // the depth and back-buffer clears
-  double raster = 0;     // drawing the render queue
+  double raster = 0;     // the depth and back-buffer clears and drawing the render queue
   double filters = 0;    // bringing the back buffer to the screen
 };
 

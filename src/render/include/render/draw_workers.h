@@ -57,11 +57,12 @@ class DrawWorkers {
   template <class F>
   void for_each_row_band(int32_t rows, int32_t bands, F&& f);
 
-  // How many bands a frame's jobs cut their rows into: 1 on one thread, else
-  // a few per thread, so that a thread done early can take another's band.
-  // The clears, the drawing and the filters all use it, so each thread keeps
-  // its rows through the frame.
-  int32_t frame_bands() const;
+  // How many bands the jobs of a frame drawn at WIDTH x ROWS pixels cut their
+  // rows into: a few per thread, so that a thread done early can take
+  // another's band, and enough that one band's colour and depth rows fit in
+  // a core's cache while its triangles are drawn. The clears, the drawing and
+  // the filters all use it, so each thread keeps its rows through the frame.
+  int32_t frame_bands(int32_t width, int32_t rows) const;
 
  private:
   int32_t thread_count_ = 1;

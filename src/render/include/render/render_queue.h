@@ -72,3 +72,10 @@ inline SORT_STRUCT* queue_slot(int32_t fcnt) { return RBUFFER.slot(fcnt); }
 // default renderer's.
 void BUFFER_RENDER(Renderer& renderer, int32_t& fcnt);
 void BUFFER_RENDER(int32_t& fcnt);
+
+// The frame's clears and drawing in one, with the result of clear_depth_buffer,
+// clear_back_buffer and BUFFER_RENDER in turn. Filled drawing zeroes each
+// band's rows just before drawing them, on the thread that draws them, so
+// they are still in its cache when the triangles reach them; outlines are
+// drawn after whole clears.
+void clear_and_render(Renderer& renderer, int32_t& fcnt);
