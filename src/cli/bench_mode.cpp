@@ -85,8 +85,7 @@ BenchResult run_mode(const RenderMode& mode, const HeadlessSettings& base, int32
   r.p95_ms = percentile(frame_ms, 0.95);
   r.stage_ms.transform = median_of(stats.stages, &StageTimes::transform);
   r.stage_ms.probe = median_of(stats.stages, &StageTimes::probe);
-  r.stage_ms.raster = median_of(stats.stages, &StageTimes::raster);
-  r.stage_ms.filters = median_of(stats.stages, &StageTimes::filters);
+  r.stage_ms.drawing = median_of(stats.stages, &StageTimes::drawing);
   const auto per_frame = [&stats](int64_t sum) {
     return stats.frames ? double(sum) / double(stats.frames) : 0.0;
   };
@@ -109,11 +108,11 @@ bool write_json(std::FILE* out, const std::vector<BenchResult>& results) {
               out,
               "    {\"mode\": \"%s\", \"threads\": %d, \"frames\": %lld, \"median_ms\": %.4f, "
               "\"p95_ms\": %.4f, \"transform_ms\": %.4f, \"probe_ms\": %.4f, "
-              "\"raster_ms\": %.4f, \"filters_ms\": %.4f, \"mean_submitted\": %.1f, "
+              "\"drawing_ms\": %.4f, \"mean_submitted\": %.1f, "
               "\"mean_culled_by_chunk\": %.1f, \"mean_triangles\": %.1f, "
               "\"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
               r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
-              r.stage_ms.probe, r.stage_ms.raster, r.stage_ms.filters,
+              r.stage_ms.probe, r.stage_ms.drawing,
               r.mean_submitted, r.mean_culled_by_chunk, r.mean_triangles, (long long)r.dropped,
               r.peak_rss_mib, i + 1 < results.size() ? "," : "") >= 0;
   }
@@ -182,9 +181,9 @@ int32_t run_bench(const ProgramOptions& options) {
   std::vector<BenchResult> results;
   std::printf("simd path: %s%s\n", simd_path_name(simd_path),
               simd_path == best_simd_path() ? "" : " (this processor also runs a faster one)");
-  std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %7s %9s %9s %9s %7s %8s\n", "mode",
-              "threads", "frames", "median ms", "p95 ms", "transform", "probe", "raster",
-              "filters", "submitted", "by chunk", "triangles", "dropped", "peak MiB");
+  std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %9s %9s %9s %7s %8s\n", "mode",
+              "threads", "frames", "median ms", "p95 ms", "transform", "probe", "drawing",
+              "submitted", "by chunk", "triangles", "dropped", "peak MiB");
   // A table that cannot be shown stops the benchmark, before it runs or after a row.
   bool shown = table_written();
   for (const RenderMode& mode : MODES) {
@@ -195,10 +194,10 @@ int32_t run_bench(const ProgramOptions& options) {
       results.push_back(run_mode(mode, base, threads, options.app));
       const BenchResult& r = results.back();
       std::printf(
-          "%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %7.3f %9.0f %9.0f %9.1f %7lld "
+          "%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %9.0f %9.0f %9.1f %7lld "
           "%8.1f\n",
           r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
-          r.stage_ms.probe, r.stage_ms.raster, r.stage_ms.filters,
+          r.stage_ms.probe, r.stage_ms.drawing,
           r.mean_submitted, r.mean_culled_by_chunk, r.mean_triangles, (long long)r.dropped,
           r.peak_rss_mib);
       shown = table_written();

@@ -45,6 +45,16 @@ void antialias_rows(const FilterPlan& plan, uint32_t first, uint32_t end);
 bool plan_scale2(IMAGE* dst, const IMAGE* src, FilterPlan& plan);
 // Source row Y (its pixels at SOURCE_ROW) onto target rows 2Y and 2Y + 1.
 void double_row(const FilterPlan& plan, const uint32_t* source_row, uint32_t y);
+// What SCALE2 writes after its rows: an odd target's last column and row.
+void double_edges(const FilterPlan& plan, const IMAGE* src);
+
+// average_and_double(IN, HALF, DST) as one pass: false when it takes the two
+// filters one after the other.
+bool plan_average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst, FilterPlan& average,
+                             FilterPlan& twice);
+// Averaged rows FIRST to END - 1 of that pass, each written to HALF and doubled to DST.
+void average_and_double_rows(const FilterPlan& average, const FilterPlan& twice, uint32_t first,
+                             uint32_t end);
 
 // Bands for a filter over ROWS rows that reads a SOURCE_WIDTH x SOURCE_ROWS
 // drawing: that drawing's bands (frame_bands), so that each thread reads the

@@ -40,7 +40,6 @@ void double_row(const FilterPlan& p, const uint32_t* source_row, uint32_t y) {
   }
 }
 
-namespace {
 // An odd target's last column and last row: the source's next column and row
 // (where it has them) doubled only along the edge, so that no target pixel is
 // left from an earlier frame.
@@ -60,7 +59,6 @@ void double_edges(const FilterPlan& p, const IMAGE* src) {
   for (uint32_t x = 0; x < w; ++x) last[2 * x] = last[2 * x + 1] = source_row(h)[x];
   if (column) last[2 * w] = source_row(h)[w];
 }
-}  // namespace
 
 void SCALE2(Renderer& renderer, IMAGE* dst, const IMAGE* src) {
   FilterPlan plan;
@@ -78,14 +76,17 @@ void SCALE2(IMAGE* dst, const IMAGE* src) {
   SCALE2(default_renderer(), dst, src);
 }
 
+bool plan_average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst, FilterPlan& average,
+                             FilterPlan& twice) {
+  // One pass only where the doubling reads exactly the pixels the averaging writes.
+  return plan_antialias(in, half, average) && plan_scale2(dst, half, twice) &&
+         twice.width == average.width && twice.height == average.height;
+}
+
 void average_and_double(Renderer& renderer, const IMAGE* in, IMAGE* half, IMAGE* dst) {
   FilterPlan average;
   FilterPlan twice;
-  const bool averages = plan_antialias(in, half, average);
-  // One pass only where the doubling reads exactly the pixels the averaging
-  // writes; otherwise the two filters one after the other.
-  if (!averages || !plan_scale2(dst, half, twice) || twice.width != average.width ||
-      twice.height != average.height) {
+  if (!plan_average_and_double(in, half, dst, average, twice)) {
     ANTIALIAS4X(renderer, in, half);
     SCALE2(renderer, dst, half);
     return;
@@ -94,33 +95,38 @@ void average_and_double(Renderer& renderer, const IMAGE* in, IMAGE* half, IMAGE*
   const int32_t bands =
       filter_bands(workers, 2 * average.width, 2 * average.height, average.height);
   workers.for_each_row_band(int32_t(average.height), bands, [&](int32_t first, int32_t end) {
-    for (uint32_t y = uint32_t(first); y < uint32_t(end); ++y) {
-      const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
-      const uint8_t* low_row = top_row + average.in_pitch;
-      uint32_t* half_row =
-          reinterpret_cast<uint32_t*>(average.out.pixels + size_t(y) * average.out.pitch);
-      uint8_t* upper = twice.out.pixels + size_t(2 * y) * twice.out.pitch;
-      uint8_t* lower = upper + twice.out.pitch;
-      if (average.simd == SimdPath::AVX2) {
-        average_double_row_avx2(top_row, low_row, half_row, reinterpret_cast<uint32_t*>(upper),
-                                reinterpret_cast<uint32_t*>(lower), average.width);
-        continue;
-      }
-      if (average.simd == SimdPath::WASM128) {
-        average_double_row_wasm128(top_row, low_row, half_row,
-                                   reinterpret_cast<uint32_t*>(upper),
-                                   reinterpret_cast<uint32_t*>(lower), average.width);
-        continue;
-      }
-      for (uint32_t x = 0; x < average.width; ++x) {
-        const uint32_t p = average_block(top_row + size_t(x) * 8, low_row + size_t(x) * 8);
-        half_row[x] = p;
-        const uint64_t pair = uint64_t(p) * 0x0000000100000001ull;
-        std::memcpy(upper + size_t(x) * 8, &pair, 8);
-        std::memcpy(lower + size_t(x) * 8, &pair, 8);
-      }
-    }
+    average_and_double_rows(average, twice, uint32_t(first), uint32_t(end));
   });
+}
+
+void average_and_double_rows(const FilterPlan& average, const FilterPlan& twice, uint32_t first,
+                           uint32_t end) {
+  for (uint32_t y = first; y < end; ++y) {
+    const uint8_t* top_row = average.in + size_t(2 * y) * average.in_pitch;
+    const uint8_t* low_row = top_row + average.in_pitch;
+    uint32_t* half_row =
+        reinterpret_cast<uint32_t*>(average.out.pixels + size_t(y) * average.out.pitch);
+    uint8_t* upper = twice.out.pixels + size_t(2 * y) * twice.out.pitch;
+    uint8_t* lower = upper + twice.out.pitch;
+    if (average.simd == SimdPath::AVX2) {
+      average_double_row_avx2(top_row, low_row, half_row, reinterpret_cast<uint32_t*>(upper),
+                              reinterpret_cast<uint32_t*>(lower), average.width);
+      continue;
+    }
+    if (average.simd == SimdPath::WASM128) {
+      average_double_row_wasm128(top_row, low_row, half_row,
+                                 reinterpret_cast<uint32_t*>(upper),
+                                 reinterpret_cast<uint32_t*>(lower), average.width);
+      continue;
+    }
+    for (uint32_t x = 0; x < average.width; ++x) {
+      const uint32_t p = average_block(top_row + size_t(x) * 8, low_row + size_t(x) * 8);
+      half_row[x] = p;
+      const uint64_t pair = uint64_t(p) * 0x0000000100000001ull;
+      std::memcpy(upper + size_t(x) * 8, &pair, 8);
+      std::memcpy(lower + size_t(x) * 8, &pair, 8);
+    }
+  }
 }
 
 void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst) {

@@ -64,15 +64,15 @@ struct DrawPlan {
   // The band that holds ROW (0 to the target's height - 1).
   int32_t band_of(int32_t row) const {
     int32_t b = int32_t(int64_t(row) * bands / target.height);
-    while (b + 1 < bands && band_rows(target.height, bands, b + 1).first <= row) ++b;
-    while (b > 0 && band_rows(target.height, bands, b).first > row) --b;
+    while (b + 1 < bands && even_band_rows(target.height, bands, b + 1).first <= row) ++b;
+    while (b > 0 && even_band_rows(target.height, bands, b).first > row) --b;
     return b;
   }
 
   // Zeroes the rows of BAND: whole pixel rows, as the back-buffer clear
   // does, and their 1/z values.
   void clear_band(int32_t band) const {
-    const BandRows rows = band_rows(target.height, bands, band);
+    const BandRows rows = even_band_rows(target.height, bands, band);
     for (int32_t y = rows.first; y < rows.end; ++y) {
       std::memset(target.pixel_row(y), 0, target.pitch);
       std::memset(target.depth_row(y), 0, size_t(target.width) * sizeof(float));
@@ -81,7 +81,7 @@ struct DrawPlan {
 
   // Draws the entries of BAND into its rows.
   void draw_band(const SORT_STRUCT* queue, int32_t band) const {
-    const BandRows rows = band_rows(target.height, bands, band);
+    const BandRows rows = even_band_rows(target.height, bands, band);
     const DrawScope scope{RowBand{rows.first, rows.end}, simd_path};
     for (const int32_t i : entries[size_t(band)]) {
       const SORT_STRUCT& e = queue[i];

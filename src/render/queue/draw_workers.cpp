@@ -213,6 +213,12 @@ int32_t DrawWorkers::frame_bands(int32_t width, int32_t rows) const {
   return int32_t(std::max<int64_t>(1, std::min<int64_t>(rows, rounds * threads)));
 }
 
+BandRows even_band_rows(int32_t rows, int32_t bands, int32_t band) {
+  const BandRows r = band_rows(rows, bands, band);
+  const int32_t last = std::max(bands, int32_t(1)) - 1;
+  return {band == 0 ? r.first : r.first & ~1, band >= last ? r.end : r.end & ~1};
+}
+
 BandRows band_rows(int32_t rows, int32_t bands, int32_t band) {
   const int64_t r = std::max(rows, int32_t(0)), n = std::max(bands, int32_t(1));
   return {int32_t(r * band / n), int32_t(r * (band + 1) / n)};

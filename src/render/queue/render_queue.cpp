@@ -35,17 +35,26 @@ void draw_outline(const SORT_STRUCT& e, LinePen& pen) {
 // sees the same depth tests in the same order as one walk over the queue.
 // With CLEAR, every band's rows of the target are zeroed first by the thread
 // that draws them (the caller has checked that the rows cover both buffers).
-void draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count, bool clear) {
+// DONE, when given, runs on each band's rows once they are drawn (not when
+// an entry is to stop the program). Returns whether DONE ran.
+bool draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count, bool clear,
+                 const BandsDone* done = nullptr) {
   int32_t drawable = count;
   DrawPlan& plan = renderer.draw_plan();
   DrawWorkers& workers = renderer.workers();
   if (resolve_raster_target(BACKBUFFER, ZBUFF, plan.target)) {
     plan.make(queue, drawable, workers.frame_bands(plan.target.width, plan.target.height));
-    workers.for_each_band(plan.bands, [&plan, queue, clear](int32_t band) {
+    if (drawable < count) done = nullptr;
+    workers.for_each_band(plan.bands, [&plan, queue, clear, done](int32_t band) {
       if (clear) plan.clear_band(band);
       plan.draw_band(queue, band);
+      if (done) {
+        const BandRows rows = even_band_rows(plan.target.height, plan.bands, band);
+        done->run(done->context, rows.first, rows.end);
+      }
     });
-  } else {  // nothing to draw into; a missing texture is still found
+  } else {
+    done = nullptr;  // nothing to draw into; a missing texture is still found
     drawable = 0;
     while (drawable < count && (queue[drawable].USE_TEX == 0 || queue[drawable].TEXTURE))
       ++drawable;
@@ -59,6 +68,7 @@ void draw_filled(Renderer& renderer, const SORT_STRUCT* queue, int32_t count, bo
     TFPCSPTRI_ORIG(BACKBUFFER, v[0].X, v[0].Y, v[0].Z, t[0].X, t[0].Y, v[1].X, v[1].Y, v[1].Z,
                    t[1].X, t[1].Y, v[2].X, v[2].Y, v[2].Z, t[2].X, t[2].Y, e.SHADE, e.TEXTURE);
   }
+  return done != nullptr;
 }
 }  // namespace
 
@@ -92,17 +102,22 @@ bool bands_cover_both_buffers() {
 }
 }  // namespace
 
-void clear_and_render(Renderer& renderer, int32_t& fcnt) {
+bool clear_and_render(Renderer& renderer, int32_t& fcnt, BandsDone done) {
   if (!bands_cover_both_buffers()) {
     clear_depth_buffer(renderer);
     clear_back_buffer(renderer);
     BUFFER_RENDER(renderer, fcnt);
-    return;
+    return false;
   }
   const int32_t count = fcnt;
   if (count > RBUFFER.size()) RUNTIME_FAIL(ERR_OUT_OF_BOUNDS, "BUFFER_RENDER");
-  draw_filled(renderer, RBUFFER.data(), count, true);
+  const bool ran = draw_filled(renderer, RBUFFER.data(), count, true, done.run ? &done : nullptr);
   fcnt = 0;
+  return ran;
+}
+
+void clear_and_render(Renderer& renderer, int32_t& fcnt) {
+  clear_and_render(renderer, fcnt, BandsDone{nullptr, nullptr});
 }
 
 void BUFFER_RENDER(int32_t& fcnt) {

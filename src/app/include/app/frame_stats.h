@@ -7,8 +7,7 @@
 struct StageTimes {
   double transform = 0;  // every entity through the model transform
   double probe = 0;      // the ground probe
-  double raster = 0;     // the depth and back-buffer clears and drawing the render queue
-  double filters = 0;    // bringing the back buffer to the screen
+  double drawing = 0;    // the clears, the render queue and the filters to the screen
 };
 
 struct FrameStats {

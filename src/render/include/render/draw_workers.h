@@ -75,6 +75,9 @@ struct BandRows {
   int32_t first, end;
 };
 BandRows band_rows(int32_t rows, int32_t bands, int32_t band);
+// The same cut with every band but the last starting and ending on an even
+// row, so that a filter of 2 x 2 blocks can follow each band on its own.
+BandRows even_band_rows(int32_t rows, int32_t bands, int32_t band);
 
 template <class F>
 void DrawWorkers::for_each_row_band(int32_t rows, int32_t bands, F&& f) {

@@ -35,3 +35,8 @@ void average_and_double(const IMAGE* in, IMAGE* half, IMAGE* dst);
 // and doubled, doubled, averaged, or copied as it is. A failed copy stops the
 // program with its error number.
 void bring_to_screen(Renderer& renderer);
+
+// The frame's clears, BUFFER_RENDER and bring_to_screen, with the same
+// result: where the drawing goes band by band, each band is brought to the
+// screen by the thread that drew it, just after drawing it.
+void draw_to_screen(Renderer& renderer, int32_t& fcnt);

@@ -79,3 +79,14 @@ void BUFFER_RENDER(int32_t& fcnt);
 // they are still in its cache when the triangles reach them; outlines are
 // drawn after whole clears.
 void clear_and_render(Renderer& renderer, int32_t& fcnt);
+
+// Runs on the drawing thread once rows FIRST to END - 1 of BACKBUFFER hold
+// their finished pixels; FIRST is even, and so is END except at the bottom.
+struct BandsDone {
+  void (*run)(const void* context, int32_t first, int32_t end);
+  const void* context;
+};
+// clear_and_render, with DONE run on each band of rows as it is finished.
+// False when the drawing could not go band by band (outlines, buffers the
+// bands do not cover, a textured entry without a texture): DONE was not run.
+bool clear_and_render(Renderer& renderer, int32_t& fcnt, BandsDone done);
