@@ -13,6 +13,13 @@ constexpr double MAX_CELLS_PER_TRIANGLE = 64;
 
 enum class Kind : uint8_t { none, listed, wide };
 
+// The first and last cell column and row of a listed triangle (a side has at
+// most MAX_SIDE_CELLS cells).
+struct CellSpan {
+  int16_t c0, c1, r0, r1;
+};
+static_assert(MAX_SIDE_CELLS <= INT16_MAX);
+
 bool finite_corner(const NMATHF::VEC3F& v) {
   return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z);
 }
@@ -112,8 +119,10 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
     r0 = row_of(z0 - m), r1 = row_of(z1 + m);
     return true;
   };
-  // Counted first, then filled; counts in 64 bits.
+  // Counted first, then filled; counts in 64 bits. Each triangle's cells are
+  // worked out once and kept for the filling.
   std::vector<uint64_t> sizes(cell_count() + 1, 0);
+  std::vector<CellSpan> spans(count);
   uint64_t wide = 0;
   for (uint32_t i = 0; i < count; ++i) {
     if (kinds[i] != Kind::listed) {
@@ -126,6 +135,7 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
       ++wide;
       continue;
     }
+    spans[i] = CellSpan{int16_t(c0), int16_t(c1), int16_t(r0), int16_t(r1)};
     for (int32_t r = r0; r <= r1; ++r)
       for (int32_t c = c0; c <= c1; ++c) ++sizes[size_t(r) * size_t(columns_) + size_t(c)];
   }
@@ -138,10 +148,9 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   for (uint32_t i = 0; i < count; ++i) {  // in stored order, so every list is too
     if (kinds[i] == Kind::wide) wide_.push_back(i);
     if (kinds[i] != Kind::listed) continue;
-    int32_t c0, c1, r0, r1;
-    cell_range(i, c0, c1, r0, r1);
-    for (int32_t r = r0; r <= r1; ++r)
-      for (int32_t c = c0; c <= c1; ++c)
+    const CellSpan& span = spans[i];
+    for (int32_t r = span.r0; r <= span.r1; ++r)
+      for (int32_t c = span.c0; c <= span.c1; ++c)
         triangles_[fill[size_t(r) * size_t(columns_) + size_t(c)]++] = i;
   }
 }
