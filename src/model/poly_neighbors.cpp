@@ -8,9 +8,12 @@
 // both ways, an edge of more pairs them up in index order (the odd one out
 // keeps 0), and a border edge keeps 0.
 //
-// "The first later triangle with this edge" comes from a hash of vertex pairs
-// filled walking the triangles backwards: before triangle F enters the table,
-// the table holds for each edge the lowest triangle above F that has it.
+// The same pairs come from one walk in index order, because each edge is
+// paired on its own: the triangles that have an edge pair up as first and
+// second, third and fourth, and so on. A hash of vertex pairs holds, for each
+// edge, the triangle that waits for its partner; the partner's arrival pairs
+// the two and takes the edge out. The table holds only waiting edges, so it
+// stays small for a mesh read in any sensible order, and grows as needed.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -18,8 +21,6 @@
 #include "model/model.h"
 
 namespace {
-
-constexpr uint32_t NONE = UINT32_MAX;
 
 struct Free {
   void operator()(void* p) const { std::free(p); }
@@ -42,35 +43,75 @@ uint64_t edge_key(const uint32_t* corner, int k) {
   return a < b ? (uint64_t(a) << 32 | b) : (uint64_t(b) << 32 | a);
 }
 
-// Edge -> triangle, open addressing with linear probing, at most half full.
-class EdgeTable {
+// Edge -> the triangle waiting on it: open addressing with linear probing, at
+// most half full, doubled when it would be more.
+class WaitingEdges {
  public:
-  explicit EdgeTable(uint64_t edges) {
-    while ((uint64_t(1) << bits_) < 2 * edges) ++bits_;
-    const uint64_t slots = uint64_t(1) << bits_;
-    keys_ = allocate<uint64_t>(slots);
-    triangles_ = allocate<uint32_t>(slots);
-    for (uint64_t i = 0; i < slots; ++i) triangles_[i] = NONE;
-  }
+  static constexpr uint32_t NONE = UINT32_MAX;
 
-  // The triangle stored for KEY, or NONE.
+  WaitingEdges() { make(10); }
+
+  // The triangle waiting on KEY, or NONE.
   uint32_t find(uint64_t key) const { return triangles_[slot(key)]; }
-  void set(uint64_t key, uint32_t triangle) {
+
+  void add(uint64_t key, uint32_t triangle) {
+    if (2 * (count_ + 1) > capacity()) grow();
     const uint64_t s = slot(key);
     keys_[s] = key;
     triangles_[s] = triangle;
+    ++count_;
+  }
+
+  // Takes KEY, which is there, out; the entries after it move up so that
+  // every probe still finds its key before an empty slot.
+  void remove(uint64_t key) {
+    const uint64_t mask = capacity() - 1;
+    uint64_t hole = slot(key);
+    for (uint64_t s = (hole + 1) & mask; triangles_[s] != NONE; s = (s + 1) & mask) {
+      // The entry at S may fill the hole when the hole lies on its probe path.
+      if (((s - home(keys_[s])) & mask) < ((s - hole) & mask)) continue;
+      keys_[hole] = keys_[s];
+      triangles_[hole] = triangles_[s];
+      hole = s;
+    }
+    triangles_[hole] = NONE;
+    --count_;
   }
 
  private:
+  uint64_t capacity() const { return uint64_t(1) << bits_; }
+  uint64_t home(uint64_t key) const { return (key * 0x9E3779B97F4A7C15u) >> (64 - bits_); }
+
   // KEY's slot, or the empty slot where it would go.
   uint64_t slot(uint64_t key) const {
-    const uint64_t mask = (uint64_t(1) << bits_) - 1;
-    uint64_t s = (key * 0x9E3779B97F4A7C15u) >> (64 - bits_);
+    const uint64_t mask = capacity() - 1;
+    uint64_t s = home(key);
     while (triangles_[s] != NONE && keys_[s] != key) s = (s + 1) & mask;
     return s;
   }
 
-  int bits_ = 4;
+  void make(int bits) {
+    bits_ = bits;
+    keys_ = allocate<uint64_t>(capacity());
+    triangles_ = allocate<uint32_t>(capacity());
+    for (uint64_t i = 0; i < capacity(); ++i) triangles_[i] = NONE;
+  }
+
+  void grow() {
+    const uint64_t old_capacity = capacity();
+    Buffer<uint64_t> old_keys = std::move(keys_);
+    Buffer<uint32_t> old_triangles = std::move(triangles_);
+    make(bits_ + 1);
+    for (uint64_t i = 0; i < old_capacity; ++i)
+      if (old_triangles[i] != NONE) {
+        const uint64_t s = slot(old_keys[i]);
+        keys_[s] = old_keys[i];
+        triangles_[s] = old_triangles[i];
+      }
+  }
+
+  int bits_ = 0;
+  uint64_t count_ = 0;
   Buffer<uint64_t> keys_;
   Buffer<uint32_t> triangles_;
 };
@@ -88,30 +129,28 @@ void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
   }
   if (n < 2) return;
 
-  // next[3 F + E]: the first triangle after F that has edge E of F.
-  Buffer<uint32_t> next = allocate<uint32_t>(3 * uint64_t(n));
-  {
-    EdgeTable table(3 * uint64_t(n));
-    for (uint32_t f = n; f-- > 0;) {
-      const uint32_t* corner = m.TRIANGLES[f].POINT_ID.data();
-      const uint64_t key[3] = {edge_key(corner, 0), edge_key(corner, 1), edge_key(corner, 2)};
-      for (int e = 0; e < 3; ++e) next[3 * uint64_t(f) + e] = table.find(key[e]);
-      for (int e = 0; e < 3; ++e) table.set(key[e], f);
-    }
-  }
-
-  for (uint32_t f = 0; f < n; ++f) {
-    const uint32_t* corner = m.TRIANGLES[f].POINT_ID.data();
-    int32_t* con = m.TRIANGLES[f].CON.data();
+  WaitingEdges waiting;
+  for (uint32_t t = 0; t < n; ++t) {
+    const uint32_t* corner = m.TRIANGLES[t].POINT_ID.data();
+    int32_t* con = m.TRIANGLES[t].CON.data();
     for (int e = 0; e < 3; ++e) {
-      const uint32_t t = next[3 * uint64_t(f) + e];
-      if (con[e] != 0 || t == NONE) continue;
-      con[e] = int32_t(t + 1);
+      // Already paired through an earlier edge of this triangle with the same key.
+      if (con[e] != 0) continue;
       const uint64_t key = edge_key(corner, e);
-      const uint32_t* corner2 = m.TRIANGLES[t].POINT_ID.data();
-      int32_t* con2 = m.TRIANGLES[t].CON.data();
-      for (int e2 = 0; e2 < 3; ++e2)
-        if (edge_key(corner2, e2) == key) con2[e2] = int32_t(f + 1);
+      const uint32_t f = waiting.find(key);
+      if (f == t) continue;  // the same edge twice: it waits on the first
+      if (f == WaitingEdges::NONE) {
+        waiting.add(key, t);
+        continue;
+      }
+      // F's edges of this key name T, and T's name F.
+      waiting.remove(key);
+      const uint32_t* corner_f = m.TRIANGLES[f].POINT_ID.data();
+      int32_t* con_f = m.TRIANGLES[f].CON.data();
+      for (int k = 0; k < 3; ++k) {
+        if (edge_key(corner_f, k) == key) con_f[k] = int32_t(t + 1);
+        if (edge_key(corner, k) == key) con[k] = int32_t(f + 1);
+      }
     }
   }
 }
