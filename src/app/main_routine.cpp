@@ -152,12 +152,23 @@ void start_up(App& app, const AppOptions& options) {
     if (!scene.TEXTURES[i]) RUNTIME_FAIL(result, "MAIN_ROUTINE");
   }
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
+  // The maze is scaled, indexed and cut into chunks while its edge
+  // connections are found, which none of that needs.
+  const auto index_maze = [&](MODEL_STRUCT& maze) {
+    // A file without faces loads, but would give an empty world: nothing to index.
+    if (maze.MAX_TRIANGLES == 0) return;
+    if (options.world_scale != 1.0f) scale_world(maze, options.world_scale);
+    within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
+                  [&] { app.maze_mesh = make_collision_mesh(maze); });
+    within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
+                  [&] { scene.maze_chunks = make_model_chunks(maze); });
+  };
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
     // The maze's file may name materials; the cube's and the UFO's do not.
     within_memory(model_files[i], "LOAD_OBJ", "to read the model", [&] {
       if (i == 0)
-        LOAD_OBJ(model_files[i], model, scene.maze.materials);
+        LOAD_OBJ(model_files[i], model, scene.maze.materials, index_maze);
       else
         LOAD_OBJ(model_files[i], model);
     });
@@ -167,11 +178,6 @@ void start_up(App& app, const AppOptions& options) {
                         (path_as_tried(model_files[i]) + ": no triangles in the file").c_str());
   }
   load_material_textures(scene.maze, stderr);
-  if (options.world_scale != 1.0f) scale_world(scene.MODELS[0], options.world_scale);
-  within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
-                [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
-  within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
-                [&] { scene.maze_chunks = make_model_chunks(scene.MODELS[0]); });
   prepare_models(scene);
   place_entities(scene);
   start_in_world(app, options);

@@ -1,7 +1,9 @@
 // LOAD_OBJ and UNLOAD_OBJ: open the file, tell its format, read it into the
 // record (and the materials of an ordinary OBJ file), check what was read,
 // then derive planes, normals and connections.
+#include <future>
 #include <string>
+#include <system_error>
 
 #include "obj_reader.h"
 
@@ -67,7 +69,28 @@ void read_libraries(const std::string& filename, const ObjScan& scan, ObjMateria
   }
 }
 
-void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials) {
+// The edge connections found on a second thread while BESIDE runs on this
+// one; without a second thread, one after the other. A failure report of the
+// search reaches the caller when the search is waited for.
+void neighbors_beside(MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
+  if (!beside) {
+    SET_POLY_NEIGHBORS(model);
+    return;
+  }
+  std::future<void> search;
+  try {
+    search = std::async(std::launch::async, [&model] { SET_POLY_NEIGHBORS(model); });
+  } catch (const std::system_error&) {
+    SET_POLY_NEIGHBORS(model);
+    beside(*model);
+    return;
+  }
+  beside(*model);
+  search.get();
+}
+
+void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials,
+          const BesideNeighborSearch& beside) {
   if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
   MODEL_STRUCT& m = *model;
 
@@ -102,18 +125,24 @@ void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* mater
 
   CALC_PLANES(model);
   CALC_NORMALS(model);
-  SET_POLY_NEIGHBORS(model);
+  neighbors_beside(model, beside);
 }
 
 }  // namespace
 
 void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
-  load(filename, model, nullptr);
+  load(filename, model, nullptr, nullptr);
 }
 
 void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials) {
   materials = ObjMaterials{};
-  load(filename, model, &materials);
+  load(filename, model, &materials, nullptr);
+}
+
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials,
+              const BesideNeighborSearch& beside) {
+  materials = ObjMaterials{};
+  load(filename, model, &materials, beside);
 }
 
 void UNLOAD_OBJ(MODEL_STRUCT*& model) {
