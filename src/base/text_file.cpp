@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "base/fail.h"
@@ -79,6 +80,14 @@ bool decode_utf16(std::FILE* handle, bool big_endian, std::string& out) {
   return true;
 }
 
+// Where the line that starts at AT in DATA ends: its CR or LF, or SIZE.
+size_t line_end(const char* data, size_t at, size_t size) {
+  const void* lf = std::memchr(data + at, '\n', size - at);
+  const size_t end = lf ? size_t(static_cast<const char*>(lf) - data) : size;
+  const void* cr = std::memchr(data + at, '\r', end - at);
+  return cr ? size_t(static_cast<const char*>(cr) - data) : end;
+}
+
 }  // namespace
 
 // A byte-order mark tells the encoding: UTF-8's is skipped, UTF-16's (either
@@ -121,8 +130,7 @@ int32_t file_read_line(TextFile* file, std::string& line) {
   while (file->more()) {
     const char* data = file->text.data();
     const size_t size = file->text.size();
-    size_t end = file->at;
-    while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+    size_t end = line_end(data, file->at, size);
     line.append(data + file->at, end - file->at);
     file->at = end;
     if (end < size) {
