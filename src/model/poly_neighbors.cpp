@@ -123,16 +123,15 @@ void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
   MODEL_STRUCT& m = *model;
   const uint32_t n = m.MAX_TRIANGLES;
   if (n > 0 && !m.TRIANGLES) RUNTIME_FAIL(ERR_NULL_POINTER, "SET_POLY_NEIGHBORS");
-  for (uint32_t i = 0; i < n; ++i) {
-    int32_t* con = m.TRIANGLES[i].CON.data();
-    con[0] = con[1] = con[2] = 0;
-  }
-  if (n < 2) return;
+  if (n == 0) return;
 
+  // A triangle's connections are cleared when the walk comes to it: until
+  // then nothing writes them.
   WaitingEdges waiting;
   for (uint32_t t = 0; t < n; ++t) {
     const uint32_t* corner = m.TRIANGLES[t].POINT_ID.data();
     int32_t* con = m.TRIANGLES[t].CON.data();
+    con[0] = con[1] = con[2] = 0;
     for (int e = 0; e < 3; ++e) {
       // Already paired through an earlier edge of this triangle with the same key.
       if (con[e] != 0) continue;
