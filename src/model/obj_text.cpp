@@ -33,16 +33,6 @@ bool has_colour_columns(const std::string& line) {
   return digits_at(line, 11, 3) && digits_at(line, 15, 3) && digits_at(line, 19, 3);
 }
 
-bool next_field(const std::string& line, size_t& pos, std::string_view& field) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (pos < line.size() && blank(line[pos])) ++pos;
-  if (pos >= line.size()) return false;
-  const size_t start = pos;
-  while (pos < line.size() && !blank(line[pos])) ++pos;
-  field = std::string_view(line).substr(start, pos - start);
-  return true;
-}
-
 double field_number(const std::string& line, std::string_view field) {
   return val(line, size_t(field.data() - line.data()));
 }
