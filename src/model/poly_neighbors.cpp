@@ -44,7 +44,8 @@ uint64_t edge_key(const uint32_t* corner, int k) {
 }
 
 // Edge -> the triangle waiting on it: open addressing with linear probing, at
-// most half full, doubled when it would be more.
+// most half full, doubled when it would be more. A slot keeps its key and
+// triangle side by side, so that a probe reads one cache line.
 class WaitingEdges {
  public:
   static constexpr uint32_t NONE = UINT32_MAX;
@@ -52,13 +53,14 @@ class WaitingEdges {
   WaitingEdges() { make(10); }
 
   // The triangle waiting on KEY, or NONE.
-  uint32_t find(uint64_t key) const { return triangles_[slot(key)]; }
+  uint32_t find(uint64_t key) const { return slots_[slot(key)].triangle; }
+
+  // Asks for KEY's first slot to be fetched ahead of its use.
+  void prefetch(uint64_t key) const { __builtin_prefetch(&slots_[home(key)]); }
 
   void add(uint64_t key, uint32_t triangle) {
     if (2 * (count_ + 1) > capacity()) grow();
-    const uint64_t s = slot(key);
-    keys_[s] = key;
-    triangles_[s] = triangle;
+    slots_[slot(key)] = Slot{key, triangle};
     ++count_;
   }
 
@@ -67,18 +69,22 @@ class WaitingEdges {
   void remove(uint64_t key) {
     const uint64_t mask = capacity() - 1;
     uint64_t hole = slot(key);
-    for (uint64_t s = (hole + 1) & mask; triangles_[s] != NONE; s = (s + 1) & mask) {
+    for (uint64_t s = (hole + 1) & mask; slots_[s].triangle != NONE; s = (s + 1) & mask) {
       // The entry at S may fill the hole when the hole lies on its probe path.
-      if (((s - home(keys_[s])) & mask) < ((s - hole) & mask)) continue;
-      keys_[hole] = keys_[s];
-      triangles_[hole] = triangles_[s];
+      if (((s - home(slots_[s].key)) & mask) < ((s - hole) & mask)) continue;
+      slots_[hole] = slots_[s];
       hole = s;
     }
-    triangles_[hole] = NONE;
+    slots_[hole].triangle = NONE;
     --count_;
   }
 
  private:
+  struct Slot {
+    uint64_t key;
+    uint32_t triangle;  // NONE: empty
+  };
+
   uint64_t capacity() const { return uint64_t(1) << bits_; }
   uint64_t home(uint64_t key) const { return (key * 0x9E3779B97F4A7C15u) >> (64 - bits_); }
 
@@ -86,34 +92,27 @@ class WaitingEdges {
   uint64_t slot(uint64_t key) const {
     const uint64_t mask = capacity() - 1;
     uint64_t s = home(key);
-    while (triangles_[s] != NONE && keys_[s] != key) s = (s + 1) & mask;
+    while (slots_[s].triangle != NONE && slots_[s].key != key) s = (s + 1) & mask;
     return s;
   }
 
   void make(int bits) {
     bits_ = bits;
-    keys_ = allocate<uint64_t>(capacity());
-    triangles_ = allocate<uint32_t>(capacity());
-    for (uint64_t i = 0; i < capacity(); ++i) triangles_[i] = NONE;
+    slots_ = allocate<Slot>(capacity());
+    for (uint64_t i = 0; i < capacity(); ++i) slots_[i] = Slot{0, NONE};
   }
 
   void grow() {
     const uint64_t old_capacity = capacity();
-    Buffer<uint64_t> old_keys = std::move(keys_);
-    Buffer<uint32_t> old_triangles = std::move(triangles_);
+    Buffer<Slot> old = std::move(slots_);
     make(bits_ + 1);
     for (uint64_t i = 0; i < old_capacity; ++i)
-      if (old_triangles[i] != NONE) {
-        const uint64_t s = slot(old_keys[i]);
-        keys_[s] = old_keys[i];
-        triangles_[s] = old_triangles[i];
-      }
+      if (old[i].triangle != NONE) slots_[slot(old[i].key)] = old[i];
   }
 
   int bits_ = 0;
   uint64_t count_ = 0;
-  Buffer<uint64_t> keys_;
-  Buffer<uint32_t> triangles_;
+  Buffer<Slot> slots_;
 };
 
 }  // namespace
@@ -132,6 +131,11 @@ void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
     const uint32_t* corner = m.TRIANGLES[t].POINT_ID.data();
     int32_t* con = m.TRIANGLES[t].CON.data();
     con[0] = con[1] = con[2] = 0;
+    // The next triangle's slots are on their way while this one is paired.
+    if (t + 1 < n) {
+      const uint32_t* next = m.TRIANGLES[t + 1].POINT_ID.data();
+      for (int e = 0; e < 3; ++e) waiting.prefetch(edge_key(next, e));
+    }
     for (int e = 0; e < 3; ++e) {
       // Already paired through an earlier edge of this triangle with the same key.
       if (con[e] != 0) continue;
