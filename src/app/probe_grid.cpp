@@ -20,6 +20,13 @@ struct CellSpan {
 };
 static_assert(MAX_SIDE_CELLS <= INT16_MAX);
 
+// What placing a triangle needs of its corners: the extent of its shadow and
+// its rounding reach (below), found in the first walk over the triangles.
+struct Shadow {
+  float x0, x1, z0, z1;
+  double reach;
+};
+
 bool finite_corner(const NMATHF::VEC3F& v) {
   return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z);
 }
@@ -53,6 +60,7 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   // Sort the triangles: no area (never crossed), not finite (wide), or to be
   // placed; the extent and the largest magnitude come from the finite ones.
   std::vector<Kind> kinds(count, Kind::listed);
+  std::vector<Shadow> shadows(count);
   float lo_x = INFINITY, hi_x = -INFINITY, lo_z = INFINITY, hi_z = -INFINITY, scale = 0;
   bool any_finite = false;
   for (uint32_t i = 0; i < count; ++i) {
@@ -69,6 +77,9 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
       continue;
     }
     any_finite = true;
+    shadows[i] = Shadow{std::min({v[0].X, v[1].X, v[2].X}), std::max({v[0].X, v[1].X, v[2].X}),
+                        std::min({v[0].Z, v[1].Z, v[2].Z}), std::max({v[0].Z, v[1].Z, v[2].Z}),
+                        rounding_reach(v[0], v[1], v[2])};
     for (const NMATHF::VEC3F& p : v) {
       lo_x = std::min(lo_x, p.X), hi_x = std::max(hi_x, p.X);
       lo_z = std::min(lo_z, p.Z), hi_z = std::max(hi_z, p.Z);
@@ -104,10 +115,9 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   // The cells a triangle's grown shadow reaches; false for one that reaches
   // too many, which goes on the wide list.
   auto cell_range = [&](uint32_t i, int32_t& c0, int32_t& c1, int32_t& r0, int32_t& r1) {
-    const NMATHF::VEC3F &a = corner(i, 1), &b = corner(i, 2), &c = corner(i, 3);
-    const double grown = double(margin) * rounding_reach(a, b, c);
-    const float x0 = std::min({a.X, b.X, c.X}), x1 = std::max({a.X, b.X, c.X});
-    const float z0 = std::min({a.Z, b.Z, c.Z}), z1 = std::max({a.Z, b.Z, c.Z});
+    const Shadow& shadow = shadows[i];
+    const double grown = double(margin) * shadow.reach;
+    const float x0 = shadow.x0, x1 = shadow.x1, z0 = shadow.z0, z1 = shadow.z1;
     // Measured in double first, so that a huge margin makes no cell number.
     const double across = (double(x1) - x0 + 2.0 * grown) / cell_ + 2.0;
     const double down = (double(z1) - z0 + 2.0 * grown) / cell_ + 2.0;
@@ -139,6 +149,7 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
     for (int32_t r = r0; r <= r1; ++r)
       for (int32_t c = c0; c <= c1; ++c) ++sizes[size_t(r) * size_t(columns_) + size_t(c)];
   }
+  shadows = std::vector<Shadow>();  // given back before the lists are made
   starts_.assign(sizes.size(), 0);
   for (size_t cell = 1; cell < sizes.size(); ++cell)
     starts_[cell] = starts_[cell - 1] + sizes[cell - 1];
