@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <new>
 #include <string>
+#include <system_error>
 
 #include "app/collision.h"
 #include "app/controls.h"
@@ -62,6 +64,23 @@ void within_memory(const char* file, const char* routine, const char* what, Work
   } catch (const std::bad_alloc&) {
     RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, routine, (path_as_tried(file) + ": no memory " + what).c_str());
   }
+}
+
+// FIRST on this thread while SECOND runs on another, or one after the other
+// when no thread can be had. A failure of either reaches the caller once both
+// are over.
+template <class First, class Second>
+void side_by_side(First&& first, Second&& second) {
+  std::future<void> other;
+  try {
+    other = std::async(std::launch::async, second);
+  } catch (const std::system_error&) {
+    second();
+    first();
+    return;
+  }
+  first();
+  other.get();
 }
 
 // The window's title and help follow the switches; only a window shows them.
@@ -152,16 +171,21 @@ void start_up(App& app, const AppOptions& options) {
     if (!scene.TEXTURES[i]) RUNTIME_FAIL(result, "MAIN_ROUTINE");
   }
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
-  // The maze is scaled, indexed and cut into chunks while its edge
-  // connections are found, which none of that needs.
+  // The maze is scaled, then indexed and cut into chunks at once, while its
+  // edge connections are found, which none of that needs.
   const auto index_maze = [&](MODEL_STRUCT& maze) {
     // A file without faces loads, but would give an empty world: nothing to index.
     if (maze.MAX_TRIANGLES == 0) return;
     if (options.world_scale != 1.0f) scale_world(maze, options.world_scale);
-    within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
-                  [&] { app.maze_mesh = make_collision_mesh(maze); });
-    within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
-                  [&] { scene.maze_chunks = make_model_chunks(maze); });
+    side_by_side(
+        [&] {
+          within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
+                        [&] { app.maze_mesh = make_collision_mesh(maze); });
+        },
+        [&] {
+          within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
+                        [&] { scene.maze_chunks = make_model_chunks(maze); });
+        });
   };
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
