@@ -69,24 +69,27 @@ void read_libraries(const std::string& filename, const ObjScan& scan, ObjMateria
   }
 }
 
-// The edge connections found on a second thread while BESIDE runs on this
-// one; without a second thread, one after the other. A failure report of the
-// search reaches the caller when the search is waited for.
-void neighbors_beside(MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
-  if (!beside) {
-    SET_POLY_NEIGHBORS(model);
-    return;
-  }
+// Planes, normals and edge connections. With BESIDE the connections are
+// found on a second thread while the planes and normals, then BESIDE, are made
+// on this one (the search shares no field with them); without a second
+// thread, one after the other. A failure report of the search reaches the
+// caller when the search is waited for.
+void derive_geometry(MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
+  const auto planes_and_normals = [&model] {
+    CALC_PLANES(model);
+    CALC_NORMALS(model);
+  };
   std::future<void> search;
-  try {
-    search = std::async(std::launch::async, [&model] { SET_POLY_NEIGHBORS(model); });
-  } catch (const std::system_error&) {
-    SET_POLY_NEIGHBORS(model);
-    beside(*model);
-    return;
+  if (beside) {
+    try {
+      search = std::async(std::launch::async, [&model] { SET_POLY_NEIGHBORS(model); });
+    } catch (const std::system_error&) {
+    }
   }
-  beside(*model);
-  search.get();
+  planes_and_normals();
+  if (!search.valid()) SET_POLY_NEIGHBORS(model);
+  if (beside) beside(*model);
+  if (search.valid()) search.get();
 }
 
 void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials,
@@ -123,9 +126,7 @@ void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* mater
     finish_file(file.handle, reader);
   }
 
-  CALC_PLANES(model);
-  CALC_NORMALS(model);
-  neighbors_beside(model, beside);
+  derive_geometry(model, beside);
 }
 
 }  // namespace
