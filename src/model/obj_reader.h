@@ -8,6 +8,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,12 @@ T* allocate_zeroed(uint64_t count) {
   if (count > SIZE_MAX / sizeof(T)) return nullptr;
   return static_cast<T*>(std::calloc(size_t(count), sizeof(T)));
 }
+
+// Starts making the pages of a large ARRAY of BYTES (that is to be written
+// from end to end) present on a second thread, so that writing it later takes
+// no page faults; the future is done when they are. Invalid when there is
+// nothing to gain or no thread to be had.
+std::future<void> touch_ahead(void* array, uint64_t bytes);
 
 template <class T>
 void release(T*& array) {
@@ -184,4 +191,5 @@ class PlainReader {
   ObjMaterials* materials_;
   int32_t material_ = -1;          // of the faces that follow
   bool check_names_ = false;       // a name no library defines is a problem
+  std::future<void> triangle_pages_;  // made present while the vertices are read
 };

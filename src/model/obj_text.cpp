@@ -1,5 +1,9 @@
 // Small text helpers shared by the OBJ readers.
 #include <cmath>
+#include <system_error>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "base/file_notes.h"
 #include "base/numbers.h"
@@ -41,4 +45,27 @@ std::string obj_note(const std::string& filename, uint64_t line, const std::stri
   const std::string path = path_as_tried(filename.c_str());
   if (line == 0) return path + ": " + cause;
   return path + ": line " + std::to_string(line) + ": " + cause;
+}
+
+std::future<void> touch_ahead(void* array, uint64_t bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+  // Below a few megabytes the thread costs more than the faults.
+  constexpr uint64_t WORTH_IT = uint64_t(4) << 20;
+  constexpr uintptr_t PAGE = 4096;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(array) + PAGE - 1) & ~(PAGE - 1);
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(array) + bytes) & ~(PAGE - 1);
+  if (bytes < WORTH_IT || last <= first) return {};
+  try {
+    // A kernel without the request refuses it; the writes then fault as ever.
+    return std::async(std::launch::async, [first, last] {
+      madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    });
+  } catch (const std::system_error&) {
+    return {};
+  }
+#else
+  (void)array;
+  (void)bytes;
+  return {};
+#endif
 }
