@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,7 +19,7 @@ struct Digits {
   uint64_t value = 0;
   int significant = 0;
   void add(char c) {
-    if (significant == 0 && c == '0') return;
+    if ((significant == 0 && c == '0') || significant > 15) return;
     if (++significant <= 15) value = value * 10 + uint64_t(c - '0');
   }
 };
@@ -60,13 +61,13 @@ double val(const char* text) {
   const char* integer = q;
   while (is_digit(*q)) digits.add(*q++);
   bool any = q > integer;
-  int fraction = 0;
+  ptrdiff_t fraction = 0;
   if (*q == '.') {
     const char* f = q + 1;
     while (is_digit(*f)) digits.add(*f++);
     if (f > q + 1 || any) {
       any = true;
-      fraction = int(f - (q + 1));
+      fraction = f - (q + 1);
       q = f;
     }
   }
@@ -88,7 +89,7 @@ double val(const char* text) {
       if (exponent_negative) exponent = -exponent;
     }
   }
-  const int scale = exponent - fraction;
+  const ptrdiff_t scale = exponent - fraction;
   if (digits.significant > 15 || !exponent_small || scale < -22 || scale > 22) return converted(start, q);
   const double magnitude = scale < 0 ? double(digits.value) / EXACT_POWERS_OF_TEN[-scale]
                                      : double(digits.value) * EXACT_POWERS_OF_TEN[scale];

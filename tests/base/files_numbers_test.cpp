@@ -34,6 +34,8 @@ TEST(Val, GivesStrtodsDoubleBitForBit) {
                            "8.98846567431158e307", "4.9e-324", "2e-308", "0.000000000000000000000001",
                            "1e-22", "1.5e-23", "000000000000000000012.5", "+3.25", "7e0022", "7e00022"})
     same_as_strtod(text);
+  same_as_strtod("0." + std::string(400, '0') + "17");  // more fraction digits than any scale
+  same_as_strtod(std::string(40, '7') + ".5e-3");
   // Random digits, points and exponents around the quick path's limits.
   uint64_t state = 12345;
   const auto next = [&](uint64_t below) {
