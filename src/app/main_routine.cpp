@@ -3,12 +3,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <future>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "app/collision.h"
 #include "app/controls.h"
@@ -33,6 +31,7 @@
 #include "render/render_globals.h"
 #include "render/render_queue.h"
 #include "render/renderer.h"
+#include "side_by_side.h"
 
 namespace {
 const char* const TEXTURE_FILES[MODEL_COUNT] = {"res/texture/sand.bmp", "res/texture/wall.bmp",
@@ -65,23 +64,6 @@ void within_memory(const char* file, const char* routine, const char* what, Work
   } catch (const std::bad_alloc&) {
     RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, routine, (path_as_tried(file) + ": no memory " + what).c_str());
   }
-}
-
-// FIRST on this thread while SECOND runs on another, or one after the other
-// when no thread can be had. A failure of either reaches the caller once both
-// are over.
-template <class First, class Second>
-void side_by_side(First&& first, Second&& second) {
-  std::future<void> other;
-  try {
-    other = std::async(std::launch::async, second);
-  } catch (const std::system_error&) {
-    second();
-    first();
-    return;
-  }
-  first();
-  other.get();
 }
 
 // The window's title and help follow the switches; only a window shows them.
