@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/side_by_side.h"
 #include "dvec3.h"
-#include "side_by_side.h"
 
 using NMATHF::VEC3F;
 

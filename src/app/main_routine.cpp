@@ -16,6 +16,7 @@
 #include "app/scene.h"
 #include "base/bmp.h"
 #include "base/fail.h"
+#include "base/side_by_side.h"
 #include "base/image.h"
 #include "base/file_notes.h"
 #include "base/numbers.h"
@@ -31,7 +32,6 @@
 #include "render/render_globals.h"
 #include "render/render_queue.h"
 #include "render/renderer.h"
-#include "side_by_side.h"
 
 namespace {
 const char* const TEXTURE_FILES[MODEL_COUNT] = {"res/texture/sand.bmp", "res/texture/wall.bmp",

@@ -1,10 +1,9 @@
 // LOAD_OBJ and UNLOAD_OBJ: open the file, tell its format, read it into the
 // record (and the materials of an ordinary OBJ file), check what was read,
 // then derive planes, normals and connections.
-#include <future>
 #include <string>
-#include <system_error>
 
+#include "base/side_by_side.h"
 #include "obj_reader.h"
 
 namespace {
@@ -71,25 +70,23 @@ void read_libraries(const std::string& filename, const ObjScan& scan, ObjMateria
 
 // Planes, normals and edge connections. With BESIDE the connections are
 // found on a second thread while the planes and normals, then BESIDE, are made
-// on this one (the search shares no field with them); without a second
-// thread, one after the other. A failure report of the search reaches the
-// caller when the search is waited for.
+// on this one: the search shares no field with them.
 void derive_geometry(MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
   const auto planes_and_normals = [&model] {
     CALC_PLANES(model);
     CALC_NORMALS(model);
   };
-  std::future<void> search;
-  if (beside) {
-    try {
-      search = std::async(std::launch::async, [&model] { SET_POLY_NEIGHBORS(model); });
-    } catch (const std::system_error&) {
-    }
+  if (!beside) {
+    planes_and_normals();
+    SET_POLY_NEIGHBORS(model);
+    return;
   }
-  planes_and_normals();
-  if (!search.valid()) SET_POLY_NEIGHBORS(model);
-  if (beside) beside(*model);
-  if (search.valid()) search.get();
+  side_by_side(
+      [&] {
+        planes_and_normals();
+        beside(*model);
+      },
+      [&model] { SET_POLY_NEIGHBORS(model); });
 }
 
 void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials,

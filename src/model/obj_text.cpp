@@ -1,7 +1,7 @@
 // Small text helpers shared by the OBJ readers.
 #include <cmath>
 #include <system_error>
-#if defined(__linux__)
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #include <sys/mman.h>
 #endif
 
@@ -48,7 +48,7 @@ std::string obj_note(const std::string& filename, uint64_t line, const std::stri
 }
 
 std::future<void> touch_ahead(void* array, uint64_t bytes) {
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE) && !defined(__EMSCRIPTEN__)
   // Below a few megabytes the thread costs more than the faults.
   constexpr uint64_t WORTH_IT = uint64_t(4) << 20;
   constexpr uintptr_t PAGE = 4096;

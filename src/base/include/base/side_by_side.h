@@ -5,9 +5,15 @@
 
 // FIRST on this thread while SECOND runs on another, or one after the other
 // when no thread can be had. A failure of either reaches the caller once both
-// are over.
+// are over. In the browser page one after the other always: its threads are
+// the drawing workers, made before, and one more would be waited for by a
+// page that cannot wait.
 template <class First, class Second>
 void side_by_side(First&& first, Second&& second) {
+#if defined(__EMSCRIPTEN__)
+  second();
+  first();
+#else
   std::future<void> other;
   try {
     other = std::async(std::launch::async, second);
@@ -18,4 +24,5 @@ void side_by_side(First&& first, Second&& second) {
   }
   first();
   other.get();
+#endif
 }
