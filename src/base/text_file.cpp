@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -16,6 +17,10 @@ struct TextFile {
   bool decoded = false;    // TEXT holds the whole file
   std::string text;
   size_t at = 0;
+  // The first CR in TEXT at or after CR_FROM (TEXT's size for none): most
+  // files have none, so it is looked for once a block rather than once a line.
+  size_t cr_from = SIZE_MAX;
+  size_t cr = 0;
 
   // True when a byte is waiting in TEXT, after reading the next block if needed.
   bool more() {
@@ -24,9 +29,20 @@ struct TextFile {
     text.resize(BLOCK);
     text.resize(std::fread(text.data(), 1, BLOCK, handle));
     at = 0;
+    cr_from = SIZE_MAX;
     return !text.empty();
   }
   int next() { return more() ? static_cast<unsigned char>(text[at++]) : EOF; }
+  // Where the line that starts at AT ends: its CR or LF, or TEXT's end.
+  size_t line_end() {
+    if (cr_from > at || cr < at) {
+      const void* found = std::memchr(text.data() + at, '\r', text.size() - at);
+      cr = found ? size_t(static_cast<const char*>(found) - text.data()) : text.size();
+      cr_from = at;
+    }
+    const void* lf = std::memchr(text.data() + at, '\n', cr - at);
+    return lf ? size_t(static_cast<const char*>(lf) - text.data()) : cr;
+  }
   int peek() { return more() ? static_cast<unsigned char>(text[at]) : EOF; }
 
   static constexpr size_t BLOCK = 1 << 16;
@@ -80,14 +96,6 @@ bool decode_utf16(std::FILE* handle, bool big_endian, std::string& out) {
   return true;
 }
 
-// Where the line that starts at AT in DATA ends: its CR or LF, or SIZE.
-size_t line_end(const char* data, size_t at, size_t size) {
-  const void* lf = std::memchr(data + at, '\n', size - at);
-  const size_t end = lf ? size_t(static_cast<const char*>(lf) - data) : size;
-  const void* cr = std::memchr(data + at, '\r', end - at);
-  return cr ? size_t(static_cast<const char*>(cr) - data) : end;
-}
-
 }  // namespace
 
 // A byte-order mark tells the encoding: UTF-8's is skipped, UTF-16's (either
@@ -130,7 +138,7 @@ int32_t file_read_line(TextFile* file, std::string& line) {
   while (file->more()) {
     const char* data = file->text.data();
     const size_t size = file->text.size();
-    size_t end = line_end(data, file->at, size);
+    size_t end = file->line_end();
     line.append(data + file->at, end - file->at);
     file->at = end;
     if (end < size) {
@@ -163,6 +171,7 @@ int64_t file_size(TextFile* file) {
 int32_t file_rewind(TextFile* file) {
   if (!file || !file->handle) return ERR_FILE_IO;
   file->at = 0;
+  file->cr_from = SIZE_MAX;
   if (file->decoded) return 0;
   file->text.clear();
   return std::fseek(file->handle, file->start, SEEK_SET) == 0 ? 0 : ERR_FILE_IO;

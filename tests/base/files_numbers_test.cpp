@@ -76,6 +76,8 @@ TEST(TextFile, ReadsLinesWithoutTheirEnds) {
   EXPECT_EQ(read_all(write_scratch("blank.txt", "\n\r\nx\n\n")), (Lines{"", "", "x", ""}));
   EXPECT_EQ(read_all(write_scratch("empty.txt", "")), Lines{});
   EXPECT_EQ(read_all(write_scratch("cr.txt", "a\rb\r\rc")), (Lines{"a", "b", "", "c"}));
+  EXPECT_EQ(read_all(write_scratch("mixed.txt", "a\nb\nc\rd\r\ne\nf\rg")),
+            (Lines{"a", "b", "c", "d", "e", "f", "g"}));
   // Byte-order marks: UTF-8's is skipped, UTF-16 is read as UTF-8 (a pair of
   // surrogates as one character, a lone one as U+FFFD).
   EXPECT_EQ(read_all(write_scratch("bom8.txt", "\xEF\xBB\xBFv 1\n")), Lines{"v 1"});
