@@ -71,14 +71,20 @@ void read_libraries(const std::string& filename, const ObjScan& scan, ObjMateria
 // Planes, normals and edge connections. With BESIDE the connections are
 // found on a second thread while the planes and normals, then BESIDE, are made
 // on this one: the search shares no field with them.
-void derive_geometry(MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
+void derive_geometry(const std::string& filename, MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
   const auto planes_and_normals = [&model] {
     CALC_PLANES(model);
     CALC_NORMALS(model);
   };
+  const auto neighbors = [&] {
+    if (!connect_edges(*model))
+      RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, "SET_POLY_NEIGHBORS",
+                        obj_note(filename, 0, "no memory to connect the edges of " +
+                                                  std::to_string(model->MAX_TRIANGLES) + " triangles").c_str());
+  };
   if (!beside) {
     planes_and_normals();
-    SET_POLY_NEIGHBORS(model);
+    neighbors();
     return;
   }
   side_by_side(
@@ -86,7 +92,7 @@ void derive_geometry(MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
         planes_and_normals();
         beside(*model);
       },
-      [&model] { SET_POLY_NEIGHBORS(model); });
+      neighbors);
 }
 
 void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials,
@@ -123,7 +129,7 @@ void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* mater
     finish_file(file.handle, reader);
   }
 
-  derive_geometry(model, beside);
+  derive_geometry(filename, model, beside);
 }
 
 }  // namespace

@@ -113,6 +113,11 @@ ObjScan scan_obj(TextFile* file, bool stop_at_counts);
 // WHY, when the library cannot be opened.
 bool read_material_library(const std::string& path, std::vector<ObjMaterial>& list, std::string& why);
 
+// ---------------------------------------------------------------- derived geometry
+// SET_POLY_NEIGHBORS's search, false (the connections unfinished) when memory
+// runs out, so that the loader can name the file it was reading.
+bool connect_edges(MODEL_STRUCT& model);
+
 // ---------------------------------------------------------------- the readers
 // The counted format, one line at a time. Every failure stops with a report
 // from LOAD_OBJ and a note naming the file and the line.

@@ -17,8 +17,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "model/model.h"
+#include "obj_reader.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ template <class T>
 Buffer<T> allocate(uint64_t count) {
   Buffer<T> buffer;
   if (count <= SIZE_MAX / sizeof(T)) buffer.reset(static_cast<T*>(std::malloc(size_t(count) * sizeof(T))));
-  if (!buffer) RUNTIME_FAIL(ERR_OUT_OF_MEMORY, "SET_POLY_NEIGHBORS");
+  if (!buffer) throw std::bad_alloc();
   return buffer;
 }
 
@@ -117,11 +119,11 @@ class WaitingEdges {
 
 }  // namespace
 
-void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
-  if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "SET_POLY_NEIGHBORS");
-  MODEL_STRUCT& m = *model;
+namespace {
+
+// The walk; throws std::bad_alloc when the table cannot grow.
+void pair_edges(MODEL_STRUCT& m) {
   const uint32_t n = m.MAX_TRIANGLES;
-  if (n > 0 && !m.TRIANGLES) RUNTIME_FAIL(ERR_NULL_POINTER, "SET_POLY_NEIGHBORS");
   if (n == 0) return;
 
   // A triangle's connections are cleared when the walk comes to it: until
@@ -156,4 +158,21 @@ void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
       }
     }
   }
+}
+
+}  // namespace
+
+bool connect_edges(MODEL_STRUCT& model) {
+  try {
+    pair_edges(model);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+void SET_POLY_NEIGHBORS(MODEL_STRUCT*& model) {
+  if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "SET_POLY_NEIGHBORS");
+  if (model->MAX_TRIANGLES > 0 && !model->TRIANGLES) RUNTIME_FAIL(ERR_NULL_POINTER, "SET_POLY_NEIGHBORS");
+  if (!connect_edges(*model)) RUNTIME_FAIL(ERR_OUT_OF_MEMORY, "SET_POLY_NEIGHBORS");
 }
