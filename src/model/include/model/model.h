@@ -97,8 +97,8 @@ void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& m
 
 // Work that needs the loaded model but not its edge connections, done by
 // LOAD_OBJ on this thread while a second one finds the connections. It may
-// change anything of the model but POINT_ID (which the search reads) and CON
-// (which it writes).
+// change the vertices and the triangles' fields but POINT_ID (which the search
+// reads) and CON (which it writes); the counts and arrays stay as they are.
 using BesideNeighborSearch = std::function<void(MODEL_STRUCT& model)>;
 
 // LOAD_OBJ with MATERIALS that runs BESIDE, once planes and normals are made,
