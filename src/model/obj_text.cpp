@@ -3,6 +3,7 @@
 #include <system_error>
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 #include "base/file_notes.h"
@@ -51,9 +52,10 @@ std::future<void> touch_ahead(void* array, uint64_t bytes) {
 #if defined(__linux__) && defined(MADV_POPULATE_WRITE) && !defined(__EMSCRIPTEN__)
   // Below a few megabytes the thread costs more than the faults.
   constexpr uint64_t WORTH_IT = uint64_t(4) << 20;
-  constexpr uintptr_t PAGE = 4096;
-  const uintptr_t first = (reinterpret_cast<uintptr_t>(array) + PAGE - 1) & ~(PAGE - 1);
-  const uintptr_t last = (reinterpret_cast<uintptr_t>(array) + bytes) & ~(PAGE - 1);
+  const long page_size = sysconf(_SC_PAGESIZE);
+  const uintptr_t page = page_size > 0 ? uintptr_t(page_size) : 4096;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(array) + page - 1) & ~(page - 1);
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(array) + bytes) & ~(page - 1);
   if (bytes < WORTH_IT || last <= first) return {};
   try {
     // A kernel without the request refuses it; the writes then fault as ever.
