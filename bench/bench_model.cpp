@@ -92,6 +92,30 @@ std::string soup_model(int triangles) {
   return text;
 }
 
+// A city-sized ordinary OBJ file as exporters write one: COLUMNS x ROWS quads
+// of uneven ground cut into two triangles each, coordinates with three
+// decimals, a texture coordinate named at every corner, and a material of a
+// library (colours only) switched every few hundred faces.
+std::string city_model(int columns, int rows, const std::string& library) {
+  std::string text = "# generated\nmtllib " + library + "\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n";
+  char line[96];
+  for (int z = 0; z <= rows; ++z)
+    for (int x = 0; x <= columns; ++x) {
+      std::snprintf(line, sizeof line, "v %.3f %.3f %.3f\n", x * 6.0 - 600.0, ((x * 7 + z * 13) % 50) * 0.125,
+                    z * -6.0 + 540.0);
+      text += line;
+    }
+  int faces = 0;
+  for (int z = 0; z < rows; ++z)
+    for (int x = 0; x < columns; ++x) {
+      if (faces++ % 300 == 0) text += "usemtl " + std::string(1, char('a' + faces % 4)) + "\n";
+      const int a = z * (columns + 1) + x + 1, b = a + 1, c = a + columns + 1, d = c + 1;
+      std::snprintf(line, sizeof line, "f %d/1 %d/2 %d/3\nf %d/1 %d/3 %d/4\n", a, b, d, a, d, c);
+      text += line;
+    }
+  return text;
+}
+
 void load_and_unload(benchmark::State& state, const std::string& path) {
   uint32_t triangles = 0;
   for (auto _ : state) {
@@ -152,3 +176,25 @@ static void bm_load_plain_obj_grid_2000000(benchmark::State& state) {
   load_and_unload(state, PATH);
 }
 BENCHMARK(bm_load_plain_obj_grid_2000000)->Unit(benchmark::kMillisecond);
+
+// A million triangles of a city-sized ordinary OBJ file, read with the
+// materials of its library, as the program reads a world of the user's own.
+static void bm_load_plain_obj_city_1000000(benchmark::State& state) {
+  static const std::string LIBRARY =
+      bench_file("city.mtl", "newmtl a\nKd 0.5 0.5 0.5\nnewmtl b\nKd 0.8 0.2 0.2\n"
+                             "newmtl c\nKd 0.2 0.8 0.2\nnewmtl d\nKd 0.2 0.2 0.8\n");
+  static const std::string PATH =
+      bench_file("city.obj", city_model(500, 1000, std::filesystem::path(LIBRARY).filename().string()));
+  uint32_t triangles = 0;
+  for (auto _ : state) {
+    MODEL_STRUCT record{};
+    MODEL_STRUCT* model = &record;
+    ObjMaterials materials;
+    LOAD_OBJ(PATH, model, materials);
+    triangles = model->MAX_TRIANGLES;
+    benchmark::DoNotOptimize(model->TRIANGLES);
+    UNLOAD_OBJ(model);
+  }
+  state.counters["triangles"] = triangles;
+}
+BENCHMARK(bm_load_plain_obj_city_1000000)->Unit(benchmark::kMillisecond);

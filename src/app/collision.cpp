@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/side_by_side.h"
 #include "dvec3.h"
 
 using NMATHF::VEC3F;
@@ -193,8 +194,9 @@ bool inside_solid(const CollisionMesh& mesh, const VEC3F& eye) {
   return back;
 }
 
-CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
-  CollisionMesh mesh;
+namespace {
+// MAZE's triangles as the collision tests read them, and the floor and top.
+void copy_triangles(const MODEL_STRUCT& maze, CollisionMesh& mesh) {
   mesh.triangles.reserve(maze.MAX_TRIANGLES);
   bool any = false;
   for (uint32_t i = 0; i < maze.MAX_TRIANGLES; ++i) {
@@ -215,7 +217,13 @@ CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
     }
     mesh.triangles.push_back(t);
   }
-  mesh.grid.build(maze);
+}
+}  // namespace
+
+CollisionMesh make_collision_mesh(const MODEL_STRUCT& maze) {
+  CollisionMesh mesh;
+  // The grid reads only the model: it is built while the triangles are copied.
+  side_by_side([&] { copy_triangles(maze, mesh); }, [&] { mesh.grid.build(maze); });
   return mesh;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "app/collision.h"
@@ -15,6 +16,7 @@
 #include "app/scene.h"
 #include "base/bmp.h"
 #include "base/fail.h"
+#include "base/side_by_side.h"
 #include "base/image.h"
 #include "base/file_notes.h"
 #include "base/numbers.h"
@@ -107,22 +109,25 @@ void show_notice(App& app) {
 }
 
 // A world of the user's own (a model, a scale or a spawn point given) chooses
-// the start, the fly mode and speed and the far plane. The bundled maze as it
-// comes starts as it always did.
-void start_in_world(App& app, const AppOptions& options) {
+// the start, the fly mode and speed and the far plane; none for the bundled
+// maze as it comes, which starts as it always did.
+std::optional<WorldStart> world_start_for(const MODEL_STRUCT& maze, const AppOptions& options) {
   const bool own_world =
       !options.maze_model.empty() || options.world_scale != 1.0f || options.spawn.has_value();
-  if (!own_world) return;
+  if (!own_world) return std::nullopt;
   const ViewShape view{FOV, ASPECT, ZNEAR};
-  const WorldStart start =
-      frame_world(app.scene.MODELS[0], view, options.spawn ? &*options.spawn : nullptr);
+  return frame_world(maze, view, options.spawn ? &*options.spawn : nullptr);
+}
+
+void start_in_world(App& app, const std::optional<WorldStart>& start) {
+  if (!start) return;
   Player& player = app.player;
-  player.start = start.camera;
+  player.start = start->camera;
   camera_setup(player);
-  if (start.fly) player.fly = -1;
-  player.fly_speed_notch = start.fly_speed_notch;
-  app.framed_start = start.framed;
-  set_far_plane(start.zfar);
+  if (start->fly) player.fly = -1;
+  player.fly_speed_notch = start->fly_speed_notch;
+  app.framed_start = start->framed;
+  set_far_plane(start->zfar);
 }
 
 void start_up(App& app, const AppOptions& options) {
@@ -152,12 +157,31 @@ void start_up(App& app, const AppOptions& options) {
     if (!scene.TEXTURES[i]) RUNTIME_FAIL(result, "MAIN_ROUTINE");
   }
   scene.MODELS = static_cast<MODEL_STRUCT*>(std::calloc(MODEL_COUNT, sizeof(MODEL_STRUCT)));
+  // The maze is scaled, then indexed, and cut into chunks and looked over
+  // for the start at the same time, while its edge connections are found,
+  // which none of that needs.
+  std::optional<WorldStart> world_start;
+  const auto index_maze = [&](MODEL_STRUCT& maze) {
+    // A file without faces loads, but would give an empty world: nothing to index.
+    if (maze.MAX_TRIANGLES == 0) return;
+    if (options.world_scale != 1.0f) scale_world(maze, options.world_scale);
+    side_by_side(
+        [&] {
+          within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
+                        [&] { app.maze_mesh = make_collision_mesh(maze); });
+        },
+        [&] {
+          within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
+                        [&] { scene.maze_chunks = make_model_chunks(maze); });
+          world_start = world_start_for(maze, options);
+        });
+  };
   for (int32_t i = 0; i < MODEL_COUNT; ++i) {
     MODEL_STRUCT* model = &scene.MODELS[i];
     // The maze's file may name materials; the cube's and the UFO's do not.
     within_memory(model_files[i], "LOAD_OBJ", "to read the model", [&] {
       if (i == 0)
-        LOAD_OBJ(model_files[i], model, scene.maze.materials);
+        LOAD_OBJ(model_files[i], model, scene.maze.materials, index_maze);
       else
         LOAD_OBJ(model_files[i], model);
     });
@@ -167,14 +191,9 @@ void start_up(App& app, const AppOptions& options) {
                         (path_as_tried(model_files[i]) + ": no triangles in the file").c_str());
   }
   load_material_textures(scene.maze, stderr);
-  if (options.world_scale != 1.0f) scale_world(scene.MODELS[0], options.world_scale);
-  within_memory(model_files[0], "MAIN_ROUTINE", "to index the maze's triangles",
-                [&] { app.maze_mesh = make_collision_mesh(scene.MODELS[0]); });
-  within_memory(model_files[0], "MAIN_ROUTINE", "to cut the maze into chunks",
-                [&] { scene.maze_chunks = make_model_chunks(scene.MODELS[0]); });
   prepare_models(scene);
   place_entities(scene);
-  start_in_world(app, options);
+  start_in_world(app, world_start);
   app.clock.LAST_TIME = timer();
   set_mouse(SCR_W2, SCR_H2, 0, -1);
 }

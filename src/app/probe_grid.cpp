@@ -13,6 +13,20 @@ constexpr double MAX_CELLS_PER_TRIANGLE = 64;
 
 enum class Kind : uint8_t { none, listed, wide };
 
+// The first and last cell column and row of a listed triangle (a side has at
+// most MAX_SIDE_CELLS cells).
+struct CellSpan {
+  int16_t c0, c1, r0, r1;
+};
+static_assert(MAX_SIDE_CELLS <= INT16_MAX);
+
+// What placing a triangle needs of its corners: the extent of its shadow and
+// its rounding reach (below), found in the first walk over the triangles.
+struct Shadow {
+  float x0, x1, z0, z1;
+  double reach;
+};
+
 bool finite_corner(const NMATHF::VEC3F& v) {
   return std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z);
 }
@@ -46,6 +60,7 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   // Sort the triangles: no area (never crossed), not finite (wide), or to be
   // placed; the extent and the largest magnitude come from the finite ones.
   std::vector<Kind> kinds(count, Kind::listed);
+  std::vector<Shadow> shadows(count);
   float lo_x = INFINITY, hi_x = -INFINITY, lo_z = INFINITY, hi_z = -INFINITY, scale = 0;
   bool any_finite = false;
   for (uint32_t i = 0; i < count; ++i) {
@@ -62,6 +77,9 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
       continue;
     }
     any_finite = true;
+    shadows[i] = Shadow{std::min({v[0].X, v[1].X, v[2].X}), std::max({v[0].X, v[1].X, v[2].X}),
+                        std::min({v[0].Z, v[1].Z, v[2].Z}), std::max({v[0].Z, v[1].Z, v[2].Z}),
+                        rounding_reach(v[0], v[1], v[2])};
     for (const NMATHF::VEC3F& p : v) {
       lo_x = std::min(lo_x, p.X), hi_x = std::max(hi_x, p.X);
       lo_z = std::min(lo_z, p.Z), hi_z = std::max(hi_z, p.Z);
@@ -97,10 +115,9 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   // The cells a triangle's grown shadow reaches; false for one that reaches
   // too many, which goes on the wide list.
   auto cell_range = [&](uint32_t i, int32_t& c0, int32_t& c1, int32_t& r0, int32_t& r1) {
-    const NMATHF::VEC3F &a = corner(i, 1), &b = corner(i, 2), &c = corner(i, 3);
-    const double grown = double(margin) * rounding_reach(a, b, c);
-    const float x0 = std::min({a.X, b.X, c.X}), x1 = std::max({a.X, b.X, c.X});
-    const float z0 = std::min({a.Z, b.Z, c.Z}), z1 = std::max({a.Z, b.Z, c.Z});
+    const Shadow& shadow = shadows[i];
+    const double grown = double(margin) * shadow.reach;
+    const float x0 = shadow.x0, x1 = shadow.x1, z0 = shadow.z0, z1 = shadow.z1;
     // Measured in double first, so that a huge margin makes no cell number.
     const double across = (double(x1) - x0 + 2.0 * grown) / cell_ + 2.0;
     const double down = (double(z1) - z0 + 2.0 * grown) / cell_ + 2.0;
@@ -112,8 +129,10 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
     r0 = row_of(z0 - m), r1 = row_of(z1 + m);
     return true;
   };
-  // Counted first, then filled; counts in 64 bits.
+  // Counted first, then filled; counts in 64 bits. Each triangle's cells are
+  // worked out once and kept for the filling.
   std::vector<uint64_t> sizes(cell_count() + 1, 0);
+  std::vector<CellSpan> spans(count);
   uint64_t wide = 0;
   for (uint32_t i = 0; i < count; ++i) {
     if (kinds[i] != Kind::listed) {
@@ -126,9 +145,11 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
       ++wide;
       continue;
     }
+    spans[i] = CellSpan{int16_t(c0), int16_t(c1), int16_t(r0), int16_t(r1)};
     for (int32_t r = r0; r <= r1; ++r)
       for (int32_t c = c0; c <= c1; ++c) ++sizes[size_t(r) * size_t(columns_) + size_t(c)];
   }
+  shadows = std::vector<Shadow>();  // given back before the lists are made
   starts_.assign(sizes.size(), 0);
   for (size_t cell = 1; cell < sizes.size(); ++cell)
     starts_[cell] = starts_[cell - 1] + sizes[cell - 1];
@@ -138,10 +159,9 @@ void ProbeGrid::build(const MODEL_STRUCT& maze) {
   for (uint32_t i = 0; i < count; ++i) {  // in stored order, so every list is too
     if (kinds[i] == Kind::wide) wide_.push_back(i);
     if (kinds[i] != Kind::listed) continue;
-    int32_t c0, c1, r0, r1;
-    cell_range(i, c0, c1, r0, r1);
-    for (int32_t r = r0; r <= r1; ++r)
-      for (int32_t c = c0; c <= c1; ++c)
+    const CellSpan& span = spans[i];
+    for (int32_t r = span.r0; r <= span.r1; ++r)
+      for (int32_t c = span.c0; c <= span.c1; ++c)
         triangles_[fill[size_t(r) * size_t(columns_) + size_t(c)]++] = i;
   }
 }

@@ -1,4 +1,6 @@
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "base/fail.h"
@@ -15,6 +17,10 @@ struct TextFile {
   bool decoded = false;    // TEXT holds the whole file
   std::string text;
   size_t at = 0;
+  // The first CR in TEXT at or after CR_FROM (TEXT's size for none): most
+  // files have none, so it is looked for once a block rather than once a line.
+  size_t cr_from = SIZE_MAX;
+  size_t cr = 0;
 
   // True when a byte is waiting in TEXT, after reading the next block if needed.
   bool more() {
@@ -23,9 +29,20 @@ struct TextFile {
     text.resize(BLOCK);
     text.resize(std::fread(text.data(), 1, BLOCK, handle));
     at = 0;
+    cr_from = SIZE_MAX;
     return !text.empty();
   }
   int next() { return more() ? static_cast<unsigned char>(text[at++]) : EOF; }
+  // Where the line that starts at AT ends: its CR or LF, or TEXT's end.
+  size_t line_end() {
+    if (cr_from > at || cr < at) {
+      const void* found = std::memchr(text.data() + at, '\r', text.size() - at);
+      cr = found ? size_t(static_cast<const char*>(found) - text.data()) : text.size();
+      cr_from = at;
+    }
+    const void* lf = std::memchr(text.data() + at, '\n', cr - at);
+    return lf ? size_t(static_cast<const char*>(lf) - text.data()) : cr;
+  }
   int peek() { return more() ? static_cast<unsigned char>(text[at]) : EOF; }
 
   static constexpr size_t BLOCK = 1 << 16;
@@ -121,8 +138,7 @@ int32_t file_read_line(TextFile* file, std::string& line) {
   while (file->more()) {
     const char* data = file->text.data();
     const size_t size = file->text.size();
-    size_t end = file->at;
-    while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+    size_t end = file->line_end();
     line.append(data + file->at, end - file->at);
     file->at = end;
     if (end < size) {
@@ -155,6 +171,7 @@ int64_t file_size(TextFile* file) {
 int32_t file_rewind(TextFile* file) {
   if (!file || !file->handle) return ERR_FILE_IO;
   file->at = 0;
+  file->cr_from = SIZE_MAX;
   if (file->decoded) return 0;
   file->text.clear();
   return std::fseek(file->handle, file->start, SEEK_SET) == 0 ? 0 : ERR_FILE_IO;

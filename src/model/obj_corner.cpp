@@ -3,18 +3,19 @@
 
 namespace {
 
-// An integer with an optional sign that fills TEXT; more than 18 digits is
-// more than any file can count, so it is refused rather than overflowed.
-bool parse_integer(std::string_view text, int64_t& value) {
-  size_t p = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) p = 1;
-  if (p == text.size() || text.size() - p > 18) return false;
+// The integer with an optional sign from P up to the next slash or END, P left
+// there; false when that text is not one. More than 18 digits is more than any
+// file can count, so it is refused rather than overflowed.
+bool integer_part(const char*& p, const char* end, int64_t& value) {
+  const bool negative = p < end && *p == '-';
+  if (p < end && (*p == '-' || *p == '+')) ++p;
+  const char* digits = p;
   int64_t n = 0;
-  for (; p < text.size(); ++p) {
-    if (text[p] < '0' || text[p] > '9') return false;
-    n = n * 10 + (text[p] - '0');
+  for (; p < end && *p != '/'; ++p) {
+    if (*p < '0' || *p > '9' || p - digits == 18) return false;
+    n = n * 10 + (*p - '0');
   }
+  if (p == digits) return false;
   value = negative ? -n : n;
   return true;
 }
@@ -23,18 +24,18 @@ bool parse_integer(std::string_view text, int64_t& value) {
 
 bool parse_corner(std::string_view text, Corner& corner) {
   corner = Corner{};
-  const size_t slash = text.find('/');
-  if (!parse_integer(text.substr(0, slash), corner.vertex)) return false;
-  if (slash == std::string_view::npos) return true;
-  const std::string_view rest = text.substr(slash + 1);
-  const size_t slash2 = rest.find('/');
-  const std::string_view texture = rest.substr(0, slash2);
-  corner.has_texture = !texture.empty();
-  if (corner.has_texture && !parse_integer(texture, corner.texture)) return false;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  if (!integer_part(p, end, corner.vertex)) return false;
+  if (p == end) return true;
+  ++p;  // the first slash
+  corner.has_texture = p < end && *p != '/';
+  if (corner.has_texture && !integer_part(p, end, corner.texture)) return false;
   // "v/vt"; anything else has a third part, and only "v//vn" may leave vt out.
-  if (slash2 == std::string_view::npos) return corner.has_texture;
+  if (p == end) return corner.has_texture;
+  ++p;  // the second slash
   int64_t normal;  // read past, but it must be a number
-  return parse_integer(rest.substr(slash2 + 1), normal);
+  return integer_part(p, end, normal) && p == end;
 }
 
 int64_t resolve_index(int64_t written, uint64_t seen, uint64_t total) {

@@ -3,6 +3,7 @@
 // then derive planes, normals and connections.
 #include <string>
 
+#include "base/side_by_side.h"
 #include "obj_reader.h"
 
 namespace {
@@ -67,7 +68,35 @@ void read_libraries(const std::string& filename, const ObjScan& scan, ObjMateria
   }
 }
 
-void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials) {
+// Planes, normals and edge connections. With BESIDE the connections are
+// found on a second thread while the planes and normals, then BESIDE, are made
+// on this one: the search shares no field with them.
+void derive_geometry(const std::string& filename, MODEL_STRUCT*& model, const BesideNeighborSearch& beside) {
+  const auto planes_and_normals = [&model] {
+    CALC_PLANES(model);
+    CALC_NORMALS(model);
+  };
+  const auto neighbors = [&] {
+    if (!connect_edges(*model))
+      RUNTIME_FAIL_NOTE(ERR_OUT_OF_MEMORY, "SET_POLY_NEIGHBORS",
+                        obj_note(filename, 0, "no memory to connect the edges of " +
+                                                  std::to_string(model->MAX_TRIANGLES) + " triangles").c_str());
+  };
+  if (!beside) {
+    planes_and_normals();
+    neighbors();
+    return;
+  }
+  side_by_side(
+      [&] {
+        planes_and_normals();
+        beside(*model);
+      },
+      neighbors);
+}
+
+void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* materials,
+          const BesideNeighborSearch& beside) {
   if (!model) RUNTIME_FAIL(ERR_NULL_POINTER, "LOAD_OBJ");
   MODEL_STRUCT& m = *model;
 
@@ -100,20 +129,24 @@ void load(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials* mater
     finish_file(file.handle, reader);
   }
 
-  CALC_PLANES(model);
-  CALC_NORMALS(model);
-  SET_POLY_NEIGHBORS(model);
+  derive_geometry(filename, model, beside);
 }
 
 }  // namespace
 
 void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model) {
-  load(filename, model, nullptr);
+  load(filename, model, nullptr, nullptr);
 }
 
 void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials) {
   materials = ObjMaterials{};
-  load(filename, model, &materials);
+  load(filename, model, &materials, nullptr);
+}
+
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials,
+              const BesideNeighborSearch& beside) {
+  materials = ObjMaterials{};
+  load(filename, model, &materials, beside);
 }
 
 void UNLOAD_OBJ(MODEL_STRUCT*& model) {

@@ -35,6 +35,7 @@ PlainReader::PlainReader(MODEL_STRUCT& model, const std::string& filename, const
                                                 std::to_string(triangles) + " triangles").c_str());
   model.MAX_VERTICES = uint32_t(vertices);
   model.MAX_TRIANGLES = uint32_t(triangles);
+  triangle_pages_ = touch_ahead(model.TRIANGLES, triangles * sizeof(TRIANGLE_STRUCT));
   if (!materials_) return;
   materials_->of_triangle.assign(size_t(triangles), -1);
   // Names are checked against libraries that were all read: those of a

@@ -8,6 +8,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,12 @@ T* allocate_zeroed(uint64_t count) {
   return static_cast<T*>(std::calloc(size_t(count), sizeof(T)));
 }
 
+// Starts making the pages of a large ARRAY of BYTES (that is to be written
+// from end to end) present on a second thread, so that writing it later takes
+// no page faults; the future is done when they are. Invalid when there is
+// nothing to gain or no thread to be had.
+std::future<void> touch_ahead(void* array, uint64_t bytes);
+
 template <class T>
 void release(T*& array) {
   std::free(array);
@@ -43,8 +50,20 @@ RGB_STRUCT colour_columns(const std::string& line);
 bool has_colour_columns(const std::string& line);
 
 // The next field of LINE at or after POS, fields being separated by blanks and
-// tabs. False at the end of the line.
-bool next_field(const std::string& line, size_t& pos, std::string_view& field);
+// tabs. False at the end of the line. Inline: it runs for every field of a
+// file of millions of lines.
+inline bool next_field(const std::string& line, size_t& pos, std::string_view& field) {
+  const char* data = line.data();
+  const size_t size = line.size();
+  size_t p = pos;
+  while (p < size && (data[p] == ' ' || data[p] == '\t')) ++p;
+  const size_t start = p;
+  while (p < size && data[p] != ' ' && data[p] != '\t') ++p;
+  pos = p;
+  if (p == start) return false;
+  field = std::string_view(data + start, p - start);
+  return true;
+}
 // The number a field of LINE starts with (the text-to-number conversion: the
 // longest numeric prefix, 0 when there is none).
 double field_number(const std::string& line, std::string_view field);
@@ -93,6 +112,11 @@ ObjScan scan_obj(TextFile* file, bool stop_at_counts);
 // "map_Kd" (its file looked for next to the library). False, with the cause in
 // WHY, when the library cannot be opened.
 bool read_material_library(const std::string& path, std::vector<ObjMaterial>& list, std::string& why);
+
+// ---------------------------------------------------------------- derived geometry
+// SET_POLY_NEIGHBORS's search, false (the connections unfinished) when memory
+// runs out, so that the loader can name the file it was reading.
+bool connect_edges(MODEL_STRUCT& model);
 
 // ---------------------------------------------------------------- the readers
 // The counted format, one line at a time. Every failure stops with a report
@@ -172,4 +196,5 @@ class PlainReader {
   ObjMaterials* materials_;
   int32_t material_ = -1;          // of the faces that follow
   bool check_names_ = false;       // a name no library defines is a problem
+  std::future<void> triangle_pages_;  // made present while the vertices are read
 };

@@ -43,7 +43,8 @@ ObjScan scan_obj(TextFile* file, bool stop_at_counts) {
   uint64_t number = 0;
   while (!file_eof(file)) {
     if (!read_obj_line(file, line, number)) RUNTIME_FAIL(ERR_FILE_IO, "LOAD_OBJ");
-    if (stop_at_counts &&
+    // Both count names end in a colon, which few lines have.
+    if (stop_at_counts && line.find(':') != std::string::npos &&
         (line.find("Vertices:") != std::string::npos || line.find("Faces:") != std::string::npos)) {
       scan.counted = true;
       return scan;

@@ -1,5 +1,10 @@
 // Small text helpers shared by the OBJ readers.
 #include <cmath>
+#include <system_error>
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include "base/file_notes.h"
 #include "base/numbers.h"
@@ -33,16 +38,6 @@ bool has_colour_columns(const std::string& line) {
   return digits_at(line, 11, 3) && digits_at(line, 15, 3) && digits_at(line, 19, 3);
 }
 
-bool next_field(const std::string& line, size_t& pos, std::string_view& field) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (pos < line.size() && blank(line[pos])) ++pos;
-  if (pos >= line.size()) return false;
-  const size_t start = pos;
-  while (pos < line.size() && !blank(line[pos])) ++pos;
-  field = std::string_view(line).substr(start, pos - start);
-  return true;
-}
-
 double field_number(const std::string& line, std::string_view field) {
   return val(line, size_t(field.data() - line.data()));
 }
@@ -51,4 +46,28 @@ std::string obj_note(const std::string& filename, uint64_t line, const std::stri
   const std::string path = path_as_tried(filename.c_str());
   if (line == 0) return path + ": " + cause;
   return path + ": line " + std::to_string(line) + ": " + cause;
+}
+
+std::future<void> touch_ahead(void* array, uint64_t bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE) && !defined(__EMSCRIPTEN__)
+  // Below a few megabytes the thread costs more than the faults.
+  constexpr uint64_t WORTH_IT = uint64_t(4) << 20;
+  const long page_size = sysconf(_SC_PAGESIZE);
+  const uintptr_t page = page_size > 0 ? uintptr_t(page_size) : 4096;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(array) + page - 1) & ~(page - 1);
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(array) + bytes) & ~(page - 1);
+  if (bytes < WORTH_IT || last <= first) return {};
+  try {
+    // A kernel without the request refuses it; the writes then fault as ever.
+    return std::async(std::launch::async, [first, last] {
+      madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    });
+  } catch (const std::system_error&) {
+    return {};
+  }
+#else
+  (void)array;
+  (void)bytes;
+  return {};
+#endif
 }

@@ -1,4 +1,7 @@
 // Text conversion and the line-by-line file reader.
+#include <cstdlib>
+#include <cstring>
+
 #include "test_support.h"
 #include "base/fail.h"
 #include "base/numbers.h"
@@ -17,6 +20,38 @@ TEST(Val, TakesTheLongestDecimalPrefixAfterBlanks) {
   EXPECT_EQ(val(std::string("v"), 9), 0.0);
   EXPECT_EQ(val(std::string(100, '9')), 1e100);  // longer than the small copy buffer
   EXPECT_EQ(str(-1234), "-1234");
+}
+
+// Short decimals are converted without strtod; every number must still come
+// out as the very double strtod makes of it, halfway cases and signs included.
+TEST(Val, GivesStrtodsDoubleBitForBit) {
+  const auto same_as_strtod = [](const std::string& text) {
+    const double expected = std::strtod(text.c_str(), nullptr), got = val(text);
+    EXPECT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << '"' << text << '"';
+  };
+  for (const char* text : {"0.1", "-0.000", "-0", "600.000", "-594.000", "0.3", "2.675", "1e22", "1e23",
+                           "123456789012345", "1234567890123456", "9007199254740993", "1.000000000000000",
+                           "8.98846567431158e307", "4.9e-324", "2e-308", "0.000000000000000000000001",
+                           "1e-22", "1.5e-23", "000000000000000000012.5", "+3.25", "7e0022", "7e00022"})
+    same_as_strtod(text);
+  same_as_strtod("0." + std::string(400, '0') + "17");  // more fraction digits than any scale
+  same_as_strtod(std::string(40, '7') + ".5e-3");
+  // Random digits, points and exponents around the quick path's limits.
+  uint64_t state = 12345;
+  const auto next = [&](uint64_t below) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % below;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = next(2) ? "-" : "";
+    const uint64_t length = 1 + next(18), point = next(length + 1);
+    for (uint64_t d = 0; d < length; ++d) {
+      if (d == point) text += '.';
+      text += char('0' + next(10));
+    }
+    if (next(2)) text += 'e' + std::to_string(int(next(60)) - 30);
+    same_as_strtod(text);
+  }
 }
 
 std::vector<std::string> read_all(const std::string& path) {
@@ -41,6 +76,8 @@ TEST(TextFile, ReadsLinesWithoutTheirEnds) {
   EXPECT_EQ(read_all(write_scratch("blank.txt", "\n\r\nx\n\n")), (Lines{"", "", "x", ""}));
   EXPECT_EQ(read_all(write_scratch("empty.txt", "")), Lines{});
   EXPECT_EQ(read_all(write_scratch("cr.txt", "a\rb\r\rc")), (Lines{"a", "b", "", "c"}));
+  EXPECT_EQ(read_all(write_scratch("mixed.txt", "a\nb\nc\rd\r\ne\nf\rg")),
+            (Lines{"a", "b", "c", "d", "e", "f", "g"}));
   // Byte-order marks: UTF-8's is skipped, UTF-16 is read as UTF-8 (a pair of
   // surrogates as one character, a lone one as U+FFFD).
   EXPECT_EQ(read_all(write_scratch("bom8.txt", "\xEF\xBB\xBFv 1\n")), Lines{"v 1"});

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "model_files.h"
@@ -96,6 +98,41 @@ TEST(NeighborSearch, MatchesThePairwiseSearchOnRandomMeshes) {
   // Larger meshes: the table grows and its probes wrap around.
   for (uint32_t count : {1000u, 5000u})
     expect_same_connections(random_triangles(rng, count, count / 2), std::to_string(count));
+}
+
+// An ordinary OBJ file of SIDE x SIDE quads, so that inner edges are shared.
+std::string quad_grid(int side) {
+  std::string text;
+  for (int z = 0; z <= side; ++z)
+    for (int x = 0; x <= side; ++x) text += "v " + std::to_string(x) + " 0 " + std::to_string(z) + "\n";
+  for (int z = 0; z < side; ++z)
+    for (int x = 0; x < side; ++x) {
+      const int a = z * (side + 1) + x + 1;
+      text += "f " + std::to_string(a) + " " + std::to_string(a + side + 1) + " " +
+              std::to_string(a + side + 2) + " " + std::to_string(a + 1) + "\n";
+    }
+  return text;
+}
+
+// Work done beside the search sees the planes and normals made, and the record
+// comes out as a load without it makes it; a failure of that work reaches the
+// caller once the search is over.
+TEST(NeighborSearch, WorkBesideTheSearchLeavesTheSameRecord) {
+  const std::string path = write_model_file("beside.obj", quad_grid(40));
+  LoadedModel alone, beside, failing;
+  ObjMaterials materials;
+  LOAD_OBJ(path, alone.ptr, materials);
+  bool ran = false;
+  LOAD_OBJ(path, beside.ptr, materials, [&](MODEL_STRUCT& m) {
+    ran = true;
+    EXPECT_EQ(std::memcmp(&m.TRIANGLES[5].NORMAL, &alone.triangle(5).NORMAL, sizeof(NMATHF::VEC3F)), 0);
+  });
+  EXPECT_TRUE(ran);
+  ASSERT_EQ(beside->MAX_TRIANGLES, 3200u);
+  EXPECT_EQ(std::memcmp(beside->TRIANGLES, alone->TRIANGLES, 3200 * sizeof(TRIANGLE_STRUCT)), 0);
+  EXPECT_NE(alone.triangle(0).CON(1) + alone.triangle(0).CON(2) + alone.triangle(0).CON(3), 0);
+  EXPECT_THROW(LOAD_OBJ(path, failing.ptr, materials, [](MODEL_STRUCT&) { throw std::runtime_error("beside"); }),
+               std::runtime_error);
 }
 
 }  // namespace

@@ -149,6 +149,7 @@ TEST(ObjCorner, TheFourFormsAndNothingElse) {
       {"7/3/", false},                {"7/3/2/1", false},            {"x", false},
       {"7/x", false},                 {"7//x", false},               {"1.5", false},
       {"-", false},                   {"", false},                   {"1234567890123456789", false},
+      {"123456789012345678", true, 123456789012345678}, {"7/+", false}, {"7/3//", false},
   };
   for (const Case& c : cases) {
     Corner corner;

@@ -2,6 +2,7 @@
 // copies, and the reader and release routines.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -93,6 +94,18 @@ struct ObjMaterials {
 // OBJ file and the material ("usemtl") of each triangle into MATERIALS. A
 // missing library or material is noted in MATERIALS.problems, never a failure.
 void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials);
+
+// Work that needs the loaded model but not its edge connections, done by
+// LOAD_OBJ on this thread while a second one finds the connections. It may
+// change the vertices and the triangles' fields but POINT_ID (which the search
+// reads) and CON (which it writes); the counts and arrays stay as they are.
+using BesideNeighborSearch = std::function<void(MODEL_STRUCT& model)>;
+
+// LOAD_OBJ with MATERIALS that runs BESIDE, once planes and normals are made,
+// at the same time as SET_POLY_NEIGHBORS, and returns when both are done. A
+// failure of either is reported as it would be alone.
+void LOAD_OBJ(const std::string& filename, MODEL_STRUCT*& model, ObjMaterials& materials,
+              const BesideNeighborSearch& beside);
 
 // Sets both counts to 0 and releases the six arrays, leaving their pointers null.
 // The record itself stays the caller's.
