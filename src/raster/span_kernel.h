@@ -15,3 +15,12 @@ struct TexturedSpanArgs {
   uint32_t col_scale2;  // the shade amount on every byte
   float dizdx, duizdx, dvizdx;
 };
+
+// One row's span as a kernel left it: pixels X to EX - 1 still to draw, V the
+// carried 1/z, u/z and v/z at pixel X.
+struct SpanRun {
+  uint32_t* pixels;
+  float* depth;
+  int32_t x, ex;
+  float v[3];
+};

@@ -35,5 +35,14 @@ int32_t textured_span_avx2_brighten(const TexturedSpanArgs& s, uint32_t* pixels,
 int32_t textured_span_avx2_darken(const TexturedSpanArgs& s, uint32_t* pixels, float* depth,
                                   int32_t sx, int32_t ex, int32_t row_end, float* v);
 
+// Two spans of one triangle on two rows at once, block by block while both
+// have a block to draw: the two chains of additions are independent, so the
+// processor steps them side by side. Each row is drawn and left exactly as
+// the one-row kernel draws and leaves it; the caller finishes both.
+void textured_span_pair_avx2_brighten(const TexturedSpanArgs& s, SpanRun& a, SpanRun& b,
+                                      int32_t row_end);
+void textured_span_pair_avx2_darken(const TexturedSpanArgs& s, SpanRun& a, SpanRun& b,
+                                    int32_t row_end);
+
 // Whether the processor and the operating system run AVX2 code.
 bool cpu_runs_avx2();

@@ -45,14 +45,22 @@ struct TexturedSpan {
 // SHORT_SPAN pixels stay with the one-pixel loop: for them the set-up of the
 // lanes costs more than it saves. The last pixels of a longer span, fewer than
 // a block, are drawn by the one-pixel loop too.
+//
+// Where a kernel for two rows is given, a long span waits for the next long
+// span of the triangle and the two are drawn side by side (the rows are
+// disjoint, so their order does not matter); finish() draws one left waiting.
 using TexturedKernel = int32_t (*)(const TexturedSpanArgs&, uint32_t*, float*, int32_t, int32_t,
                                    int32_t, float*);
+using TexturedPairKernel = void (*)(const TexturedSpanArgs&, SpanRun&, SpanRun&, int32_t);
 
-template <bool DARKEN, TexturedKernel BRIGHTEN_KERNEL, TexturedKernel DARKEN_KERNEL>
+template <bool DARKEN, TexturedKernel BRIGHTEN_KERNEL, TexturedKernel DARKEN_KERNEL,
+          TexturedPairKernel BRIGHTEN_PAIR = nullptr, TexturedPairKernel DARKEN_PAIR = nullptr>
 struct TexturedSpanVector {
   TexturedSpan<DARKEN, Pow2Texture> one;
   TexturedSpanArgs s;
   int32_t row_end;  // the target's width
+  SpanRun waiting{};
+  bool has_waiting = false;
 
   TexturedSpanVector(const TexturedSpan<DARKEN, Pow2Texture>& portable, int32_t width)
       : one(portable),
@@ -60,21 +68,44 @@ struct TexturedSpanVector {
           portable.col_scale2, portable.dizdx, portable.duizdx, portable.dvizdx},
         row_end(width) {}
 
-  void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) const {
+  void operator()(uint32_t* pixels, float* depth, int32_t sx, int32_t ex, const float* v) {
     if (ex - sx < SHORT_SPAN) {
       one(pixels, depth, sx, ex, v);
       return;
     }
-    float carried[CARRIED] = {v[IZ_], v[UIZ_], v[VIZ_]};
-    const int32_t x = (DARKEN ? DARKEN_KERNEL : BRIGHTEN_KERNEL)(s, pixels, depth, sx, ex,
-                                                                 row_end, carried);
-    one(pixels, depth, x, ex, carried);
+    SpanRun run{pixels, depth, sx, ex, {v[IZ_], v[UIZ_], v[VIZ_]}};
+    constexpr TexturedPairKernel PAIR = DARKEN ? DARKEN_PAIR : BRIGHTEN_PAIR;
+    if constexpr (PAIR != nullptr) {
+      if (!has_waiting) {
+        waiting = run;
+        has_waiting = true;
+        return;
+      }
+      has_waiting = false;
+      PAIR(s, waiting, run, row_end);
+      finish_run(waiting);
+    }
+    finish_run(run);
+  }
+
+  // Draws the span left waiting for a partner, if any.
+  void finish() {
+    if (has_waiting) finish_run(waiting);
+    has_waiting = false;
+  }
+
+ private:
+  void finish_run(SpanRun& r) const {
+    const int32_t x = (DARKEN ? DARKEN_KERNEL : BRIGHTEN_KERNEL)(s, r.pixels, r.depth, r.x, r.ex,
+                                                                 row_end, r.v);
+    one(r.pixels, r.depth, x, r.ex, r.v);
   }
 };
 
 template <bool DARKEN>
 using TexturedSpanAvx2 =
-    TexturedSpanVector<DARKEN, textured_span_avx2_brighten, textured_span_avx2_darken>;
+    TexturedSpanVector<DARKEN, textured_span_avx2_brighten, textured_span_avx2_darken,
+                       textured_span_pair_avx2_brighten, textured_span_pair_avx2_darken>;
 template <bool DARKEN>
 using TexturedSpanWasm128 =
     TexturedSpanVector<DARKEN, textured_span_wasm128_brighten, textured_span_wasm128_darken>;
@@ -98,11 +129,13 @@ void walk_textured(const TriSetup<CARRIED>& t, const RasterTarget& target, const
   }
   const TexturedSpan<DARKEN, Pow2Texture> span{make_pow2_texture(tex), col_scale2, dizdx, duizdx,
                                                dvizdx};
-  if (runs_avx2(scope.simd) && fits_vector_offsets(tex))
-    walk_triangle(t, target, scope.band, TexturedSpanAvx2<DARKEN>(span, target.width));
-  else if (runs_wasm128(scope.simd) && fits_vector_offsets(tex))
+  if (runs_avx2(scope.simd) && fits_vector_offsets(tex)) {
+    TexturedSpanAvx2<DARKEN> spans(span, target.width);
+    walk_triangle(t, target, scope.band, spans);
+    spans.finish();
+  } else if (runs_wasm128(scope.simd) && fits_vector_offsets(tex)) {
     walk_triangle(t, target, scope.band, TexturedSpanWasm128<DARKEN>(span, target.width));
-  else
+  } else
     walk_triangle(t, target, scope.band, span);
 }
 
