@@ -109,10 +109,17 @@ TEST_F(ChunkViewTest, OnlyBoxesWhollyOutsideAPlaneAreSkipped) {
 }
 
 // The town seen from many places (in the streets, inside a box) and
-// directions, two frames each: the chunked transform queues the same entries
-// in the same order as the whole-model one, and leaves the triangles the same
-// texture coordinates for the next frame; the views do skip chunks.
-TEST_F(ChunkViewTest, ChunkedTransformQueuesWhatTheWholeModelQueues) {
+// directions, two frames each: the chunked transform, on one thread and on
+// three, queues the same entries in the same order as the whole-model one,
+// and leaves the triangles the same texture coordinates for the next frame;
+// the views do skip chunks.
+class ChunkedTransform : public ChunkViewTest, public ::testing::WithParamInterface<int32_t> {
+ protected:
+  void TearDown() override { set_draw_threads(1); }
+};
+
+TEST_P(ChunkedTransform, QueuesWhatTheWholeModelQueues) {
+  set_draw_threads(GetParam());
   MemoryModel whole = town(24), chunked = town(24);
   const ModelChunks chunks = make_model_chunks(*chunked.m);
   ASSERT_GT(chunks.chunks.size(), 1u);
@@ -146,5 +153,7 @@ TEST_F(ChunkViewTest, ChunkedTransformQueuesWhatTheWholeModelQueues) {
   }
   EXPECT_GT(skipped, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, ChunkedTransform, ::testing::Values(1, 3));
 
 }  // namespace

@@ -21,12 +21,18 @@ struct ModelChunk {
 struct ModelChunks {
   std::vector<ModelChunk> chunks;   // in triangle order, covering every triangle
   std::vector<uint32_t> vertex_ids; // each chunk's vertices, once per chunk
+  // Per triangle, its three corners' places in its chunk's vertex list
+  // (NO_CORNER for a corner the model does not have); empty for one chunk.
+  std::vector<uint16_t> corner_slots;
   uint32_t triangles = 0;           // the model's MAX_TRIANGLES when they were made
   uint32_t vertices = 0;            // and its MAX_VERTICES
 };
 
 // The most triangles of one chunk.
 constexpr uint32_t CHUNK_TRIANGLES = 256;
+// A corner slot that names no vertex; a chunk lists at most 3 x 256 vertices.
+constexpr uint16_t NO_CORNER = UINT16_MAX;
+static_assert(3 * CHUNK_TRIANGLES < NO_CORNER);
 
 // Cuts MODEL into chunks: a chunk ends after CHUNK_TRIANGLES triangles or
 // before a triangle that would stretch its box beyond a sixteenth of the

@@ -1,0 +1,145 @@
+// The renderer's path for a large model: the chunks in view carried through
+// the transform as jobs on the drawing threads, each job into scratch of its
+// own, then queued in chunk order: the whole model's queue, to the bit.
+#include <algorithm>
+
+#include "chunk_scratch.h"
+#include "chunk_view_test.h"
+#include "render/model_transform.h"
+#include "render/render_globals.h"
+
+namespace {
+
+// COUNT entries appended to the render queue at FCNT as COUNT single appends
+// would append them: the queue grown to hold them, those at or past its hard
+// limit (or all, for a negative FCNT) counted in DROPPED.
+void append_to_queue(const SORT_STRUCT* entries, uint32_t count, int32_t& fcnt,
+                     int64_t& dropped) {
+  if (count == 0) return;
+  const int64_t room = fcnt < 0 ? 0 : int64_t(RBUFFER_MAX) - fcnt;
+  const uint32_t n = uint32_t(std::clamp<int64_t>(room, 0, count));
+  if (n > 0 && queue_slot(fcnt + int32_t(n) - 1) != nullptr) {
+    std::copy(entries, entries + n, RBUFFER.data() + fcnt);
+    fcnt += int32_t(n);
+  } else {
+    dropped += n;
+  }
+  dropped += count - n;
+}
+
+// The places FIRST to LAST - 1 of PLACES cut into at most JOBS runs of about
+// equal numbers of triangles; their starts (and LAST) go to STARTS.
+void cut_into_jobs(const ModelChunks& chunks, const ChunkScratch& s,
+                   const std::vector<uint32_t>& places, uint32_t first, uint32_t last,
+                   int32_t jobs, std::vector<uint32_t>& starts) {
+  starts.clear();
+  uint64_t total = 0;
+  for (uint32_t p = first; p < last; ++p) {
+    const ModelChunk& c = chunks.chunks[s.kept[places[p]]];
+    total += c.last_triangle - c.first_triangle;
+  }
+  uint64_t sum = 0;
+  int32_t job = 0;
+  for (uint32_t p = first; p < last; ++p) {
+    if (p == first || sum * uint64_t(jobs) >= total * uint64_t(job)) {
+      starts.push_back(p);
+      ++job;
+    }
+    const ModelChunk& c = chunks.chunks[s.kept[places[p]]];
+    sum += c.last_triangle - c.first_triangle;
+  }
+  starts.push_back(last);
+}
+
+// The kept chunks at PLACES FIRST to LAST - 1 carried through the transform
+// on the drawing threads, in jobs numbered from FIRST_JOB on.
+struct CarryJob {
+  MODEL_STRUCT& model;
+  const ModelChunks& chunks;
+  const ChunkFrame& frame;
+  ChunkScratch& scratch;
+  const std::vector<uint32_t>& places;
+  uint32_t first_job;
+
+  void operator()(int32_t band) const {
+    const uint32_t job = first_job + uint32_t(band);
+    ChunkJobOutput& out = scratch.jobs[job];
+    out.clear();
+    for (uint32_t p = scratch.job_starts[size_t(band)]; p < scratch.job_starts[size_t(band) + 1];
+         ++p) {
+      const uint32_t place = places[p];
+      ChunkEntries e = transform_chunk(model, chunks, scratch.kept[place], frame, out);
+      e.job = job;
+      scratch.entries[place] = e;
+    }
+  }
+};
+
+uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, const ModelChunks& chunks,
+                      const ChunkFrame& frame, const std::vector<uint32_t>& places,
+                      uint32_t first, uint32_t last, uint32_t first_job) {
+  ChunkScratch& s = renderer.chunk_scratch();
+  DrawWorkers& workers = renderer.workers();
+  cut_into_jobs(chunks, s, places, first, last, workers.frame_bands(), s.job_starts);
+  const int32_t jobs = int32_t(s.job_starts.size()) - 1;
+  if (s.jobs.size() < first_job + size_t(jobs)) s.jobs.resize(first_job + size_t(jobs));
+  workers.for_each_band(jobs, CarryJob{model, chunks, frame, s, places, first_job});
+  return first_job + uint32_t(jobs);
+}
+
+}  // namespace
+
+void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChunks& chunks,
+                         const NMATHF::MATRIX& m, int32_t& fcnt,
+                         const NMATHF::VEC3F& light_position, const float& depth_offset,
+                         int32_t use_tex, const IMAGE* texture, const NMATHF::VEC2F& tcoord) {
+  MODEL_STRUCT& md = *model;
+  if (chunks.triangles != md.MAX_TRIANGLES || chunks.vertices != md.MAX_VERTICES ||
+      chunks.chunks.size() <= 1 || chunks.corner_slots.size() != 3 * size_t(md.MAX_TRIANGLES)) {
+    float color_mult = 0.0f;
+    MODEL_TRANSFORM(renderer, model, m, fcnt, light_position, color_mult, depth_offset, use_tex,
+                    texture, tcoord);
+    return;
+  }
+  const NMATHF::VEC4F l4 = light_position * m.INVERSE();
+  const ChunkFrame frame{m.M,
+                         PROJECTION_MATRIX.M,
+                         make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR),
+                         ZNEAR,
+                         NMATHF::VEC3F(l4.X, l4.Y, l4.Z),
+                         QueueRequest{ZFAR, depth_offset, use_tex, texture, tcoord}};
+  md.MAX_RTRIS = md.MAX_TRIANGLES;
+  md.MAX_RVERTS = md.MAX_VERTICES;
+  Renderer::TransformCounts& counts = renderer.transform_counts();
+  ChunkScratch& s = renderer.chunk_scratch();
+
+  // The chunks in view; those wholly outside it are skipped before their
+  // vertices are transformed.
+  s.kept.clear();
+  for (uint32_t i = 0; i < chunks.chunks.size(); ++i) {
+    const ModelChunk& c = chunks.chunks[i];
+    if (chunk_outside_view(c, frame.view, frame.projection, frame.near_w))
+      counts.culled_by_chunk += c.last_triangle - c.first_triangle;
+    else
+      s.kept.push_back(i);
+  }
+  const uint32_t kept = uint32_t(s.kept.size());
+  s.entries.resize(kept);
+  s.places.resize(kept);
+  for (uint32_t p = 0; p < kept; ++p) s.places[p] = p;
+  const uint32_t jobs = carry_chunks(renderer, md, chunks, frame, s.places, 0, kept, 0);
+
+  // Queued in chunk order: every chunk's whole triangles, then every chunk's
+  // near-cut pieces, as the whole model queues them.
+  int64_t& dropped = renderer.dropped_triangles();
+  for (const ChunkEntries& e : s.entries) {
+    const ChunkJobOutput& out = s.jobs[e.job];
+    append_to_queue(out.whole.data() + e.whole_first, e.whole_end - e.whole_first, fcnt, dropped);
+  }
+  for (const ChunkEntries& e : s.entries) {
+    const ChunkJobOutput& out = s.jobs[e.job];
+    append_to_queue(out.cut.data() + e.cut_first, e.cut_end - e.cut_first, fcnt, dropped);
+  }
+  for (uint32_t j = 0; j < jobs; ++j) counts.near_pieces += s.jobs[j].pieces_made;
+  counts.submitted += md.MAX_TRIANGLES;
+}
