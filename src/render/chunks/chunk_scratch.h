@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "chunk_transform.h"
+#include "chunk_view_test.h"
+#include "occlusion_map.h"
 
 struct ChunkScratch {
   std::vector<uint32_t> kept;          // chunks carried this call, in chunk order
@@ -12,4 +14,11 @@ struct ChunkScratch {
   std::vector<uint32_t> places;        // places in kept, in the order they are carried
   std::vector<uint32_t> job_starts;    // the jobs' first places in places (one more at the end)
   std::vector<ChunkJobOutput> jobs;
+
+  // Finding hidden chunks: per kept chunk its reach, the occluders' entries,
+  // and the picture of their depth.
+  std::vector<ChunkReach> reach;
+  std::vector<uint8_t> hidden;  // per kept chunk: hidden, carried only for its NTCOORD
+  std::vector<EntryRun> occluder_runs;
+  OcclusionMap occlusion;
 };

@@ -19,18 +19,43 @@ void append_entry(std::vector<SORT_STRUCT>& list, const VEC3F* p, const float* w
 }
 }  // namespace
 
-ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
-                             const ChunkFrame& frame, ChunkJobOutput& out) {
-  const ModelChunk& chunk = chunks.chunks[index];
+namespace {
+// The chunk's vertices to clip space and the screen, into OUT's scratch.
+void carry_vertices(const MODEL_STRUCT& model, const ModelChunks& chunks,
+                    const ModelChunk& chunk, const ChunkFrame& frame, ChunkJobOutput& out) {
   const uint32_t vertex_count = chunk.last_vertex - chunk.first_vertex;
   if (out.clip.size() < vertex_count) {
     out.clip.resize(vertex_count);
     out.screen.resize(vertex_count);
   }
-  VEC4F* clip = out.clip.data();
-  VEC3F* screen = out.screen.data();
   transform_listed_vertices(model.VERTICES, chunks.vertex_ids.data() + chunk.first_vertex,
-                            vertex_count, frame.view, frame.projection, frame.vp, clip, screen);
+                            vertex_count, frame.view, frame.projection, frame.vp, out.clip.data(),
+                            out.screen.data());
+}
+
+// The view-volume fate of triangle I, whose corners' slots are S.
+uint8_t fate_of(const VEC4F* clip, const uint16_t* s, float near_w) {
+  const bool named_ok = s[0] != NO_CORNER && s[1] != NO_CORNER && s[2] != NO_CORNER;
+  return named_ok ? view_volume_fate(clip[s[0]], clip[s[1]], clip[s[2]], near_w) : NOT_DRAWN;
+}
+}  // namespace
+
+void refresh_hidden_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
+                          const ChunkFrame& frame, ChunkJobOutput& out) {
+  const ModelChunk& chunk = chunks.chunks[index];
+  carry_vertices(model, chunks, chunk, frame, out);
+  const uint16_t* slots = chunks.corner_slots.data();
+  for (uint32_t i = chunk.first_triangle; i < chunk.last_triangle; ++i)
+    set_culled(model.TRIANGLES[i], fate_of(out.clip.data(), slots + 3 * size_t(i), frame.near_w));
+  refresh_ntcoord(model, chunk.first_triangle, chunk.last_triangle);
+}
+
+ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
+                             const ChunkFrame& frame, ChunkJobOutput& out) {
+  const ModelChunk& chunk = chunks.chunks[index];
+  carry_vertices(model, chunks, chunk, frame, out);
+  const VEC4F* clip = out.clip.data();
+  const VEC3F* screen = out.screen.data();
 
   ChunkEntries entries{0, uint32_t(out.whole.size()), 0, 0, 0};
   out.pieces.clear();
@@ -38,15 +63,13 @@ ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uin
   for (uint32_t i = chunk.first_triangle; i < chunk.last_triangle; ++i) {
     TRIANGLE_STRUCT& t = model.TRIANGLES[i];
     const uint16_t* s = slots + 3 * size_t(i);
-    const bool named_ok = s[0] != NO_CORNER && s[1] != NO_CORNER && s[2] != NO_CORNER;
-    const uint8_t fate =
-        named_ok ? view_volume_fate(clip[s[0]], clip[s[1]], clip[s[2]], frame.near_w) : NOT_DRAWN;
+    const uint8_t fate = fate_of(clip, s, frame.near_w);
     set_culled(t, fate);
     if (fate == DRAWN) {
       const VEC3F p[3] = {screen[s[0]], screen[s[1]], screen[s[2]]};
       const float w[3] = {clip[s[0]].W, clip[s[1]].W, clip[s[2]].W};
-      append_entry(out.whole, p, w, t.NTCOORD.data(), clip_centroid(clip[s[0]], clip[s[1]], clip[s[2]]),
-                   t, frame);
+      const VEC3F centroid = clip_centroid(clip[s[0]], clip[s[1]], clip[s[2]]);
+      append_entry(out.whole, p, w, t.NTCOORD.data(), centroid, t, frame);
     } else if (fate == TO_CUT) {
       const VEC4F* const corner[3] = {&clip[s[0]], &clip[s[1]], &clip[s[2]]};
       cut_at_near_plane(corner, t, i, frame.near_w, out.pieces);

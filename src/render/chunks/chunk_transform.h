@@ -39,7 +39,8 @@ struct alignas(64) ChunkJobOutput {  // a cache line of its own: jobs run side b
   }
 };
 
-// Where one chunk's entries lie in its job's output.
+// Where one chunk's entries lie in its job's output (NO_JOB: it has none).
+constexpr uint32_t NO_JOB = UINT32_MAX;
 struct ChunkEntries {
   uint32_t job;
   uint32_t whole_first, whole_end;
@@ -54,3 +55,9 @@ struct ChunkEntries {
 // not touched; only this chunk's triangle records are written.
 ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
                              const ChunkFrame& frame, ChunkJobOutput& out);
+
+// For chunk number INDEX when it is hidden: only what carrying it would leave
+// for the next frames, its triangles' CULLED and NTCOORD (its vertices
+// carried to clip space in OUT's scratch). Nothing is queued.
+void refresh_hidden_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
+                          const ChunkFrame& frame, ChunkJobOutput& out);

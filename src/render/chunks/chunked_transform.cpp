@@ -1,7 +1,10 @@
 // The renderer's path for a large model: the chunks in view carried through
 // the transform as jobs on the drawing threads, each job into scratch of its
-// own, then queued in chunk order: the whole model's queue, to the bit.
+// own, then queued in chunk order: the whole model's queue, to the bit. With
+// occlusion culling the nearest chunks go first, their depth is drawn, and
+// the chunks it hides are skipped.
 #include <algorithm>
+#include <cmath>
 
 #include "chunk_scratch.h"
 #include "chunk_view_test.h"
@@ -54,8 +57,8 @@ void cut_into_jobs(const ModelChunks& chunks, const ChunkScratch& s,
 // The kept chunks at PLACES FIRST to LAST - 1 carried through the transform
 // on the drawing threads, in jobs numbered from FIRST_JOB on.
 struct CarryJob {
+  ModelChunks& chunks_state;
   MODEL_STRUCT& model;
-  const ModelChunks& chunks;
   const ChunkFrame& frame;
   ChunkScratch& scratch;
   const std::vector<uint32_t>& places;
@@ -67,15 +70,23 @@ struct CarryJob {
     out.clear();
     for (uint32_t p = scratch.job_starts[size_t(band)]; p < scratch.job_starts[size_t(band) + 1];
          ++p) {
-      const uint32_t place = places[p];
-      ChunkEntries e = transform_chunk(model, chunks, scratch.kept[place], frame, out);
-      e.job = job;
-      scratch.entries[place] = e;
+      const uint32_t place = places[p], chunk = scratch.kept[place];
+      if (scratch.hidden[place]) {
+        refresh_hidden_chunk(model, chunks_state, chunk, frame, out);
+        scratch.entries[place] = ChunkEntries{NO_JOB, 0, 0, 0, 0};
+      } else {
+        ChunkEntries e = transform_chunk(model, chunks_state, chunk, frame, out);
+        e.job = job;
+        scratch.entries[place] = e;
+      }
+      // The records are in the cache now: a chunk settles once.
+      if (!chunks_state.settled[chunk])
+        chunks_state.settled[chunk] = texture_coords_settled(model, chunks_state.chunks[chunk]);
     }
   }
 };
 
-uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, const ModelChunks& chunks,
+uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& chunks,
                       const ChunkFrame& frame, const std::vector<uint32_t>& places,
                       uint32_t first, uint32_t last, uint32_t first_job) {
   ChunkScratch& s = renderer.chunk_scratch();
@@ -83,19 +94,81 @@ uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, const ModelChunks
   cut_into_jobs(chunks, s, places, first, last, workers.frame_bands(), s.job_starts);
   const int32_t jobs = int32_t(s.job_starts.size()) - 1;
   if (s.jobs.size() < first_job + size_t(jobs)) s.jobs.resize(first_job + size_t(jobs));
-  workers.for_each_band(jobs, CarryJob{model, chunks, frame, s, places, first_job});
+  workers.for_each_band(jobs, CarryJob{chunks, model, frame, s, places, first_job});
   return first_job + uint32_t(jobs);
+}
+
+// The most triangles the occluders may have: the nearest chunks, carried
+// first, their depth drawn once more. At most a share of those in view.
+constexpr uint64_t OCCLUDER_TRIANGLES = 8192;
+constexpr uint64_t OCCLUDER_SHARE = 4;
+
+// Carries the kept chunks, nearest first: the nearest up to the occluders'
+// triangles (at least one chunk), then those their depth does not hide. The
+// hidden ones get no entries (job NO_JOB). Returns the number of jobs run.
+uint32_t carry_unhidden(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& chunks,
+                        const ChunkFrame& frame, const PixelTarget& picture) {
+  ChunkScratch& s = renderer.chunk_scratch();
+  const uint32_t kept = uint32_t(s.kept.size());
+  s.reach.resize(kept);
+  for (uint32_t p = 0; p < kept; ++p)
+    s.reach[p] = chunk_reach(chunks.chunks[s.kept[p]], frame.view, frame.projection, frame.vp,
+                             frame.near_w);
+  // Nearest first; a chunk at the near plane before all.
+  auto nearness = [&](uint32_t p) {
+    return s.reach[p].before_near ? -INFINITY : s.reach[p].nearest_w;
+  };
+  std::sort(s.places.begin(), s.places.end(), [&](uint32_t a, uint32_t b) {
+    return nearness(a) < nearness(b) || (nearness(a) == nearness(b) && a < b);
+  });
+  uint64_t in_view = 0;
+  for (const uint32_t chunk : s.kept)
+    in_view += chunks.chunks[chunk].last_triangle - chunks.chunks[chunk].first_triangle;
+  const uint64_t budget = std::min(OCCLUDER_TRIANGLES, in_view / OCCLUDER_SHARE);
+  uint32_t occluders = 0;
+  for (uint64_t triangles = 0; occluders < kept && (occluders == 0 || triangles < budget);
+       ++occluders) {
+    const ModelChunk& c = chunks.chunks[s.kept[s.places[occluders]]];
+    triangles += c.last_triangle - c.first_triangle;
+  }
+  uint32_t jobs = carry_chunks(renderer, model, chunks, frame, s.places, 0, occluders, 0);
+
+  s.occluder_runs.clear();
+  for (uint32_t n = 0; n < occluders; ++n) {
+    const ChunkEntries& e = s.entries[s.places[n]];
+    const ChunkJobOutput& out = s.jobs[e.job];
+    s.occluder_runs.push_back({out.whole.data() + e.whole_first, e.whole_end - e.whole_first});
+    s.occluder_runs.push_back({out.cut.data() + e.cut_first, e.cut_end - e.cut_first});
+  }
+  s.occlusion.draw(renderer.workers(), picture.width, picture.height, s.occluder_runs);
+
+  // The rest: hidden ones are skipped (or, until their texture coordinates
+  // have settled, carried for those alone), the others carried.
+  Renderer::TransformCounts& counts = renderer.transform_counts();
+  uint32_t carried = occluders;
+  for (uint32_t n = occluders; n < kept; ++n) {
+    const uint32_t place = s.places[n], chunk = s.kept[place];
+    const ModelChunk& c = chunks.chunks[chunk];
+    s.hidden[place] = s.occlusion.hides(s.reach[place]);
+    if (s.hidden[place]) {
+      s.entries[place] = ChunkEntries{NO_JOB, 0, 0, 0, 0};
+      counts.occluded += c.last_triangle - c.first_triangle;
+    }
+    if (!s.hidden[place] || !chunks.settled[chunk]) s.places[carried++] = place;
+  }
+  return carry_chunks(renderer, model, chunks, frame, s.places, occluders, carried, jobs);
 }
 
 }  // namespace
 
-void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChunks& chunks,
+void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, ModelChunks& chunks,
                          const NMATHF::MATRIX& m, int32_t& fcnt,
                          const NMATHF::VEC3F& light_position, const float& depth_offset,
                          int32_t use_tex, const IMAGE* texture, const NMATHF::VEC2F& tcoord) {
   MODEL_STRUCT& md = *model;
   if (chunks.triangles != md.MAX_TRIANGLES || chunks.vertices != md.MAX_VERTICES ||
-      chunks.chunks.size() <= 1 || chunks.corner_slots.size() != 3 * size_t(md.MAX_TRIANGLES)) {
+      chunks.chunks.size() <= 1 || chunks.corner_slots.size() != 3 * size_t(md.MAX_TRIANGLES) ||
+      chunks.settled.size() != chunks.chunks.size()) {
     float color_mult = 0.0f;
     MODEL_TRANSFORM(renderer, model, m, fcnt, light_position, color_mult, depth_offset, use_tex,
                     texture, tcoord);
@@ -125,18 +198,27 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChu
   }
   const uint32_t kept = uint32_t(s.kept.size());
   s.entries.resize(kept);
+  s.hidden.assign(kept, 0);
   s.places.resize(kept);
   for (uint32_t p = 0; p < kept; ++p) s.places[p] = p;
-  const uint32_t jobs = carry_chunks(renderer, md, chunks, frame, s.places, 0, kept, 0);
+  // Outlines show every queued triangle, hidden or not.
+  PixelTarget picture;
+  const bool find_hidden = renderer.occlusion_culling() && WIRE_FRAME == 0 &&
+                           resolve_target(BACKBUFFER, picture);
+  const uint32_t jobs = find_hidden
+                            ? carry_unhidden(renderer, md, chunks, frame, picture)
+                            : carry_chunks(renderer, md, chunks, frame, s.places, 0, kept, 0);
 
   // Queued in chunk order: every chunk's whole triangles, then every chunk's
   // near-cut pieces, as the whole model queues them.
   int64_t& dropped = renderer.dropped_triangles();
   for (const ChunkEntries& e : s.entries) {
+    if (e.job == NO_JOB) continue;
     const ChunkJobOutput& out = s.jobs[e.job];
     append_to_queue(out.whole.data() + e.whole_first, e.whole_end - e.whole_first, fcnt, dropped);
   }
   for (const ChunkEntries& e : s.entries) {
+    if (e.job == NO_JOB) continue;
     const ChunkJobOutput& out = s.jobs[e.job];
     append_to_queue(out.cut.data() + e.cut_first, e.cut_end - e.cut_first, fcnt, dropped);
   }

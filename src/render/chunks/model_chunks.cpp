@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using NMATHF::VEC3F;
 
@@ -55,6 +56,14 @@ void close_chunk(const MODEL_STRUCT& model, ModelChunks& out, const ModelChunk& 
 }
 }  // namespace
 
+bool texture_coords_settled(const MODEL_STRUCT& model, const ModelChunk& chunk) {
+  for (uint32_t i = chunk.first_triangle; i < chunk.last_triangle; ++i) {
+    const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
+    if (std::memcmp(&t.NTCOORD, &t.TCOORD, sizeof t.TCOORD) != 0) return false;
+  }
+  return true;
+}
+
 // Chunks no wider than REACH.
 ModelChunks chunks_within(const MODEL_STRUCT& model, float reach) {
   ModelChunks out;
@@ -106,6 +115,9 @@ ModelChunks chunks_within(const MODEL_STRUCT& model, float reach) {
     chunk.last_vertex = uint32_t(out.vertex_ids.size());
   }
   if (open) close_chunk(model, out, chunk);
+  out.settled.resize(out.chunks.size());
+  for (size_t c = 0; c < out.chunks.size(); ++c)
+    out.settled[c] = texture_coords_settled(model, out.chunks[c]);
   return out;
 }
 

@@ -39,9 +39,15 @@ class Renderer {
   struct TransformCounts {
     int64_t submitted = 0;        // triangles of the models handed to it
     int64_t culled_by_chunk = 0;  // of those, skipped with a chunk out of view
+    int64_t occluded = 0;         // of those, skipped with a chunk hidden behind nearer ones
     int64_t near_pieces = 0;      // pieces of triangles cut at the near plane
   };
   TransformCounts& transform_counts() { return counts_; }
+
+  // Whether the chunked transform skips chunks hidden behind nearer ones
+  // (on unless turned off; the picture is the same either way).
+  bool occlusion_culling() const { return occlusion_culling_; }
+  void set_occlusion_culling(bool on) { occlusion_culling_ = on; }
 
  private:
   DrawWorkers workers_;
@@ -50,6 +56,7 @@ class Renderer {
   std::unique_ptr<DrawPlan> plan_;
   int64_t dropped_ = 0;
   TransformCounts counts_;
+  bool occlusion_culling_ = true;
 };
 
 // The renderer of the entry points called without one (tests, tools,
