@@ -30,6 +30,27 @@ void append_to_queue(const SORT_STRUCT* entries, uint32_t count, int32_t& fcnt,
   dropped += count - n;
 }
 
+// The same for the entries OCCLUSION does not hide, one by one; returns the
+// number hidden.
+uint32_t append_unhidden(const OcclusionMap& occlusion, const SORT_STRUCT* entries,
+                         uint32_t count, int32_t& fcnt, int64_t& dropped) {
+  uint32_t hidden = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (occlusion.hides(entries[i])) {
+      ++hidden;
+      continue;
+    }
+    SORT_STRUCT* slot = queue_slot(fcnt);
+    if (slot == nullptr) {
+      ++dropped;
+      continue;
+    }
+    *slot = entries[i];
+    ++fcnt;
+  }
+  return hidden;
+}
+
 // The places FIRST to LAST - 1 of PLACES cut into at most JOBS runs of about
 // equal numbers of triangles; their starts (and LAST) go to STARTS.
 void cut_into_jobs(const ModelChunks& chunks, const ChunkScratch& s,
@@ -54,11 +75,11 @@ void cut_into_jobs(const ModelChunks& chunks, const ChunkScratch& s,
   starts.push_back(last);
 }
 
-// The kept chunks at PLACES FIRST to LAST - 1 carried through the transform
-// on the drawing threads, in jobs numbered from FIRST_JOB on.
+// One job: the chunks of its run of places carried into its own scratch (a
+// hidden one only as far as its texture coordinates).
 struct CarryJob {
-  ModelChunks& chunks_state;
   MODEL_STRUCT& model;
+  ModelChunks& chunks;
   const ChunkFrame& frame;
   ChunkScratch& scratch;
   const std::vector<uint32_t>& places;
@@ -72,20 +93,23 @@ struct CarryJob {
          ++p) {
       const uint32_t place = places[p], chunk = scratch.kept[place];
       if (scratch.hidden[place]) {
-        refresh_hidden_chunk(model, chunks_state, chunk, frame, out);
+        refresh_hidden_chunk(model, chunks, chunk, frame, out);
         scratch.entries[place] = ChunkEntries{NO_JOB, 0, 0, 0, 0};
       } else {
-        ChunkEntries e = transform_chunk(model, chunks_state, chunk, frame, out);
+        ChunkEntries e = transform_chunk(model, chunks, chunk, frame, out);
         e.job = job;
         scratch.entries[place] = e;
       }
       // The records are in the cache now: a chunk settles once.
-      if (!chunks_state.settled[chunk])
-        chunks_state.settled[chunk] = texture_coords_settled(model, chunks_state.chunks[chunk]);
+      if (!chunks.settled[chunk])
+        chunks.settled[chunk] = texture_coords_settled(model, chunks.chunks[chunk]);
     }
   }
 };
 
+// The kept chunks at PLACES FIRST to LAST - 1 carried through the transform
+// on the drawing threads, in jobs numbered from FIRST_JOB on; returns the
+// number after the last.
 uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& chunks,
                       const ChunkFrame& frame, const std::vector<uint32_t>& places,
                       uint32_t first, uint32_t last, uint32_t first_job) {
@@ -94,7 +118,7 @@ uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& chun
   cut_into_jobs(chunks, s, places, first, last, workers.frame_bands(), s.job_starts);
   const int32_t jobs = int32_t(s.job_starts.size()) - 1;
   if (s.jobs.size() < first_job + size_t(jobs)) s.jobs.resize(first_job + size_t(jobs));
-  workers.for_each_band(jobs, CarryJob{chunks, model, frame, s, places, first_job});
+  workers.for_each_band(jobs, CarryJob{model, chunks, frame, s, places, first_job});
   return first_job + uint32_t(jobs);
 }
 
@@ -215,7 +239,12 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, ModelChunks& c
   for (const ChunkEntries& e : s.entries) {
     if (e.job == NO_JOB) continue;
     const ChunkJobOutput& out = s.jobs[e.job];
-    append_to_queue(out.whole.data() + e.whole_first, e.whole_end - e.whole_first, fcnt, dropped);
+    if (find_hidden)
+      counts.occluded += append_unhidden(s.occlusion, out.whole.data() + e.whole_first,
+                                         e.whole_end - e.whole_first, fcnt, dropped);
+    else
+      append_to_queue(out.whole.data() + e.whole_first, e.whole_end - e.whole_first, fcnt,
+                      dropped);
   }
   for (const ChunkEntries& e : s.entries) {
     if (e.job == NO_JOB) continue;

@@ -84,3 +84,17 @@ bool OcclusionMap::hides(const ChunkReach& reach) const {
   }
   return true;
 }
+
+bool OcclusionMap::hides(const SORT_STRUCT& entry) const {
+  const NMATHF::VEC3F* v = entry.VEC.data();
+  ChunkReach reach{false, std::min({double(v[0].Z), double(v[1].Z), double(v[2].Z)}),
+                   std::min({double(v[0].X), double(v[1].X), double(v[2].X)}),
+                   std::min({double(v[0].Y), double(v[1].Y), double(v[2].Y)}),
+                   std::max({double(v[0].X), double(v[1].X), double(v[2].X)}),
+                   std::max({double(v[0].Y), double(v[1].Y), double(v[2].Y)})};
+  // A NaN anywhere keeps the entry; so does a corner nearer than any whole
+  // triangle's.
+  reach.before_near =
+      !(reach.nearest_w > 0.0) || std::isnan(reach.x0 + reach.x1 + reach.y0 + reach.y1);
+  return hides(reach);
+}

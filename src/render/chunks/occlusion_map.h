@@ -32,6 +32,9 @@ class OcclusionMap {
   // strictly nearer than the chunk's nearest 1/z, widened for rounding (or it
   // lies wholly off the picture). A chunk that reaches the near plane never is.
   bool hides(const ChunkReach& reach) const;
+  // The same for one entry drawn whole (every corner at or beyond the near
+  // plane): its corners' rectangle and its nearest corner.
+  bool hides(const SORT_STRUCT& entry) const;
 
  private:
   void draw_band(const std::vector<EntryRun>& runs, int32_t band, int32_t bands);

@@ -41,9 +41,10 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
 // the view volume skipped before their vertices are transformed, the rest
 // carried on RENDERER's drawing threads. With the renderer's occlusion
 // culling on (and outlines off), the chunks nearest the eye are carried
-// first and the chunks they hide are skipped too: those draw no pixel. What
-// is queued is what MODEL_TRANSFORM queues, in the same order and to the
-// bit, less the hidden chunks' triangles. The triangles of a skipped chunk
+// first and the chunks they hide are skipped too, as are the single
+// triangles of the rest that they hide: those draw no pixel. What is queued
+// is what MODEL_TRANSFORM queues, in the same order and to the bit, less the
+// hidden triangles. The triangles of a skipped chunk
 // keep their CULLED and NTCOORD from before (a chunk is skipped as hidden
 // only once carrying it would change no NTCOORD: CHUNKS.settled); the
 // model's per-frame vertex arrays are not written. One chunk, or chunks made

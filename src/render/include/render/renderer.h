@@ -39,7 +39,8 @@ class Renderer {
   struct TransformCounts {
     int64_t submitted = 0;        // triangles of the models handed to it
     int64_t culled_by_chunk = 0;  // of those, skipped with a chunk out of view
-    int64_t occluded = 0;         // of those, skipped with a chunk hidden behind nearer ones
+    int64_t occluded = 0;         // of those, found hidden behind nearer ones (with their
+                                  // chunk, or one by one)
     int64_t near_pieces = 0;      // pieces of triangles cut at the near plane
   };
   TransformCounts& transform_counts() { return counts_; }
