@@ -68,6 +68,11 @@ ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uin
     if (fate == DRAWN) {
       const VEC3F p[3] = {screen[s[0]], screen[s[1]], screen[s[2]]};
       const float w[3] = {clip[s[0]].W, clip[s[1]].W, clip[s[2]].W};
+      if (frame.occlusion && faces_eye_within_far(p, frame.request.far_z) &&
+          frame.occlusion->hides(p, w)) {
+        ++out.hidden;
+        continue;
+      }
       const VEC3F centroid = clip_centroid(clip[s[0]], clip[s[1]], clip[s[2]]);
       append_entry(out.whole, p, w, t.NTCOORD.data(), centroid, t, frame);
     } else if (fate == TO_CUT) {

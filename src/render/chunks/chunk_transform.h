@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "occlusion_map.h"
 #include "render/model_chunks.h"
 #include "render/render_queue.h"
 #include "transform/pass4_projection.h"
@@ -20,6 +21,7 @@ struct ChunkFrame {
   float near_w;
   NMATHF::VEC3F tlight;  // the light in the model's own space
   QueueRequest request;
+  const OcclusionMap* occlusion;  // when not null, triangles drawn whole that it hides are left out
 };
 
 // One job's scratch, kept from frame to frame: nothing is allocated once it
@@ -31,11 +33,13 @@ struct alignas(64) ChunkJobOutput {  // a cache line of its own: jobs run side b
   std::vector<SORT_STRUCT> whole;    // entries of triangles drawn whole, in order
   std::vector<SORT_STRUCT> cut;      // entries of the pieces, in order
   int64_t pieces_made = 0;
+  int64_t hidden = 0;  // triangles drawn whole left out as hidden
 
   void clear() {
     whole.clear();
     cut.clear();
     pieces_made = 0;
+    hidden = 0;
   }
 };
 
@@ -50,8 +54,8 @@ struct ChunkEntries {
 // Chunk number INDEX of CHUNKS through the transform as the whole model's
 // transform carries its triangles: their CULLED and NTCOORD written as it
 // writes them, and the entries it would queue for them appended to OUT's
-// whole (the triangles drawn whole, in order) and cut (their near-cut pieces,
-// in order), the same to the bit. The model's per-frame vertex arrays are
+// whole (the triangles drawn whole, in order, less those FRAME's occlusion
+// map hides) and cut (their near-cut pieces, in order), the same to the bit. The model's per-frame vertex arrays are
 // not touched; only this chunk's triangle records are written.
 ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
                              const ChunkFrame& frame, ChunkJobOutput& out);

@@ -30,27 +30,6 @@ void append_to_queue(const SORT_STRUCT* entries, uint32_t count, int32_t& fcnt,
   dropped += count - n;
 }
 
-// The same for the entries OCCLUSION does not hide, one by one; returns the
-// number hidden.
-uint32_t append_unhidden(const OcclusionMap& occlusion, const SORT_STRUCT* entries,
-                         uint32_t count, int32_t& fcnt, int64_t& dropped) {
-  uint32_t hidden = 0;
-  for (uint32_t i = 0; i < count; ++i) {
-    if (occlusion.hides(entries[i])) {
-      ++hidden;
-      continue;
-    }
-    SORT_STRUCT* slot = queue_slot(fcnt);
-    if (slot == nullptr) {
-      ++dropped;
-      continue;
-    }
-    *slot = entries[i];
-    ++fcnt;
-  }
-  return hidden;
-}
-
 // The places FIRST to LAST - 1 of PLACES cut into at most JOBS runs of about
 // equal numbers of triangles; their starts (and LAST) go to STARTS.
 void cut_into_jobs(const ModelChunks& chunks, const ChunkScratch& s,
@@ -122,6 +101,29 @@ uint32_t carry_chunks(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& chun
   return first_job + uint32_t(jobs);
 }
 
+// The entries of the chunks at places FIRST to LAST - 1 of S.places, all
+// carried by the job that wrote OUT, less those the occlusion map hides:
+// kept in order, each chunk's range moved to match.
+void leave_out_hidden(ChunkScratch& s, ChunkJobOutput& out, uint32_t first, uint32_t last) {
+  uint32_t kept = 0;
+  for (uint32_t n = first; n < last; ++n) {
+    ChunkEntries& e = s.entries[s.places[n]];
+    const uint32_t whole_first = kept;
+    for (uint32_t i = e.whole_first; i < e.whole_end; ++i) {
+      const NMATHF::VEC3F* v = out.whole[i].VEC.data();  // X, Y and the view distance
+      const float w[3] = {v[0].Z, v[1].Z, v[2].Z};
+      if (s.occlusion.hides(v, w)) {
+        ++out.hidden;
+        continue;
+      }
+      out.whole[kept++] = out.whole[i];
+    }
+    e.whole_first = whole_first;
+    e.whole_end = kept;
+  }
+  out.whole.resize(kept);
+}
+
 // The most triangles the occluders may have: the nearest chunks, carried
 // first, their depth drawn once more. At most a share of those in view.
 constexpr uint64_t OCCLUDER_TRIANGLES = 8192;
@@ -165,6 +167,11 @@ uint32_t carry_unhidden(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& ch
     s.occluder_runs.push_back({out.cut.data() + e.cut_first, e.cut_end - e.cut_first});
   }
   s.occlusion.draw(renderer.workers(), picture.width, picture.height, s.occluder_runs);
+  // The occluders' own entries that the others hide go too, job by job.
+  renderer.workers().for_each_band(int32_t(jobs), [&](int32_t job) {
+    leave_out_hidden(s, s.jobs[size_t(job)], s.job_starts[size_t(job)],
+                     s.job_starts[size_t(job) + 1]);
+  });
 
   // The rest: hidden ones are skipped (or, until their texture coordinates
   // have settled, carried for those alone), the others carried.
@@ -180,7 +187,9 @@ uint32_t carry_unhidden(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& ch
     }
     if (!s.hidden[place] || !chunks.settled[chunk]) s.places[carried++] = place;
   }
-  return carry_chunks(renderer, model, chunks, frame, s.places, occluders, carried, jobs);
+  ChunkFrame frame_behind = frame;
+  frame_behind.occlusion = &s.occlusion;
+  return carry_chunks(renderer, model, chunks, frame_behind, s.places, occluders, carried, jobs);
 }
 
 }  // namespace
@@ -204,7 +213,8 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, ModelChunks& c
                          make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR),
                          ZNEAR,
                          NMATHF::VEC3F(l4.X, l4.Y, l4.Z),
-                         QueueRequest{ZFAR, depth_offset, use_tex, texture, tcoord}};
+                         QueueRequest{ZFAR, depth_offset, use_tex, texture, tcoord},
+                         nullptr};
   md.MAX_RTRIS = md.MAX_TRIANGLES;
   md.MAX_RVERTS = md.MAX_VERTICES;
   Renderer::TransformCounts& counts = renderer.transform_counts();
@@ -239,18 +249,16 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, ModelChunks& c
   for (const ChunkEntries& e : s.entries) {
     if (e.job == NO_JOB) continue;
     const ChunkJobOutput& out = s.jobs[e.job];
-    if (find_hidden)
-      counts.occluded += append_unhidden(s.occlusion, out.whole.data() + e.whole_first,
-                                         e.whole_end - e.whole_first, fcnt, dropped);
-    else
-      append_to_queue(out.whole.data() + e.whole_first, e.whole_end - e.whole_first, fcnt,
-                      dropped);
+    append_to_queue(out.whole.data() + e.whole_first, e.whole_end - e.whole_first, fcnt, dropped);
   }
   for (const ChunkEntries& e : s.entries) {
     if (e.job == NO_JOB) continue;
     const ChunkJobOutput& out = s.jobs[e.job];
     append_to_queue(out.cut.data() + e.cut_first, e.cut_end - e.cut_first, fcnt, dropped);
   }
-  for (uint32_t j = 0; j < jobs; ++j) counts.near_pieces += s.jobs[j].pieces_made;
+  for (uint32_t j = 0; j < jobs; ++j) {
+    counts.near_pieces += s.jobs[j].pieces_made;
+    counts.occluded += s.jobs[j].hidden;
+  }
   counts.submitted += md.MAX_TRIANGLES;
 }

@@ -28,6 +28,16 @@ void OcclusionMap::draw(DrawWorkers& workers, int32_t width, int32_t height,
   tiles_.resize(size_t(tiles_wide_) * size_t(tiles_high_));
   if (tiles_high_ == 0 || tiles_wide_ == 0) return;
   workers.for_each_band(bands, [&](int32_t band) { draw_band(runs, band, bands); });
+  // Each block keeps the farthest of its tiles.
+  blocks_wide_ = (tiles_wide_ + BLOCK - 1) / BLOCK;
+  const int32_t blocks_high = (tiles_high_ + BLOCK - 1) / BLOCK;
+  blocks_.assign(size_t(blocks_wide_) * size_t(blocks_high), INFINITY);
+  for (int32_t ty = 0; ty < tiles_high_; ++ty) {
+    float* block = blocks_.data() + size_t(ty / BLOCK) * size_t(blocks_wide_);
+    const float* tile = tiles_.data() + size_t(ty) * size_t(tiles_wide_);
+    for (int32_t tx = 0; tx < tiles_wide_; ++tx)
+      block[tx / BLOCK] = std::min(block[tx / BLOCK], tile[tx]);
+  }
 }
 
 void OcclusionMap::draw_band(const std::vector<EntryRun>& runs, int32_t band, int32_t bands) {
@@ -76,23 +86,37 @@ bool OcclusionMap::hides(const ChunkReach& reach) const {
   const int32_t c0 = int32_t(std::max(x0, 0.0)), c1 = int32_t(std::min(x1, double(width_ - 1)));
   const int32_t r0 = int32_t(std::max(y0, 0.0)), r1 = int32_t(std::min(y1, double(height_ - 1)));
   const double nearest = (1.0 / reach.nearest_w) * (1.0 + DEPTH_MARGIN);
-  if (!(nearest > 0.0 && nearest < INFINITY)) return false;
-  for (int32_t ty = r0 / TILE; ty <= r1 / TILE; ++ty) {
-    const float* tile = tiles_.data() + size_t(ty) * size_t(tiles_wide_);
-    for (int32_t tx = c0 / TILE; tx <= c1 / TILE; ++tx)
-      if (!(double(tile[tx]) > nearest)) return false;
+  if (!(nearest > 0.0 && nearest < 3.0e38)) return false;
+  // The float at or above it: a tile beyond that is beyond NEAREST too.
+  float limit = float(nearest);
+  if (double(limit) < nearest) limit = std::nextafter(limit, INFINITY);
+  const int32_t tx0 = c0 / TILE, tx1 = c1 / TILE, ty0 = r0 / TILE, ty1 = r1 / TILE;
+  // Blocks whose farthest tile is beyond the limit need no look at their tiles.
+  for (int32_t by = ty0 / BLOCK; by <= ty1 / BLOCK; ++by) {
+    const float* block = blocks_.data() + size_t(by) * size_t(blocks_wide_);
+    const int32_t y_first = std::max(ty0, by * BLOCK);
+    const int32_t y_last = std::min(ty1, by * BLOCK + BLOCK - 1);
+    for (int32_t bx = tx0 / BLOCK; bx <= tx1 / BLOCK; ++bx) {
+      if (block[bx] > limit) continue;
+      const int32_t x_first = std::max(tx0, bx * BLOCK);
+      const int32_t x_last = std::min(tx1, bx * BLOCK + BLOCK - 1);
+      for (int32_t ty = y_first; ty <= y_last; ++ty) {
+        const float* tile = tiles_.data() + size_t(ty) * size_t(tiles_wide_);
+        for (int32_t tx = x_first; tx <= x_last; ++tx)
+          if (!(tile[tx] > limit)) return false;
+      }
+    }
   }
   return true;
 }
 
-bool OcclusionMap::hides(const SORT_STRUCT& entry) const {
-  const NMATHF::VEC3F* v = entry.VEC.data();
-  ChunkReach reach{false, std::min({double(v[0].Z), double(v[1].Z), double(v[2].Z)}),
-                   std::min({double(v[0].X), double(v[1].X), double(v[2].X)}),
-                   std::min({double(v[0].Y), double(v[1].Y), double(v[2].Y)}),
-                   std::max({double(v[0].X), double(v[1].X), double(v[2].X)}),
-                   std::max({double(v[0].Y), double(v[1].Y), double(v[2].Y)})};
-  // A NaN anywhere keeps the entry; so does a corner nearer than any whole
+bool OcclusionMap::hides(const NMATHF::VEC3F* p, const float* w) const {
+  ChunkReach reach{false, std::min({double(w[0]), double(w[1]), double(w[2])}),
+                   std::min({double(p[0].X), double(p[1].X), double(p[2].X)}),
+                   std::min({double(p[0].Y), double(p[1].Y), double(p[2].Y)}),
+                   std::max({double(p[0].X), double(p[1].X), double(p[2].X)}),
+                   std::max({double(p[0].Y), double(p[1].Y), double(p[2].Y)})};
+  // A NaN anywhere keeps the triangle; so does a corner nearer than any whole
   // triangle's.
   reach.before_near =
       !(reach.nearest_w > 0.0) || std::isnan(reach.x0 + reach.x1 + reach.y0 + reach.y1);

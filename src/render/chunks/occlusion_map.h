@@ -21,7 +21,8 @@ struct EntryRun {
 
 class OcclusionMap {
  public:
-  static constexpr int32_t TILE = 8;  // pixels on a side
+  static constexpr int32_t TILE = 8;   // pixels on a side
+  static constexpr int32_t BLOCK = 4;  // tiles on a side of a block, a quick first look
 
   // The entries of RUNS drawn (depth only) into a WIDTH x HEIGHT picture on
   // WORKERS' threads, and the picture reduced to tiles.
@@ -32,9 +33,10 @@ class OcclusionMap {
   // strictly nearer than the chunk's nearest 1/z, widened for rounding (or it
   // lies wholly off the picture). A chunk that reaches the near plane never is.
   bool hides(const ChunkReach& reach) const;
-  // The same for one entry drawn whole (every corner at or beyond the near
-  // plane): its corners' rectangle and its nearest corner.
-  bool hides(const SORT_STRUCT& entry) const;
+  // The same for one triangle drawn whole (every corner at or beyond the near
+  // plane) with screen corners P and view distances W: its corners'
+  // rectangle and its nearest corner.
+  bool hides(const NMATHF::VEC3F* p, const float* w) const;
 
  private:
   void draw_band(const std::vector<EntryRun>& runs, int32_t band, int32_t bands);
@@ -43,4 +45,6 @@ class OcclusionMap {
   std::vector<float> depth_;      // width x height, 1/z
   std::vector<uint32_t> colour_;  // a row per band: the rasterizer's colours, not wanted
   std::vector<float> tiles_;      // tiles_wide x tiles_high, the farthest 1/z of each
+  int32_t blocks_wide_ = 0;
+  std::vector<float> blocks_;     // per block of BLOCK x BLOCK tiles, the farthest 1/z
 };
