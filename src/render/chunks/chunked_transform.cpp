@@ -136,13 +136,10 @@ uint32_t carry_unhidden(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& ch
                         const ChunkFrame& frame, const PixelTarget& picture) {
   ChunkScratch& s = renderer.chunk_scratch();
   const uint32_t kept = uint32_t(s.kept.size());
-  s.reach.resize(kept);
-  for (uint32_t p = 0; p < kept; ++p)
-    s.reach[p] = chunk_reach(chunks.chunks[s.kept[p]], frame.view, frame.projection, frame.vp,
-                             frame.near_w);
   // Nearest first; a chunk at the near plane before all.
   auto nearness = [&](uint32_t p) {
-    return s.reach[p].before_near ? -INFINITY : s.reach[p].nearest_w;
+    const ChunkReach& r = s.reach[s.kept[p]];
+    return r.before_near ? -INFINITY : r.nearest_w;
   };
   std::sort(s.places.begin(), s.places.end(), [&](uint32_t a, uint32_t b) {
     return nearness(a) < nearness(b) || (nearness(a) == nearness(b) && a < b);
@@ -180,7 +177,7 @@ uint32_t carry_unhidden(Renderer& renderer, MODEL_STRUCT& model, ModelChunks& ch
   for (uint32_t n = occluders; n < kept; ++n) {
     const uint32_t place = s.places[n], chunk = s.kept[place];
     const ModelChunk& c = chunks.chunks[chunk];
-    s.hidden[place] = s.occlusion.hides(s.reach[place]);
+    s.hidden[place] = s.occlusion.hides(s.reach[chunk]);
     if (s.hidden[place]) {
       s.entries[place] = ChunkEntries{NO_JOB, 0, 0, 0, 0};
       counts.occluded += c.last_triangle - c.first_triangle;
@@ -220,25 +217,40 @@ void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, ModelChunks& c
   Renderer::TransformCounts& counts = renderer.transform_counts();
   ChunkScratch& s = renderer.chunk_scratch();
 
-  // The chunks in view; those wholly outside it are skipped before their
+  // Outlines show every queued triangle, hidden or not.
+  PixelTarget picture;
+  const bool find_hidden = renderer.occlusion_culling() && WIRE_FRAME == 0 &&
+                           resolve_target(BACKBUFFER, picture);
+
+  // The chunks in view (and, to find hidden ones, where each reaches), on the
+  // drawing threads; those wholly outside it are skipped before their
   // vertices are transformed.
+  const uint32_t chunk_count = uint32_t(chunks.chunks.size());
+  s.in_view.resize(chunk_count);
+  if (find_hidden) s.reach.resize(chunk_count);
+  DrawWorkers& workers = renderer.workers();
+  workers.for_each_row_band(
+      int32_t(chunk_count), workers.frame_bands(), [&](int32_t first, int32_t end) {
+        for (size_t i = size_t(first); i < size_t(end); ++i) {
+          const ModelChunk& c = chunks.chunks[i];
+          s.in_view[i] = !chunk_outside_view(c, frame.view, frame.projection, frame.near_w);
+          if (find_hidden && s.in_view[i])
+            s.reach[i] = chunk_reach(c, frame.view, frame.projection, frame.vp, frame.near_w);
+        }
+      });
   s.kept.clear();
-  for (uint32_t i = 0; i < chunks.chunks.size(); ++i) {
+  for (uint32_t i = 0; i < chunk_count; ++i) {
     const ModelChunk& c = chunks.chunks[i];
-    if (chunk_outside_view(c, frame.view, frame.projection, frame.near_w))
-      counts.culled_by_chunk += c.last_triangle - c.first_triangle;
-    else
+    if (s.in_view[i])
       s.kept.push_back(i);
+    else
+      counts.culled_by_chunk += c.last_triangle - c.first_triangle;
   }
   const uint32_t kept = uint32_t(s.kept.size());
   s.entries.resize(kept);
   s.hidden.assign(kept, 0);
   s.places.resize(kept);
   for (uint32_t p = 0; p < kept; ++p) s.places[p] = p;
-  // Outlines show every queued triangle, hidden or not.
-  PixelTarget picture;
-  const bool find_hidden = renderer.occlusion_culling() && WIRE_FRAME == 0 &&
-                           resolve_target(BACKBUFFER, picture);
   const uint32_t jobs = find_hidden
                             ? carry_unhidden(renderer, md, chunks, frame, picture)
                             : carry_chunks(renderer, md, chunks, frame, s.places, 0, kept, 0);
