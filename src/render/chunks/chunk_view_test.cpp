@@ -78,19 +78,24 @@ ChunkReach chunk_reach(const ModelChunk& chunk, const float* view, const float* 
   r.before_near = false;
   // Every corner lies beyond the eye, so the box's picture is the hull of
   // its corners' pictures, mapped to the screen as the projection maps them.
-  r.x0 = r.y0 = INFINITY;
-  r.x1 = r.y1 = -INFINITY;
-  const double sw = vp.sw, sh = vp.sh, top = vp.topf;
+  // Each corner's x, y and w may be off by the margin (w stays above the
+  // near plane): its picture is taken over those moves too.
+  double nx0 = INFINITY, nx1 = -INFINITY, ny0 = INFINITY, ny1 = -INFINITY;
   for (int corner = 0; corner < 8; ++corner) {
     double c[4];
     for (int j = 0; j < 4; ++j) {
       c[j] = b.centre[j];
       for (int a = 0; a < 3; ++a) c[j] += (corner >> a & 1) ? b.reach[j][a] : -b.reach[j][a];
     }
-    const double nx = c[0] / c[3], ny = c[1] / c[3];
-    const double x = (sw + 1.0) * nx + sw, y = top - sh - (sh + 1.0) * ny;
-    r.x0 = std::min(r.x0, x), r.x1 = std::max(r.x1, x);
-    r.y0 = std::min(r.y0, y), r.y1 = std::max(r.y1, y);
+    for (const double dw : {-margin, margin})
+      for (const double d : {-margin, margin}) {
+        const double nx = (c[0] + d) / (c[3] + dw), ny = (c[1] + d) / (c[3] + dw);
+        nx0 = std::min(nx0, nx), nx1 = std::max(nx1, nx);
+        ny0 = std::min(ny0, ny), ny1 = std::max(ny1, ny);
+      }
   }
+  const double sw = vp.sw, sh = vp.sh, top = vp.topf;
+  r.x0 = (sw + 1.0) * nx0 + sw, r.x1 = (sw + 1.0) * nx1 + sw;
+  r.y0 = top - sh - (sh + 1.0) * ny1, r.y1 = top - sh - (sh + 1.0) * ny0;
   return r;
 }
