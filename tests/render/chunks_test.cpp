@@ -221,8 +221,20 @@ TEST_P(ChunkedTransform, SkippingHiddenChunksChangesNoPixel) {
       }
     }
   }
-  image_destroy(texture);
   EXPECT_GT(hidden, 0);
+
+  // Outlines show hidden triangles too: none is skipped.
+  const int32_t wire_frame = WIRE_FRAME;
+  WIRE_FRAME = -1;
+  const VEC3F eye(17.0f, 1.7f, 7.0f);
+  const MATRIX m = look(eye, eye + VEC3F(1.0f, -0.05f, 1.0f));
+  default_renderer().transform_counts() = {};
+  frame(culled, culled_chunks, m, true, pixels, depth);
+  EXPECT_EQ(default_renderer().transform_counts().occluded, 0);
+  frame(whole, whole_chunks, m, false, expected_pixels, expected_depth);
+  EXPECT_TRUE(pixels == expected_pixels);
+  WIRE_FRAME = wire_frame;
+  image_destroy(texture);
 }
 
 }  // namespace
