@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "chunks/chunk_view_test.h"
+#include "chunks/occlusion_map.h"
 #include "render/model_chunks.h"
 #include "render/render_buffers.h"
 #include "transform_fixture.h"
@@ -113,6 +114,67 @@ TEST_F(ChunkViewTest, OnlyBoxesWhollyOutsideAPlaneAreSkipped) {
     EXPECT_EQ(chunk_outside_view(c, view.M, PROJECTION_MATRIX.M, ZNEAR), r.skipped)
         << r.low.X << " " << r.low.Z;
   }
+}
+
+// Every vertex of a chunk in view lands inside the chunk's reach on the
+// screen, no nearer than its nearest w, as the whole-model transform
+// projects it.
+TEST_F(ChunkViewTest, AChunksReachHoldsItsVerticesOnTheScreen) {
+  MemoryModel model = town(12, 12.0f, true);
+  const ModelChunks chunks = make_model_chunks(*model.m);
+  const VEC3F eye(27.0f, 1.7f, 7.0f);
+  int checked = 0;
+  for (int turn = 0; turn < 4; ++turn) {
+    const float a = float(turn) * 1.5708f;
+    const MATRIX m = look(eye, eye + VEC3F(std::sin(a), -0.1f, std::cos(a)));
+    run(model, m);
+    const Viewport vp = make_viewport(TSCRW, TSCRH, TOP, ZNEAR, ZFAR);
+    for (const ModelChunk& c : chunks.chunks) {
+      const ChunkReach r = chunk_reach(c, m.M, PROJECTION_MATRIX.M, vp, ZNEAR);
+      if (r.before_near || chunk_outside_view(c, m.M, PROJECTION_MATRIX.M, ZNEAR)) continue;
+      for (uint32_t n = c.first_vertex; n < c.last_vertex; ++n) {
+        const uint32_t i = chunks.vertex_ids[n];
+        const VEC3F& p = model->PVERTICES[i];
+        ASSERT_TRUE(p.X >= r.x0 && p.X <= r.x1 && p.Y >= r.y0 && p.Y <= r.y1) << i;
+        ASSERT_GE(model->RVERTICES[i].W, r.nearest_w) << i;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 100);
+}
+
+// A square drawn at depth 10 over pixels 100 to 299: what lies behind it, on
+// tiles it wholly covers, is hidden; what reaches empty tiles, lies no
+// farther than the square (give or take the margin), reaches the near plane
+// or is not a number is not; what lies wholly off the picture is.
+TEST(OcclusionMap, HidesOnlyWhatLiesStrictlyBehindOnCoveredTiles) {
+  SORT_STRUCT quad[2];
+  const VEC3F a(100, 100, 10), b(300, 100, 10), c(300, 300, 10), d(100, 300, 10);
+  quad[0].VEC(0) = a, quad[0].VEC(1) = b, quad[0].VEC(2) = c;
+  quad[1].VEC(0) = a, quad[1].VEC(1) = c, quad[1].VEC(2) = d;
+  DrawWorkers workers(1);
+  OcclusionMap map;
+  map.draw(workers, 640, 480, {EntryRun{quad, 2}});
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Row {
+    ChunkReach reach;
+    bool hidden;
+  } rows[] = {
+      {{false, 20.0, 150, 150, 250, 250}, true},    // behind, inside
+      {{false, 11.0, 280, 280, 290, 290}, true},    // behind, near its edge
+      {{false, 10.0, 150, 150, 250, 250}, false},   // as near: not strictly behind
+      {{false, 10.02, 150, 150, 250, 250}, false},  // within the rounding margin
+      {{false, 20.0, 293, 150, 296, 250}, false},   // the margin reaches an empty tile
+      {{false, 20.0, 50, 150, 250, 250}, false},    // reaches beside it
+      {{true, 20.0, 150, 150, 250, 250}, false},    // reaches the near plane
+      {{false, nan, 150, 150, 250, 250}, false},    // not a number
+      {{false, 20.0, nan, 150, 250, 250}, false},
+      {{false, 1.0, -50, 150, -10, 250}, true},     // left of the picture
+      {{false, 1.0, 150, 490, 250, 900}, true},     // below it
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(map.hides(r.reach), r.hidden) << r.reach.nearest_w << " " << r.reach.x0;
 }
 
 // The town seen from many places (in the streets, inside a box) and

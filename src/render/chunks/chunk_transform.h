@@ -19,9 +19,9 @@ struct ChunkFrame {
   const float* projection;  // PROJECTION_MATRIX
   Viewport vp;
   float near_w;
-  NMATHF::VEC3F tlight;  // the light in the model's own space
+  NMATHF::VEC3F tlight;     // the light in the model's own space
   QueueRequest request;
-  const OcclusionMap* occlusion;  // when not null, triangles drawn whole that it hides are left out
+  const OcclusionMap* occlusion;  // not null: triangles drawn whole that it hides are left out
 };
 
 // One job's scratch, kept from frame to frame: nothing is allocated once it
@@ -55,8 +55,9 @@ struct ChunkEntries {
 // transform carries its triangles: their CULLED and NTCOORD written as it
 // writes them, and the entries it would queue for them appended to OUT's
 // whole (the triangles drawn whole, in order, less those FRAME's occlusion
-// map hides) and cut (their near-cut pieces, in order), the same to the bit. The model's per-frame vertex arrays are
-// not touched; only this chunk's triangle records are written.
+// map hides) and cut (their near-cut pieces, in order), the same to the bit.
+// The model's per-frame vertex arrays are not touched; only this chunk's
+// triangle records are written.
 ChunkEntries transform_chunk(MODEL_STRUCT& model, const ModelChunks& chunks, uint32_t index,
                              const ChunkFrame& frame, ChunkJobOutput& out);
 
