@@ -264,6 +264,7 @@ void frame(App& app, FrameStats* stats) {
     stats->dropped_triangles += renderer.dropped_triangles();
     stats->triangles_submitted += renderer.transform_counts().submitted;
     stats->triangles_culled_by_chunk += renderer.transform_counts().culled_by_chunk;
+    stats->triangles_occluded += renderer.transform_counts().occluded;
   }
   renderer.dropped_triangles() = 0;
   renderer.transform_counts() = {};

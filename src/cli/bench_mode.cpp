@@ -28,7 +28,7 @@ struct BenchResult {
   int64_t frames;
   double median_ms, p95_ms;
   StageTimes stage_ms;  // medians
-  double mean_submitted, mean_culled_by_chunk, mean_triangles;
+  double mean_submitted, mean_culled_by_chunk, mean_occluded, mean_triangles;
   int64_t dropped;
   double peak_rss_mib;
 };
@@ -91,6 +91,7 @@ BenchResult run_mode(const RenderMode& mode, const HeadlessSettings& base, int32
   };
   r.mean_submitted = per_frame(stats.triangles_submitted);
   r.mean_culled_by_chunk = per_frame(stats.triangles_culled_by_chunk);
+  r.mean_occluded = per_frame(stats.triangles_occluded);
   r.mean_triangles = per_frame(stats.triangles_queued);
   r.dropped = stats.dropped_triangles;
   r.peak_rss_mib = peak_memory_mib();
@@ -109,12 +110,12 @@ bool write_json(std::FILE* out, const std::vector<BenchResult>& results) {
               "    {\"mode\": \"%s\", \"threads\": %d, \"frames\": %lld, \"median_ms\": %.4f, "
               "\"p95_ms\": %.4f, \"transform_ms\": %.4f, \"probe_ms\": %.4f, "
               "\"drawing_ms\": %.4f, \"mean_submitted\": %.1f, "
-              "\"mean_culled_by_chunk\": %.1f, \"mean_triangles\": %.1f, "
+              "\"mean_culled_by_chunk\": %.1f, \"mean_occluded\": %.1f, \"mean_triangles\": %.1f, "
               "\"dropped_triangles\": %lld, \"peak_rss_mib\": %.1f}%s\n",
               r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
-              r.stage_ms.probe, r.stage_ms.drawing,
-              r.mean_submitted, r.mean_culled_by_chunk, r.mean_triangles, (long long)r.dropped,
-              r.peak_rss_mib, i + 1 < results.size() ? "," : "") >= 0;
+              r.stage_ms.probe, r.stage_ms.drawing, r.mean_submitted, r.mean_culled_by_chunk,
+              r.mean_occluded, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib,
+              i + 1 < results.size() ? "," : "") >= 0;
   }
   ok &= std::fprintf(out, "  ]\n}\n") >= 0;
   ok &= std::fflush(out) == 0 && !std::ferror(out);
@@ -181,9 +182,9 @@ int32_t run_bench(const ProgramOptions& options) {
   std::vector<BenchResult> results;
   std::printf("simd path: %s%s\n", simd_path_name(simd_path),
               simd_path == best_simd_path() ? "" : " (this processor also runs a faster one)");
-  std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %9s %9s %9s %7s %8s\n", "mode",
+  std::printf("%-16s %7s %7s %9s %8s %9s %7s %7s %9s %9s %9s %9s %7s %8s\n", "mode",
               "threads", "frames", "median ms", "p95 ms", "transform", "probe", "drawing",
-              "submitted", "by chunk", "triangles", "dropped", "peak MiB");
+              "submitted", "by chunk", "occluded", "triangles", "dropped", "peak MiB");
   // A table that cannot be shown stops the benchmark, before it runs or after a row.
   bool shown = table_written();
   for (const RenderMode& mode : MODES) {
@@ -194,12 +195,11 @@ int32_t run_bench(const ProgramOptions& options) {
       results.push_back(run_mode(mode, base, threads, options.app));
       const BenchResult& r = results.back();
       std::printf(
-          "%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %9.0f %9.0f %9.1f %7lld "
+          "%-16s %7d %7lld %9.3f %8.3f %9.3f %7.3f %7.3f %9.0f %9.0f %9.0f %9.1f %7lld "
           "%8.1f\n",
           r.name, r.threads, (long long)r.frames, r.median_ms, r.p95_ms, r.stage_ms.transform,
-          r.stage_ms.probe, r.stage_ms.drawing,
-          r.mean_submitted, r.mean_culled_by_chunk, r.mean_triangles, (long long)r.dropped,
-          r.peak_rss_mib);
+          r.stage_ms.probe, r.stage_ms.drawing, r.mean_submitted, r.mean_culled_by_chunk,
+          r.mean_occluded, r.mean_triangles, (long long)r.dropped, r.peak_rss_mib);
       shown = table_written();
     }
   }

@@ -1,11 +1,13 @@
 #include "render/renderer.h"
 
+#include "chunks/chunk_scratch.h"
 #include "queue/draw_plan.h"
 #include "transform/transform_scratch.h"
 
 Renderer::Renderer(int32_t threads)
     : workers_(threads),
       scratch_(std::make_unique<TransformScratch>()),
+      chunk_scratch_(std::make_unique<ChunkScratch>()),
       plan_(std::make_unique<DrawPlan>()) {}
 
 Renderer::~Renderer() = default;

@@ -1,5 +1,6 @@
 #include "chunk_view_test.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -36,21 +37,25 @@ double largest(const ClipBox& b, int j, double s, double t) {
   for (int a = 0; a < 3; ++a) value += std::fabs(s * b.reach[j][a] + t * b.reach[3][a]);
   return value;
 }
-}  // namespace
 
-bool chunk_outside_view(const ModelChunk& chunk, const float* view, const float* projection,
-                        float near_w) {
-  if (!chunk.bounded) return false;
-  const ClipBox b = to_clip(chunk, view, projection);
-  // How far single-precision rounding could move a transformed vertex: a
-  // generous share of the largest magnitude met on the way.
+// How far single-precision rounding could move a transformed vertex of the
+// box: a generous share of the largest magnitude met on the way.
+double rounding_margin(const ClipBox& b, const float* view) {
   double size = 1.0;
   for (int j = 0; j < 4; ++j) {
     size += std::fabs(b.centre[j]);
     for (int a = 0; a < 3; ++a) size += std::fabs(b.reach[j][a]);
   }
   for (int j = 12; j < 15; ++j) size += std::fabs(double(view[j]));
-  const double margin = 1e-4 * size;
+  return 1e-4 * size;
+}
+}  // namespace
+
+bool chunk_outside_view(const ModelChunk& chunk, const float* view, const float* projection,
+                        float near_w) {
+  if (!chunk.bounded) return false;
+  const ClipBox b = to_clip(chunk, view, projection);
+  const double margin = rounding_margin(b, view);
   // Each test asks whether the box's largest value stays below -margin; a
   // NaN anywhere answers no.
   const bool nearer = largest(b, 3, 0.0, 1.0) - near_w < -margin;  // w < near
@@ -59,4 +64,38 @@ bool chunk_outside_view(const ModelChunk& chunk, const float* view, const float*
   const bool below = largest(b, 1, 1.0, 1.0) < -margin;             // y < -w
   const bool above = largest(b, 1, -1.0, 1.0) < -margin;            // y > w
   return nearer || left || right || below || above;
+}
+
+ChunkReach chunk_reach(const ModelChunk& chunk, const float* view, const float* projection,
+                       const Viewport& vp, float near_w) {
+  ChunkReach r{true, 0.0, 0.0, 0.0, 0.0, 0.0};
+  if (!chunk.bounded) return r;
+  const ClipBox b = to_clip(chunk, view, projection);
+  const double margin = rounding_margin(b, view);
+  r.nearest_w = -largest(b, 3, 0.0, -1.0) - margin;
+  // A NaN fails this test too.
+  if (!(r.nearest_w > double(near_w))) return r;
+  r.before_near = false;
+  // Every corner lies beyond the eye, so the box's picture is the hull of
+  // its corners' pictures, mapped to the screen as the projection maps them.
+  // Each corner's x, y and w may be off by the margin (w stays above the
+  // near plane): its picture is taken over those moves too.
+  double nx0 = INFINITY, nx1 = -INFINITY, ny0 = INFINITY, ny1 = -INFINITY;
+  for (int corner = 0; corner < 8; ++corner) {
+    double c[4];
+    for (int j = 0; j < 4; ++j) {
+      c[j] = b.centre[j];
+      for (int a = 0; a < 3; ++a) c[j] += (corner >> a & 1) ? b.reach[j][a] : -b.reach[j][a];
+    }
+    for (const double dw : {-margin, margin})
+      for (const double d : {-margin, margin}) {
+        const double nx = (c[0] + d) / (c[3] + dw), ny = (c[1] + d) / (c[3] + dw);
+        nx0 = std::min(nx0, nx), nx1 = std::max(nx1, nx);
+        ny0 = std::min(ny0, ny), ny1 = std::max(ny1, ny);
+      }
+  }
+  const double sw = vp.sw, sh = vp.sh, top = vp.topf;
+  r.x0 = (sw + 1.0) * nx0 + sw, r.x1 = (sw + 1.0) * nx1 + sw;
+  r.y0 = top - sh - (sh + 1.0) * ny1, r.y1 = top - sh - (sh + 1.0) * ny0;
+  return r;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using NMATHF::VEC3F;
 
@@ -38,18 +39,37 @@ float model_size(const MODEL_STRUCT& model) {
   return low.X <= high.X ? largest_side(low, high) : 0.0f;
 }
 
-// Its vertices in ascending order, so the transform walks the arrays forwards.
-void close_chunk(ModelChunks& out, const ModelChunk& chunk) {
-  std::sort(out.vertex_ids.begin() + chunk.first_vertex, out.vertex_ids.begin() + chunk.last_vertex);
+// Its vertices in ascending order, so the transform walks the arrays forwards,
+// and each corner's place among them.
+void close_chunk(const MODEL_STRUCT& model, ModelChunks& out, const ModelChunk& chunk) {
+  const auto first = out.vertex_ids.begin() + chunk.first_vertex;
+  const auto last = out.vertex_ids.begin() + chunk.last_vertex;
+  std::sort(first, last);
+  for (uint32_t i = chunk.first_triangle; i < chunk.last_triangle; ++i)
+    for (int k = 1; k <= 3; ++k) {
+      const uint32_t id = model.TRIANGLES[i].POINT_ID(k);
+      out.corner_slots[3 * size_t(i) + size_t(k - 1)] =
+          id < model.MAX_VERTICES ? uint16_t(std::lower_bound(first, last, id) - first)
+                                  : NO_CORNER;
+    }
   out.chunks.push_back(chunk);
 }
 }  // namespace
+
+bool texture_coords_settled(const MODEL_STRUCT& model, const ModelChunk& chunk) {
+  for (uint32_t i = chunk.first_triangle; i < chunk.last_triangle; ++i) {
+    const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
+    if (std::memcmp(&t.NTCOORD, &t.TCOORD, sizeof t.TCOORD) != 0) return false;
+  }
+  return true;
+}
 
 // Chunks no wider than REACH.
 ModelChunks chunks_within(const MODEL_STRUCT& model, float reach) {
   ModelChunks out;
   out.triangles = model.MAX_TRIANGLES;
   out.vertices = model.MAX_VERTICES;
+  out.corner_slots.resize(3 * size_t(model.MAX_TRIANGLES));
   // The chunk that last listed each vertex, so a chunk lists it once.
   std::vector<uint32_t> listed_by(model.MAX_VERTICES, UINT32_MAX);
 
@@ -72,7 +92,7 @@ ModelChunks chunks_within(const MODEL_STRUCT& model, float reach) {
       const bool too_wide =
           largest_side(lower(chunk.low, low), upper(chunk.high, high)) > reach;
       if (full || too_wide) {
-        close_chunk(out, chunk);
+        close_chunk(model, out, chunk);
         open = false;
       }
     }
@@ -94,7 +114,10 @@ ModelChunks chunks_within(const MODEL_STRUCT& model, float reach) {
     }
     chunk.last_vertex = uint32_t(out.vertex_ids.size());
   }
-  if (open) close_chunk(out, chunk);
+  if (open) close_chunk(model, out, chunk);
+  out.settled.resize(out.chunks.size());
+  for (size_t c = 0; c < out.chunks.size(); ++c)
+    out.settled[c] = texture_coords_settled(model, out.chunks[c]);
   return out;
 }
 

@@ -198,8 +198,15 @@ void DrawWorkers::run_bands(int32_t bands, BandJob job, void* context) {
   pool_->run(bands, job, context);
 }
 
+namespace {
+constexpr int32_t BANDS_PER_THREAD = 4;
+}  // namespace
+
+int32_t DrawWorkers::work_shares() const {
+  return thread_count_ == 1 ? 1 : thread_count_ * BANDS_PER_THREAD;
+}
+
 int32_t DrawWorkers::frame_bands(int32_t width, int32_t rows) const {
-  constexpr int32_t BANDS_PER_THREAD = 4;
   // A band's 32-bit pixels and 1/z values, at most; a second-level cache
   // holds them with room for the textures.
   constexpr int64_t BAND_BYTES = 256 * 1024;

@@ -17,15 +17,16 @@ static_assert(__builtin_bit_cast(uint32_t, ONEDPI2) == 0x3E826136u);
 
 // The centroid of a triangle's clip-space corners (the lighting point and
 // the depth key).
-inline NMATHF::VEC3F clip_centroid(const NMATHF::VEC4F* rv, const TRIANGLE_STRUCT& t) {
-  const NMATHF::VEC4F& a = rv[t.POINT_ID(1)];
-  const NMATHF::VEC4F& b = rv[t.POINT_ID(2)];
-  const NMATHF::VEC4F& c = rv[t.POINT_ID(3)];
+inline NMATHF::VEC3F clip_centroid(const NMATHF::VEC4F& a, const NMATHF::VEC4F& b,
+                                   const NMATHF::VEC4F& c) {
   NMATHF::VEC3F p;
   p.X = ((a.X + b.X) + c.X) * ONED3;
   p.Y = ((a.Y + b.Y) + c.Y) * ONED3;
   p.Z = ((a.Z + b.Z) + c.Z) * ONED3;
   return p;
+}
+inline NMATHF::VEC3F clip_centroid(const NMATHF::VEC4F* rv, const TRIANGLE_STRUCT& t) {
+  return clip_centroid(rv[t.POINT_ID(1)], rv[t.POINT_ID(2)], rv[t.POINT_ID(3)]);
 }
 
 struct FlatLight {

@@ -34,13 +34,13 @@ void to_clip_space(MODEL_STRUCT& model, const float* matrix) {
   }
 }
 
-void transform_listed_vertices(MODEL_STRUCT& model, const uint32_t* ids, uint32_t count,
-                               const float* view, const float* projection, const Viewport& vp) {
+void transform_listed_vertices(const NMATHF::VEC3F* vertices, const uint32_t* ids,
+                               uint32_t count, const float* view, const float* projection,
+                               const Viewport& vp, VEC4F* clip, VEC3F* screen) {
   float mv[16], mp[16];
   for (int j = 0; j < 16; ++j) mv[j] = view[j], mp[j] = projection[j];
   for (uint32_t n = 0; n < count; ++n) {
-    const uint32_t i = ids[n];
-    const VEC3F v = model.VERTICES[i];
+    const VEC3F v = vertices[ids[n]];
     const float x = row_sum(mv, 0, v.X, v.Y, v.Z);
     const float y = row_sum(mv, 1, v.X, v.Y, v.Z);
     const float z = row_sum(mv, 2, v.X, v.Y, v.Z);
@@ -49,8 +49,7 @@ void transform_listed_vertices(MODEL_STRUCT& model, const uint32_t* ids, uint32_
     c.Y = row_sum(mp, 1, x, y, z);
     c.Z = row_sum(mp, 2, x, y, z);
     c.W = row_sum(mp, 3, x, y, z);
-    model.TVERTICES[i] = c;
-    model.RVERTICES[i] = c;
-    model.PVERTICES[i] = project_to_screen(vp, c);
+    clip[n] = c;
+    screen[n] = project_to_screen(vp, c);
   }
 }

@@ -16,8 +16,10 @@ void to_clip_space(MODEL_STRUCT& model, const float* matrix);
 
 struct Viewport;
 
-// The vertices IDS[0] to IDS[COUNT - 1] through VIEW and PROJECTION as the two
-// functions above carry them, and on to the screen (PVERTICES) as the
-// projection pass does: the same bits, in one walk over the listed vertices.
-void transform_listed_vertices(MODEL_STRUCT& model, const uint32_t* ids, uint32_t count,
-                               const float* view, const float* projection, const Viewport& vp);
+// The vertices VERTICES[IDS[0]] to VERTICES[IDS[COUNT - 1]] through VIEW and
+// PROJECTION as the two functions above carry them (CLIP[n], the clip-space
+// corner of IDS[n]), and on to the screen as the projection pass does
+// (SCREEN[n]): the same bits, in one walk over the listed vertices.
+void transform_listed_vertices(const NMATHF::VEC3F* vertices, const uint32_t* ids,
+                               uint32_t count, const float* view, const float* projection,
+                               const Viewport& vp, NMATHF::VEC4F* clip, NMATHF::VEC3F* screen);

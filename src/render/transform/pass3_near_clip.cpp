@@ -36,48 +36,52 @@ VEC2F lerp_uv(const VEC2F& a, const VEC2F& b, float t) {
 
 }  // namespace
 
+void cut_at_near_plane(const VEC4F* const corner[3], const TRIANGLE_STRUCT& t, uint32_t source,
+                       float near_w, std::vector<NearPiece>& pieces) {
+  bool inside[3];
+  int inside_count = 0;
+  for (int k = 0; k < 3; ++k) {
+    inside[k] = corner[k]->W >= near_w;  // NaN counts as behind
+    inside_count += inside[k];
+  }
+  if (inside_count == 0) return;
+
+  // Walk the edges: keep the inside corners, add a corner where an edge
+  // crosses the plane. The result keeps the triangle's winding.
+  ClipCorner poly[4];
+  int n = 0;
+  for (int k = 0; k < 3; ++k) {
+    const int kn = (k + 1) % 3;
+    if (inside[k]) poly[n++] = {*corner[k], t.NTCOORD(k + 1)};
+    if (inside[k] == inside[kn]) continue;
+    const int a = inside[k] ? k : kn, b = inside[k] ? kn : k;
+    float param;
+    const VEC4F cut = cut_edge(*corner[a], *corner[b], near_w, param);
+    poly[n++] = {cut, lerp_uv(t.NTCOORD(a + 1), t.NTCOORD(b + 1), param)};
+  }
+
+  // One piece for a triangle, two for a quadrilateral, fanned from corner 0.
+  for (int f = 1; f + 1 < n; ++f) {
+    NearPiece piece;
+    piece.source = source;
+    const ClipCorner* c[3] = {&poly[0], &poly[f], &poly[f + 1]};
+    for (int k = 0; k < 3; ++k) {
+      piece.clip[k] = c[k]->clip;
+      piece.ntcoord[k] = c[k]->uv;
+    }
+    pieces.push_back(piece);
+  }
+}
+
 void clip_near_plane(const MODEL_STRUCT& model, float near_w, uint32_t first, uint32_t last,
                      TransformScratch& scratch) {
   const VEC4F* rv = model.RVERTICES;
   for (uint32_t i = first; i < last; ++i) {
     if (scratch.drawn[i] != TO_CUT) continue;
     const TRIANGLE_STRUCT& t = model.TRIANGLES[i];
-    uint32_t id[3];
-    bool inside[3];
-    int inside_count = 0;
-    for (int k = 0; k < 3; ++k) {
-      id[k] = t.POINT_ID(k + 1);
-      inside[k] = rv[id[k]].W >= near_w;  // NaN counts as behind
-      inside_count += inside[k];
-    }
+    const VEC4F* const corner[3] = {&rv[t.POINT_ID(1)], &rv[t.POINT_ID(2)], &rv[t.POINT_ID(3)]};
     // From here on the triangle itself is not drawn; only its pieces are.
     scratch.drawn[i] = NOT_DRAWN;
-    if (inside_count == 0) continue;
-
-    // Walk the edges: keep the inside corners, add a corner where an edge
-    // crosses the plane. The result keeps the triangle's winding.
-    ClipCorner poly[4];
-    int n = 0;
-    for (int k = 0; k < 3; ++k) {
-      const int kn = (k + 1) % 3;
-      if (inside[k]) poly[n++] = {rv[id[k]], t.NTCOORD(k + 1)};
-      if (inside[k] == inside[kn]) continue;
-      const int a = inside[k] ? k : kn, b = inside[k] ? kn : k;
-      float param;
-      const VEC4F cut = cut_edge(rv[id[a]], rv[id[b]], near_w, param);
-      poly[n++] = {cut, lerp_uv(t.NTCOORD(a + 1), t.NTCOORD(b + 1), param)};
-    }
-
-    // One piece for a triangle, two for a quadrilateral, fanned from corner 0.
-    for (int f = 1; f + 1 < n; ++f) {
-      NearPiece piece;
-      piece.source = i;
-      const ClipCorner* c[3] = {&poly[0], &poly[f], &poly[f + 1]};
-      for (int k = 0; k < 3; ++k) {
-        piece.clip[k] = c[k]->clip;
-        piece.ntcoord[k] = c[k]->uv;
-      }
-      scratch.pieces.push_back(piece);
-    }
+    cut_at_near_plane(corner, t, i, near_w, scratch.pieces);
   }
 }

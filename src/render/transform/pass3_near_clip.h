@@ -14,3 +14,9 @@
 // are only read, so every crossing triangle of any model is cut.
 void clip_near_plane(const MODEL_STRUCT& model, float near_w, uint32_t first, uint32_t last,
                      TransformScratch& scratch);
+
+// The cut of one triangle T (index SOURCE) whose clip-space corners are
+// CORNER[0..2]: its one or two pieces appended to PIECES (none when no corner
+// lies at or beyond NEAR_W).
+void cut_at_near_plane(const NMATHF::VEC4F* const corner[3], const TRIANGLE_STRUCT& t,
+                       uint32_t source, float near_w, std::vector<NearPiece>& pieces);

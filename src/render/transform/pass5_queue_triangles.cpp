@@ -8,29 +8,15 @@ using NMATHF::VEC2F;
 using NMATHF::VEC3F;
 using NMATHF::VEC4F;
 
-namespace {
-// One triangle with screen corners P (X, Y and the projected depth), view
-// distances W (clip-space w) and texture coordinates NTCOORD, lit with the
-// normal and colour of T at T's clip-space centroid (for a near-cut piece, T
-// is the whole triangle it was cut from): queued unless it is a back face or
-// wholly beyond the far limit.
-void queue_triangle(const VEC3F* p, const float* w, const VEC2F* ntcoord, const VEC4F* rv,
-                    const TRIANGLE_STRUCT& t, const VEC3F& tlight, const QueueRequest& request,
-                    int32_t& fcnt, int64_t& dropped) {
-  const VEC3F &p1 = p[0], &p2 = p[1], &p3 = p[2];
-  if (!(screen_area(p1, p2, p3) > 0.0f)) return;
-  if (!not_beyond_far(p1, p2, p3, request.far_z)) return;
-  SORT_STRUCT* e_ptr = queue_slot(fcnt);
-  if (e_ptr == nullptr) {
-    ++dropped;  // a count no caller should pass: nothing is written
-    return;
-  }
+bool faces_eye_within_far(const VEC3F* p, float far_z) {
+  return screen_area(p[0], p[1], p[2]) > 0.0f && not_beyond_far(p[0], p[1], p[2], far_z);
+}
 
-  const VEC3F c = clip_centroid(rv, t);
-  const FlatLight lit = flat_light(t.NORMAL, c, tlight, t.COL);
-
-  SORT_STRUCT& e = *e_ptr;
-  e.MIDPOINT = c.Z - request.depth_offset;
+void fill_entry(SORT_STRUCT& e, const VEC3F* p, const float* w, const VEC2F* ntcoord,
+                const VEC3F& centroid, const TRIANGLE_STRUCT& t, const VEC3F& tlight,
+                const QueueRequest& request) {
+  const FlatLight lit = flat_light(t.NORMAL, centroid, tlight, t.COL);
+  e.MIDPOINT = centroid.Z - request.depth_offset;
   // The rasterizers interpolate 1/depth, u/depth and v/depth linearly on the
   // screen, which is exact only for the view distance: each corner carries
   // its clip-space w. The projected Z above served the far limit alone.
@@ -44,6 +30,24 @@ void queue_triangle(const VEC3F* p, const float* w, const VEC2F* ntcoord, const 
   e.USE_TEX = t.USE_TEX == FLAT_MATERIAL ? 0 : request.use_tex;
   e.COL = lit.col;
   e.SHADE = lit.shade;
+}
+
+namespace {
+// One triangle with screen corners P (X, Y and the projected depth), view
+// distances W (clip-space w) and texture coordinates NTCOORD, lit with the
+// normal and colour of T at T's clip-space centroid (for a near-cut piece, T
+// is the whole triangle it was cut from): queued unless it is a back face or
+// wholly beyond the far limit.
+void queue_triangle(const VEC3F* p, const float* w, const VEC2F* ntcoord, const VEC4F* rv,
+                    const TRIANGLE_STRUCT& t, const VEC3F& tlight, const QueueRequest& request,
+                    int32_t& fcnt, int64_t& dropped) {
+  if (!faces_eye_within_far(p, request.far_z)) return;
+  SORT_STRUCT* e_ptr = queue_slot(fcnt);
+  if (e_ptr == nullptr) {
+    ++dropped;  // a count no caller should pass: nothing is written
+    return;
+  }
+  fill_entry(*e_ptr, p, w, ntcoord, clip_centroid(rv, t), t, tlight, request);
   ++fcnt;
 }
 }  // namespace

@@ -17,6 +17,20 @@ struct QueueRequest {
   NMATHF::VEC2F tcoord;        // added to every corner's texture coordinate
 };
 
+// True unless the triangle with screen corners P (X, Y and the projected
+// depth) is a back face, has no area, or lies wholly beyond FAR_Z.
+bool faces_eye_within_far(const NMATHF::VEC3F* p, float far_z);
+
+// The queue entry of a triangle that passed: corners P with view distances W
+// (clip-space w) as depth and texture coordinates NTCOORD plus the request's
+// shift, lit with the normal and colour of T at CENTROID (its clip-space
+// corners' centroid; for a near-cut piece, the whole triangle's).
+struct SORT_STRUCT;
+void fill_entry(SORT_STRUCT& e, const NMATHF::VEC3F* p, const float* w,
+                const NMATHF::VEC2F* ntcoord, const NMATHF::VEC3F& centroid,
+                const TRIANGLE_STRUCT& t, const NMATHF::VEC3F& tlight,
+                const QueueRequest& request);
+
 // Every triangle drawn whole (SCRATCH.drawn) among triangles FIRST to LAST - 1,
 // in stored order, that is front-facing and not wholly beyond the far limit
 // is lit from TLIGHT (the light in the model's own space) and appended to the

@@ -14,6 +14,7 @@ struct FrameStats {
   int64_t frames = 0;
   int64_t triangles_submitted = 0;  // of the models handed to the transform, summed
   int64_t triangles_culled_by_chunk = 0;  // of those, skipped with their chunk, summed
+  int64_t triangles_occluded = 0;  // of those, found hidden (chunks or alone), summed
   int64_t triangles_queued = 0;   // summed over the frames
   int64_t dropped_triangles = 0;  // found the render queue full, summed
   bool time_stages = false;       // fill STAGES, one entry per frame

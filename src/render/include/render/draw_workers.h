@@ -64,6 +64,11 @@ class DrawWorkers {
   // the filters all use it, so each thread keeps its rows through the frame.
   int32_t frame_bands(int32_t width, int32_t rows) const;
 
+  // How many parts work that is not cut by rows (the chunks of the model
+  // transform) is cut into: 1 on one thread, else a few per thread, so that a
+  // thread done early can take another's part.
+  int32_t work_shares() const;
+
  private:
   int32_t thread_count_ = 1;
   std::unique_ptr<WorkerPool> pool_;  // null on one thread

@@ -38,12 +38,18 @@ void MODEL_TRANSFORM(MODEL_STRUCT* model, const NMATHF::MATRIX& m, int32_t& fcnt
 
 // The renderer's path for a large model: MODEL_TRANSFORM with the chunks of
 // CHUNKS (made from MODEL by make_model_chunks) whose box lies wholly outside
-// the view volume skipped before their vertices are transformed. What is
-// queued is the same, in the same order and to the bit, as MODEL_TRANSFORM
-// queues; the triangles of a skipped chunk keep their CULLED and NTCOORD,
-// and their vertices' per-frame entries, from before. One chunk, or chunks
-// made for other counts than the model's, fall back to the whole model.
-void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, const ModelChunks& chunks,
+// the view volume skipped before their vertices are transformed, the rest
+// carried on RENDERER's drawing threads. With the renderer's occlusion
+// culling on (and outlines off), the chunks nearest the eye are carried
+// first and the chunks they hide are skipped too, as are the single
+// triangles of the rest that they hide: those draw no pixel. What is queued
+// is what MODEL_TRANSFORM queues, in the same order and to the bit, less the
+// hidden triangles. The triangles of a skipped chunk
+// keep their CULLED and NTCOORD from before (a chunk is skipped as hidden
+// only once carrying it would change no NTCOORD: CHUNKS.settled); the
+// model's per-frame vertex arrays are not written. One chunk, or chunks made
+// for other counts than the model's, fall back to the whole model.
+void transform_in_chunks(Renderer& renderer, MODEL_STRUCT* model, ModelChunks& chunks,
                          const NMATHF::MATRIX& m, int32_t& fcnt,
                          const NMATHF::VEC3F& light_position, const float& depth_offset,
                          int32_t use_tex, const IMAGE* texture, const NMATHF::VEC2F& tcoord);

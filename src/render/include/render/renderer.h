@@ -1,9 +1,10 @@
 // The render pipeline's working state, each piece with one owner: the drawing
-// threads, the model transform's side arrays, the plan the queue is drawn
-// by, and the count of triangles the full queue turned away. The program's
-// main routine owns one renderer from start-up to shutdown and hands it to
-// every stage; the documented entry points that take none (MODEL_TRANSFORM,
-// BUFFER_RENDER, ANTIALIAS4X, SCALE2, ...) use default_renderer().
+// threads, the model transform's side arrays (and the chunked transform's),
+// the plan the queue is drawn by, and the count of triangles the full queue
+// turned away. The program's main routine owns one renderer from start-up to
+// shutdown and hands it to every stage; the documented entry points that take
+// none (MODEL_TRANSFORM, BUFFER_RENDER, ANTIALIAS4X, SCALE2, ...) use
+// default_renderer().
 //
 // The process-wide settings and buffers (render_globals.h) are not part of
 // it: they are the ones the whole program names.
@@ -14,6 +15,7 @@
 #include "render/draw_workers.h"
 
 struct TransformScratch;
+struct ChunkScratch;
 struct DrawPlan;
 
 class Renderer {
@@ -25,6 +27,7 @@ class Renderer {
 
   DrawWorkers& workers() { return workers_; }
   TransformScratch& transform_scratch() { return *scratch_; }
+  ChunkScratch& chunk_scratch() { return *chunk_scratch_; }
   DrawPlan& draw_plan() { return *plan_; }
 
   // Triangles that found the render queue full and were left out. Only the
@@ -36,16 +39,25 @@ class Renderer {
   struct TransformCounts {
     int64_t submitted = 0;        // triangles of the models handed to it
     int64_t culled_by_chunk = 0;  // of those, skipped with a chunk out of view
+    int64_t occluded = 0;         // of those, found hidden behind nearer ones (with their
+                                  // chunk, or one by one)
     int64_t near_pieces = 0;      // pieces of triangles cut at the near plane
   };
   TransformCounts& transform_counts() { return counts_; }
 
+  // Whether the chunked transform skips chunks hidden behind nearer ones
+  // (on unless turned off; the picture is the same either way).
+  bool occlusion_culling() const { return occlusion_culling_; }
+  void set_occlusion_culling(bool on) { occlusion_culling_ = on; }
+
  private:
   DrawWorkers workers_;
   std::unique_ptr<TransformScratch> scratch_;
+  std::unique_ptr<ChunkScratch> chunk_scratch_;
   std::unique_ptr<DrawPlan> plan_;
   int64_t dropped_ = 0;
   TransformCounts counts_;
+  bool occlusion_culling_ = true;
 };
 
 // The renderer of the entry points called without one (tests, tools,
