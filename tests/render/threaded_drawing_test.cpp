@@ -106,6 +106,18 @@ TEST_F(Threads, BandsCoverEveryRowOnceInNearlyEqualParts) {
         next = r.end;
       }
       ASSERT_EQ(next, rows);
+      // The drawing's cut: the same bands moved to even rows, so each band's
+      // rows make whole 2 x 2 blocks but at the bottom of an odd height.
+      next = 0;
+      for (int32_t b = 0; b < bands; ++b) {
+        const BandRows r = even_band_rows(rows, bands, b);
+        ASSERT_EQ(r.first, next);
+        ASSERT_LE(r.first, r.end);
+        ASSERT_LE(r.end - r.first, rows / bands + 3);
+        ASSERT_TRUE(b + 1 == bands || r.end % 2 == 0) << rows << " rows, band " << b;
+        next = r.end;
+      }
+      ASSERT_EQ(next, rows);
     }
 }
 
