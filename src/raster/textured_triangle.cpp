@@ -54,7 +54,8 @@ using TexturedKernel = int32_t (*)(const TexturedSpanArgs&, uint32_t*, float*, i
 using TexturedPairKernel = void (*)(const TexturedSpanArgs&, SpanRun&, SpanRun&, int32_t);
 
 template <bool DARKEN, TexturedKernel BRIGHTEN_KERNEL, TexturedKernel DARKEN_KERNEL,
-          TexturedPairKernel BRIGHTEN_PAIR = nullptr, TexturedPairKernel DARKEN_PAIR = nullptr>
+          bool PAIRED = false, TexturedPairKernel BRIGHTEN_PAIR = nullptr,
+          TexturedPairKernel DARKEN_PAIR = nullptr>
 struct TexturedSpanVector {
   TexturedSpan<DARKEN, Pow2Texture> one;
   TexturedSpanArgs s;
@@ -74,15 +75,14 @@ struct TexturedSpanVector {
       return;
     }
     SpanRun run{pixels, depth, sx, ex, {v[IZ_], v[UIZ_], v[VIZ_]}};
-    constexpr TexturedPairKernel PAIR = DARKEN ? DARKEN_PAIR : BRIGHTEN_PAIR;
-    if constexpr (PAIR != nullptr) {
+    if constexpr (PAIRED) {
       if (!has_waiting) {
         waiting = run;
         has_waiting = true;
         return;
       }
       has_waiting = false;
-      PAIR(s, waiting, run, row_end);
+      (DARKEN ? DARKEN_PAIR : BRIGHTEN_PAIR)(s, waiting, run, row_end);
       finish_run(waiting);
     }
     finish_run(run);
@@ -104,7 +104,7 @@ struct TexturedSpanVector {
 
 template <bool DARKEN>
 using TexturedSpanAvx2 =
-    TexturedSpanVector<DARKEN, textured_span_avx2_brighten, textured_span_avx2_darken,
+    TexturedSpanVector<DARKEN, textured_span_avx2_brighten, textured_span_avx2_darken, true,
                        textured_span_pair_avx2_brighten, textured_span_pair_avx2_darken>;
 template <bool DARKEN>
 using TexturedSpanWasm128 =
