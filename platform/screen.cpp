@@ -24,22 +24,26 @@ void make_page(ScreenPage& page, int32_t width, int32_t height) {
 }
 }  // namespace
 
-int32_t set_graphics_mode(int32_t width, int32_t height) {
+namespace {
+// Asks the host for a WIDTH x HEIGHT page (open or resize_page), then makes
+// the page to match.
+template <class AskHost>
+int32_t new_page(int32_t width, int32_t height, AskHost ask_host) {
   if (!page_size_allowed(width, height)) return ERR_ILLEGAL_CALL;
   Platform& platform = current_platform();
-  const int32_t result = platform.host().open(width, height);
+  const int32_t result = ask_host(platform.host());
   if (result != 0) return result;
   make_page(platform.page(), width, height);
   return 0;
 }
+}  // namespace
+
+int32_t set_graphics_mode(int32_t width, int32_t height) {
+  return new_page(width, height, [&](auto& host) { return host.open(width, height); });
+}
 
 int32_t resize_screen(int32_t width, int32_t height) {
-  if (!page_size_allowed(width, height)) return ERR_ILLEGAL_CALL;
-  Platform& platform = current_platform();
-  const int32_t result = platform.host().resize_page(width, height);
-  if (result != 0) return result;
-  make_page(platform.page(), width, height);
-  return 0;
+  return new_page(width, height, [&](auto& host) { return host.resize_page(width, height); });
 }
 
 bool window_pixel_size(int32_t& width, int32_t& height) {
